@@ -1,0 +1,34 @@
+# Shared by the scripts in this folder: sourced, not run.
+
+KORVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Debian packages the build and the tests need.
+KORVEL_PACKAGES=(cmake ninja-build g++ qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev)
+
+# korvel_install PACKAGE...: installs what is missing (as root), or prints
+# the apt-get line to run and fails.
+korvel_install() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages. Run:" >&2
+    echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+    return 1
+  fi
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${missing[@]}"
+}
+
+# korvel_build DIR [cmake args...]: configures (once) and builds.
+korvel_build() {
+  local dir=$1; shift
+  cmake -S "$KORVEL_ROOT" -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j"$(nproc)"
+}
