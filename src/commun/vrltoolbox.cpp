@@ -246,8 +246,12 @@ char* VRLTBSTR_BytesToHex(const quint8* bytes, char* dst, quint8 count, const ch
         return dst;
     char* out = dst;
     if (bytes) {
-        const size_t prefixLength = prefix ? std::strlen(prefix) : 0;
-        const size_t separatorLength = separator ? std::strlen(separator) : 0;
+        if (!prefix)
+            prefix = "";
+        if (!separator)
+            separator = "";
+        const size_t prefixLength = std::strlen(prefix);
+        const size_t separatorLength = std::strlen(separator);
         for (unsigned i = 0; i < count; ++i) {
             if (i > 0) {
                 std::memcpy(out, separator, separatorLength);
