@@ -132,8 +132,8 @@ int VRLTBSTR_FieldGet(bool* found, QString text, QChar separator, int index, int
 QString VRLTBSTR_HundredthsToText(quint32 amount)
 {
     const quint32 cents = amount % 100;
-    return QString::number(amount / 100) + QLatin1Char('.') + (cents < 10 ? QStringLiteral("0") : QString())
-           + QString::number(cents);
+    return QString::number(amount / 100) + QLatin1Char('.') + (cents < 10 ? QStringLiteral("0") : QString()) +
+           QString::number(cents);
 }
 
 quint32 VRLTBSTR_TextToHundredths(const QString& text, bool* ok)
@@ -274,7 +274,12 @@ void VRLTBSTR_HexToBytes(const char* text, quint8* dst, quint8 maxCount)
     std::memset(dst, 0, maxCount);
     if (!text)
         return;
-    enum class State { Plain, Zero, Digits };
+    enum class State
+    {
+        Plain,
+        Zero,
+        Digits
+    };
     State state = State::Plain;
     char pair[3] = {};
     int pairLength = 0;

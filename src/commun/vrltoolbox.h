@@ -15,7 +15,8 @@
 // An empty value counts as missing: defaultValue is returned and *found stays false.
 QString VRLTBSTR_ValueGet(bool* found, QString text, QString key, QChar separator, QChar equals,
                           QString defaultValue);
-int VRLTBSTR_ValueGet(bool* found, QString text, QString key, QChar separator, QChar equals, int defaultValue);
+int VRLTBSTR_ValueGet(bool* found, QString text, QString key, QChar separator, QChar equals,
+                      int defaultValue);
 QChar VRLTBSTR_ValueGet(bool* found, const QString& text, QString key, QChar separator, QChar equals,
                         QChar defaultValue);
 

@@ -40,11 +40,16 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("normalised");
 
-        QTest::newRow("full") << "YES,1,2,3,10" << "YES,1,2,3,10";
-        QTest::newRow("access alone") << "YES" << "YES,0,0,0,0";
-        QTest::newRow("low 8 bits") << "NO,300,256,0,511" << "NO,44,0,0,255";
-        QTest::newRow("not numbers") << "yes,a,b,c,d" << "NO,0,0,0,0";
-        QTest::newRow("empty") << "" << "NO,0,0,0,0";
+        QTest::newRow("full") << "YES,1,2,3,10"
+                              << "YES,1,2,3,10";
+        QTest::newRow("access alone") << "YES"
+                                      << "YES,0,0,0,0";
+        QTest::newRow("low 8 bits") << "NO,300,256,0,511"
+                                    << "NO,44,0,0,255";
+        QTest::newRow("not numbers") << "yes,a,b,c,d"
+                                     << "NO,0,0,0,0";
+        QTest::newRow("empty") << ""
+                               << "NO,0,0,0,0";
     }
 
     void ruleText()

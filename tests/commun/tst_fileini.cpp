@@ -94,8 +94,8 @@ void TstFileIni::openCreatesMissingFileAndFailsWhenImpossible()
 void TstFileIni::lineWalkAndKeyLines()
 {
     CFILE_INI ini(path);
-    ini.lines = QStringList{"[ZONES] old", "#ZONE=5", "=5", "", "ZONE=a=b", "[]", "[GROUPS]", "[OTHER]",
-                            "K=1",         "[GROUPS]", "G=2"};
+    ini.lines = QStringList{"[ZONES] old", "#ZONE=5", "=5",  "",         "ZONE=a=b", "[]",
+                            "[GROUPS]",    "[OTHER]", "K=1", "[GROUPS]", "G=2"};
     QVERIFY(CFILE_INI::IsSectionLine("[ZONES] old"));
     QVERIFY(!CFILE_INI::IsSectionLine("[]"));
     QVERIFY(!CFILE_INI::IsKeyLine("#ZONE=5"));
@@ -134,7 +134,8 @@ void TstFileIni::lineWalkAndKeyLines()
 void TstFileIni::valueGet()
 {
     CFILE_INI ini(path);
-    ini.lines = QStringList{"[ZONES]", "ZONE=1", "#ZONE=5", "ZONE=2", "[GROUPS]", "LATE=3", "[ZONES]", "ZONE=9"};
+    ini.lines =
+        QStringList{"[ZONES]", "ZONE=1", "#ZONE=5", "ZONE=2", "[GROUPS]", "LATE=3", "[ZONES]", "ZONE=9"};
     bool found = false;
     QCOMPARE(ini.ValueGet(&found, "ZONES", "ZONE", 1, "d"), QStringLiteral("1"));
     QVERIFY(found);
@@ -169,8 +170,8 @@ void TstFileIni::valueSetAndKeyAdd()
 void TstFileIni::sectionClear()
 {
     CFILE_INI ini(path);
-    ini.lines = QStringList{"[GROUPS]", "GROUP=1", "", "# note", "GROUP=2", "", "[ZONES]", "ZONE0=x",
-                            "[GROUPS]", "GROUP=3"};
+    ini.lines = QStringList{"[GROUPS]", "GROUP=1", "",        "# note",   "GROUP=2",
+                            "",         "[ZONES]", "ZONE0=x", "[GROUPS]", "GROUP=3"};
     QVERIFY(ini.SectionClear("GROUPS", 1));
     QCOMPARE(ini.lines, (QStringList{"[GROUPS]", "", "", "[ZONES]", "ZONE0=x", "[GROUPS]", "GROUP=3"}));
     QVERIFY(ini.SectionClear("GROUPS", 2));

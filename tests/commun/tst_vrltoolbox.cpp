@@ -56,16 +56,26 @@ void TstVrlToolbox::valueGet_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<bool>("found");
 
-    QTest::newRow("reader record") << "Zid=1;Grp=3" << "Grp" << QChar('=') << "3" << true;
-    QTest::newRow("first field") << "Zid=1;Grp=3" << "Zid" << QChar('=') << "1" << true;
-    QTest::newRow("inside a key") << "Zid=1;Grp=3" << "rp" << QChar('=') << "x" << false;
-    QTest::newRow("key suffix") << "XGrp=1" << "Grp" << QChar('=') << "x" << false;
-    QTest::newRow("empty value") << "Grp=;Usr=2" << "Grp" << QChar('=') << "x" << false;
-    QTest::newRow("first of two") << "Grp=1;Grp=2" << "Grp" << QChar('=') << "1" << true;
-    QTest::newRow("missing") << "Grp=1" << "Usr" << QChar('=') << "x" << false;
-    QTest::newRow("zone line") << "INSTALLED:YES;LABEL:Parking" << "LABEL" << QChar(':') << "Parking" << true;
-    QTest::newRow("case") << "grp=1" << "Grp" << QChar('=') << "x" << false;
-    QTest::newRow("value keeps equals") << "A=b=c;D=1" << "A" << QChar('=') << "b=c" << true;
+    QTest::newRow("reader record") << "Zid=1;Grp=3"
+                                   << "Grp" << QChar('=') << "3" << true;
+    QTest::newRow("first field") << "Zid=1;Grp=3"
+                                 << "Zid" << QChar('=') << "1" << true;
+    QTest::newRow("inside a key") << "Zid=1;Grp=3"
+                                  << "rp" << QChar('=') << "x" << false;
+    QTest::newRow("key suffix") << "XGrp=1"
+                                << "Grp" << QChar('=') << "x" << false;
+    QTest::newRow("empty value") << "Grp=;Usr=2"
+                                 << "Grp" << QChar('=') << "x" << false;
+    QTest::newRow("first of two") << "Grp=1;Grp=2"
+                                  << "Grp" << QChar('=') << "1" << true;
+    QTest::newRow("missing") << "Grp=1"
+                             << "Usr" << QChar('=') << "x" << false;
+    QTest::newRow("zone line") << "INSTALLED:YES;LABEL:Parking"
+                               << "LABEL" << QChar(':') << "Parking" << true;
+    QTest::newRow("case") << "grp=1"
+                          << "Grp" << QChar('=') << "x" << false;
+    QTest::newRow("value keeps equals") << "A=b=c;D=1"
+                                        << "A" << QChar('=') << "b=c" << true;
 }
 
 void TstVrlToolbox::valueGet()
@@ -140,10 +150,21 @@ void TstVrlToolbox::hundredths()
         quint32 amount;
         bool ok;
     } cases[] = {
-        {"", 0, false},        {"3", 300, true},        {"3.", 300, true},         {"1.05", 105, true},
-        {"1.5", 150, true},    {"12.34", 1234, true},   {"1.234", 100, false},     {"1.x", 100, false},
-        {"abc", 0, false},     {".5", 0, false},        {"-1", 0, false},          {"-1.50", 0, false},
-        {"42949672.95", 4294967295u, true},             {"42949672.96", 0, false}, {"50000000", 0, false},
+        {"", 0, false},
+        {"3", 300, true},
+        {"3.", 300, true},
+        {"1.05", 105, true},
+        {"1.5", 150, true},
+        {"12.34", 1234, true},
+        {"1.234", 100, false},
+        {"1.x", 100, false},
+        {"abc", 0, false},
+        {".5", 0, false},
+        {"-1", 0, false},
+        {"-1.50", 0, false},
+        {"42949672.95", 4294967295u, true},
+        {"42949672.96", 0, false},
+        {"50000000", 0, false},
     };
     for (const auto& c : cases) {
         bool ok = !c.ok;
@@ -172,20 +193,20 @@ void TstVrlToolbox::valueGetSz_data()
 
     QTest::newRow("found") << QByteArray("Grp=2;Usr=15") << QByteArray("Usr") << false << true
                            << QByteArray("15");
-    QTest::newRow("missing, no default") << QByteArray("Grp=2") << QByteArray("Usr") << false << false
-                                         << QByteArray();
-    QTest::newRow("missing, default") << QByteArray("Grp=2") << QByteArray("Usr") << true << true
-                                      << QByteArray("dflt");
+    QTest::newRow("missing, no default")
+        << QByteArray("Grp=2") << QByteArray("Usr") << false << false << QByteArray();
+    QTest::newRow("missing, default")
+        << QByteArray("Grp=2") << QByteArray("Usr") << true << true << QByteArray("dflt");
     QTest::newRow("prefix match") << QByteArray("Grpx=1;Grp=2") << QByteArray("Grp") << false << true
                                   << QByteArray("1");
-    QTest::newRow("no value goes on") << QByteArray("Grp=;Grp=4") << QByteArray("Grp") << false << true
-                                      << QByteArray("4");
-    QTest::newRow("value ends at equals") << QByteArray("Grp=5=6") << QByteArray("Grp") << false << true
-                                          << QByteArray("5");
-    QTest::newRow("empty fields skipped") << QByteArray(";;Zid=3;") << QByteArray("Zid") << false << true
-                                          << QByteArray("3");
-    QTest::newRow("key longer than field") << QByteArray("G=1") << QByteArray("Grp") << false << false
-                                           << QByteArray();
+    QTest::newRow("no value goes on")
+        << QByteArray("Grp=;Grp=4") << QByteArray("Grp") << false << true << QByteArray("4");
+    QTest::newRow("value ends at equals")
+        << QByteArray("Grp=5=6") << QByteArray("Grp") << false << true << QByteArray("5");
+    QTest::newRow("empty fields skipped")
+        << QByteArray(";;Zid=3;") << QByteArray("Zid") << false << true << QByteArray("3");
+    QTest::newRow("key longer than field")
+        << QByteArray("G=1") << QByteArray("Grp") << false << false << QByteArray();
     QTest::newRow("empty text") << QByteArray("") << QByteArray("Grp") << false << false << QByteArray();
 }
 
@@ -198,8 +219,9 @@ void TstVrlToolbox::valueGetSz()
     QFETCH(QByteArray, value);
     char dst[101];
     std::memset(dst, 'Q', sizeof dst);
-    QCOMPARE(VRLTBSTR_ValueGetSz(dst, 100, text.constData(), key.constData(), ';', withDefault ? "dflt" : nullptr),
-             result);
+    QCOMPARE(
+        VRLTBSTR_ValueGetSz(dst, 100, text.constData(), key.constData(), ';', withDefault ? "dflt" : nullptr),
+        result);
     QCOMPARE(QByteArray(dst), value);
 }
 
@@ -207,7 +229,8 @@ void TstVrlToolbox::bufferFamilyBounds()
 {
     // Fields far longer than any fixed work buffer, before and around the wanted one.
     const std::string longValue(1000, 'v');
-    const std::string text = "Pad=" + std::string(400, 'p') + ";Usr=" + longValue + ";Grp=" + std::string(299, 'g');
+    const std::string text =
+        "Pad=" + std::string(400, 'p') + ";Usr=" + longValue + ";Grp=" + std::string(299, 'g');
 
     GuardedBuffer cut(101);
     QVERIFY(VRLTBSTR_ValueGetSz(cut.data(), 100, text.c_str(), "Usr", ';', nullptr));
@@ -304,7 +327,8 @@ void TstVrlToolbox::hexRoundTrip()
 
     quint8 back[6];
     VRLTBSTR_HexToBytes(text.data(), back, 6);
-    QCOMPARE(QByteArray(reinterpret_cast<char*>(back), 6), QByteArray(reinterpret_cast<const char*>(bytes), 6));
+    QCOMPARE(QByteArray(reinterpret_cast<char*>(back), 6),
+             QByteArray(reinterpret_cast<const char*>(bytes), 6));
 
     char plain[8];
     QCOMPARE(QByteArray(VRLTBSTR_BytesToHex(bytes + 1, plain, 2, "", nullptr)), QByteArray("1FA0"));
