@@ -101,6 +101,12 @@ QChar VRLTBSTR_ValueGet(bool* found, const QString& text, QString key, QChar sep
     return defaultValue;
 }
 
+QChar VRLTBSTR_ValueGet(bool* found, const QString& text, QString key, QChar separator, QChar equals,
+                        char defaultValue)
+{
+    return VRLTBSTR_ValueGet(found, text, std::move(key), separator, equals, QChar::fromLatin1(defaultValue));
+}
+
 QString VRLTBSTR_FieldGet(bool* found, QString text, QChar separator, int index, QString defaultValue)
 {
     flagSet(found, false);

@@ -32,116 +32,67 @@ class TstVrlToolbox : public QObject
     Q_OBJECT
 
 private slots:
-    void valueGet_data();
-    void valueGet();
-    void valueGetOverloads();
-    void fieldGet_data();
-    void fieldGet();
+    void textLookups();
     void hundredths();
-    void valueGetSz_data();
-    void valueGetSz();
+    void bufferLookups();
     void bufferFamilyBounds();
-    void fieldGetSz_data();
-    void fieldGetSz();
     void hexRoundTrip();
     void hexToBytes_data();
     void hexToBytes();
 };
 
-void TstVrlToolbox::valueGet_data()
+void TstVrlToolbox::textLookups()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QChar>("equals");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<bool>("found");
+    const struct
+    {
+        const char* text;
+        const char* key;
+        char equals;
+        const char* value;
+        bool found;
+    } values[] = {
+        {"Zid=1;Grp=3", "Grp", '=', "3", true}, {"Zid=1;Grp=3", "rp", '=', "x", false},
+        {"XGrp=1", "Grp", '=', "x", false},     {"Grp=;Usr=2", "Grp", '=', "x", false},
+        {"Grp=1;Grp=2", "Grp", '=', "1", true}, {"grp=1", "Grp", '=', "x", false},
+        {"A=b=c;D=1", "A", '=', "b=c", true},   {"INSTALLED:YES;LABEL:Hall", "LABEL", ':', "Hall", true}};
+    for (const auto& c : values) {
+        bool found = !c.found;
+        QCOMPARE(VRLTBSTR_ValueGet(&found, c.text, c.key, ';', c.equals, QStringLiteral("x")),
+                 QString::fromLatin1(c.value));
+        QVERIFY2(found == c.found, c.text);
+    }
 
-    QTest::newRow("reader record") << "Zid=1;Grp=3"
-                                   << "Grp" << QChar('=') << "3" << true;
-    QTest::newRow("first field") << "Zid=1;Grp=3"
-                                 << "Zid" << QChar('=') << "1" << true;
-    QTest::newRow("inside a key") << "Zid=1;Grp=3"
-                                  << "rp" << QChar('=') << "x" << false;
-    QTest::newRow("key suffix") << "XGrp=1"
-                                << "Grp" << QChar('=') << "x" << false;
-    QTest::newRow("empty value") << "Grp=;Usr=2"
-                                 << "Grp" << QChar('=') << "x" << false;
-    QTest::newRow("first of two") << "Grp=1;Grp=2"
-                                  << "Grp" << QChar('=') << "1" << true;
-    QTest::newRow("missing") << "Grp=1"
-                             << "Usr" << QChar('=') << "x" << false;
-    QTest::newRow("zone line") << "INSTALLED:YES;LABEL:Parking"
-                               << "LABEL" << QChar(':') << "Parking" << true;
-    QTest::newRow("case") << "grp=1"
-                          << "Grp" << QChar('=') << "x" << false;
-    QTest::newRow("value keeps equals") << "A=b=c;D=1"
-                                        << "A" << QChar('=') << "b=c" << true;
-}
-
-void TstVrlToolbox::valueGet()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, key);
-    QFETCH(QChar, equals);
-    QFETCH(QString, value);
-    QFETCH(bool, found);
-    bool isFound = !found;
-    QCOMPARE(VRLTBSTR_ValueGet(&isFound, text, key, QChar(';'), equals, QStringLiteral("x")), value);
-    QCOMPARE(isFound, found);
-}
-
-void TstVrlToolbox::valueGetOverloads()
-{
     bool found = false;
     QCOMPARE(VRLTBSTR_ValueGet(&found, QStringLiteral("ID:12;X:abc"), QStringLiteral("ID"), ';', ':', 7), 12);
-    QVERIFY(found);
     QCOMPARE(VRLTBSTR_ValueGet(&found, QStringLiteral("ID:12;X:abc"), QStringLiteral("X"), ';', ':', 7), 7);
-    QCOMPARE(VRLTBSTR_ValueGet(&found, QStringLiteral("ID:12"), QStringLiteral("Y"), ';', ':', 7), 7);
-    QVERIFY(!found);
     QCOMPARE(VRLTBSTR_ValueGet(&found, QStringLiteral("M=Write"), QStringLiteral("M"), ';', '=', QChar('R')),
              QChar('W'));
-    QVERIFY(found);
-    QCOMPARE(VRLTBSTR_ValueGet(&found, QStringLiteral("M="), QStringLiteral("M"), ';', '=', QChar('R')),
-             QChar('R'));
+    QCOMPARE(VRLTBSTR_ValueGet(&found, QStringLiteral("M="), QStringLiteral("M"), ';', '=', 'R'), QChar('R'));
     QVERIFY(!found);
-    // A null flag is accepted.
-    QCOMPARE(VRLTBSTR_ValueGet(nullptr, QStringLiteral("A=1"), QStringLiteral("A"), ';', '=', QString()),
-             QStringLiteral("1"));
-}
 
-void TstVrlToolbox::fieldGet_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<bool>("found");
-
-    QTest::newRow("index 0") << "YES,1,0,0,0" << 0 << "YES" << true;
-    QTest::newRow("index 1") << "YES,1,0,0,0" << 1 << "YES" << true;
-    QTest::newRow("index 2") << "YES,1,0,0,0" << 2 << "1" << true;
-    QTest::newRow("last") << "YES,1,0,0,9" << 5 << "9" << true;
-    QTest::newRow("past the end") << "YES,1,0,0,0" << 6 << "d" << false;
-    QTest::newRow("empty middle") << "a,,b" << 2 << "" << true;
-    QTest::newRow("empty last") << "a," << 2 << "" << true;
-    QTest::newRow("negative") << "a,b" << -3 << "a" << true;
-}
-
-void TstVrlToolbox::fieldGet()
-{
-    QFETCH(QString, text);
-    QFETCH(int, index);
-    QFETCH(QString, field);
-    QFETCH(bool, found);
-    bool isFound = !found;
-    QCOMPARE(VRLTBSTR_FieldGet(&isFound, text, ',', index, QStringLiteral("d")), field);
-    QCOMPARE(isFound, found);
+    const struct
+    {
+        const char* text;
+        int index;
+        const char* field;
+        bool found;
+    } fields[] = {{"YES,1,0,0,0", 0, "YES", true}, {"YES,1,0,0,0", 1, "YES", true},
+                  {"YES,1,0,0,9", 5, "9", true},   {"YES,1,0,0,0", 6, "d", false},
+                  {"a,,b", 2, "", true},           {"a,", 2, "", true},
+                  {"a,b", -3, "a", true}};
+    for (const auto& c : fields) {
+        bool found = !c.found;
+        QCOMPARE(VRLTBSTR_FieldGet(&found, c.text, ',', c.index, QStringLiteral("d")),
+                 QString::fromLatin1(c.field));
+        QVERIFY2(found == c.found, c.text);
+    }
+    QCOMPARE(VRLTBSTR_FieldGet(&found, QStringLiteral("YES,abc"), ',', 2, 5), 5);
 }
 
 void TstVrlToolbox::hundredths()
 {
     QCOMPARE(VRLTBSTR_HundredthsToText(7), QStringLiteral("0.07"));
     QCOMPARE(VRLTBSTR_HundredthsToText(100), QStringLiteral("1.00"));
-    QCOMPARE(VRLTBSTR_HundredthsToText(1234), QStringLiteral("12.34"));
     QCOMPARE(VRLTBSTR_HundredthsToText(4294967295u), QStringLiteral("42949672.95"));
 
     const struct
@@ -149,23 +100,20 @@ void TstVrlToolbox::hundredths()
         const char* text;
         quint32 amount;
         bool ok;
-    } cases[] = {
-        {"", 0, false},
-        {"3", 300, true},
-        {"3.", 300, true},
-        {"1.05", 105, true},
-        {"1.5", 150, true},
-        {"12.34", 1234, true},
-        {"1.234", 100, false},
-        {"1.x", 100, false},
-        {"abc", 0, false},
-        {".5", 0, false},
-        {"-1", 0, false},
-        {"-1.50", 0, false},
-        {"42949672.95", 4294967295u, true},
-        {"42949672.96", 0, false},
-        {"50000000", 0, false},
-    };
+    } cases[] = {{"", 0, false},
+                 {"3", 300, true},
+                 {"3.", 300, true},
+                 {"1.05", 105, true},
+                 {"1.5", 150, true},
+                 {"12.34", 1234, true},
+                 {"1.234", 100, false},
+                 {"1.x", 100, false},
+                 {"abc", 0, false},
+                 {".5", 0, false},
+                 {"-1.50", 0, false},
+                 {"42949672.95", 4294967295u, true},
+                 {"42949672.96", 0, false},
+                 {"50000000", 0, false}};
     for (const auto& c : cases) {
         bool ok = !c.ok;
         QCOMPARE(VRLTBSTR_TextToHundredths(QString::fromLatin1(c.text), &ok), c.amount);
@@ -175,54 +123,51 @@ void TstVrlToolbox::hundredths()
     bool ok = false;
     QCOMPARE(VRLTBSTR_NumberToHundredthsText(QStringLiteral("1205"), &ok), QStringLiteral("12.05"));
     QVERIFY(ok);
-    QCOMPARE(VRLTBSTR_NumberToHundredthsText(QStringLiteral("12x"), &ok), QString());
-    QVERIFY(!ok);
-    QCOMPARE(VRLTBSTR_NumberToHundredthsText(QStringLiteral("-5"), &ok), QString());
-    QVERIFY(!ok);
-    QCOMPARE(VRLTBSTR_NumberToHundredthsText(QStringLiteral("4294967296"), &ok), QString());
-    QVERIFY(!ok);
+    for (const char* bad : {"12x", "-5", "4294967296"}) {
+        QCOMPARE(VRLTBSTR_NumberToHundredthsText(QString::fromLatin1(bad), &ok), QString());
+        QVERIFY2(!ok, bad);
+    }
 }
 
-void TstVrlToolbox::valueGetSz_data()
+void TstVrlToolbox::bufferLookups()
 {
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<QByteArray>("key");
-    QTest::addColumn<bool>("withDefault");
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<QByteArray>("value");
+    const struct
+    {
+        const char* text;
+        const char* key;
+        const char* defaultValue;
+        bool result;
+        const char* value;
+    } values[] = {{"Grp=2;Usr=15", "Usr", nullptr, true, "15"},
+                  {"Grp=2", "Usr", nullptr, false, ""},
+                  {"Grp=2", "Usr", "dflt", true, "dflt"},
+                  {"Grpx=1;Grp=2", "Grp", nullptr, true, "1"},
+                  {"Grp=;Grp=4", "Grp", nullptr, true, "4"},
+                  {"Grp=5=6", "Grp", nullptr, true, "5"},
+                  {";;Zid=3;", "Zid", nullptr, true, "3"},
+                  {"G=1", "Grp", nullptr, false, ""},
+                  {"", "Grp", nullptr, false, ""}};
+    for (const auto& c : values) {
+        char dst[101];
+        std::memset(dst, 'Q', sizeof dst);
+        QVERIFY2(VRLTBSTR_ValueGetSz(dst, 100, c.text, c.key, ';', c.defaultValue) == c.result, c.text);
+        QCOMPARE(QByteArray(dst), QByteArray(c.value));
+    }
 
-    QTest::newRow("found") << QByteArray("Grp=2;Usr=15") << QByteArray("Usr") << false << true
-                           << QByteArray("15");
-    QTest::newRow("missing, no default")
-        << QByteArray("Grp=2") << QByteArray("Usr") << false << false << QByteArray();
-    QTest::newRow("missing, default")
-        << QByteArray("Grp=2") << QByteArray("Usr") << true << true << QByteArray("dflt");
-    QTest::newRow("prefix match") << QByteArray("Grpx=1;Grp=2") << QByteArray("Grp") << false << true
-                                  << QByteArray("1");
-    QTest::newRow("no value goes on")
-        << QByteArray("Grp=;Grp=4") << QByteArray("Grp") << false << true << QByteArray("4");
-    QTest::newRow("value ends at equals")
-        << QByteArray("Grp=5=6") << QByteArray("Grp") << false << true << QByteArray("5");
-    QTest::newRow("empty fields skipped")
-        << QByteArray(";;Zid=3;") << QByteArray("Zid") << false << true << QByteArray("3");
-    QTest::newRow("key longer than field")
-        << QByteArray("G=1") << QByteArray("Grp") << false << false << QByteArray();
-    QTest::newRow("empty text") << QByteArray("") << QByteArray("Grp") << false << false << QByteArray();
-}
-
-void TstVrlToolbox::valueGetSz()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(QByteArray, key);
-    QFETCH(bool, withDefault);
-    QFETCH(bool, result);
-    QFETCH(QByteArray, value);
-    char dst[101];
-    std::memset(dst, 'Q', sizeof dst);
-    QCOMPARE(
-        VRLTBSTR_ValueGetSz(dst, 100, text.constData(), key.constData(), ';', withDefault ? "dflt" : nullptr),
-        result);
-    QCOMPARE(QByteArray(dst), value);
+    const struct
+    {
+        const char* text;
+        quint8 index;
+        bool result;
+        const char* field;
+    } fields[] = {{"a;b", 0, true, "a"}, {"a;b", 2, true, "b"}, {"a;;b", 2, true, ""}, {"a;", 2, false, ""},
+                  {"a;b", 3, false, ""}, {"", 1, false, ""},    {"a", 255, false, ""}};
+    for (const auto& c : fields) {
+        char dst[16];
+        std::memset(dst, 'Q', sizeof dst);
+        QVERIFY2(VRLTBSTR_FieldGetSz(dst, c.text, ';', c.index) == c.result, c.text);
+        QCOMPARE(QByteArray(dst), QByteArray(c.field));
+    }
 }
 
 void TstVrlToolbox::bufferFamilyBounds()
@@ -287,34 +232,6 @@ void TstVrlToolbox::bufferFamilyBounds()
     QVERIFY(VRLTBSTR_FieldGetSz(field.data(), text.c_str(), ';', 2));
     QCOMPARE(std::string(field.data()), "Usr=" + longValue);
     QVERIFY(field.guardsIntact());
-}
-
-void TstVrlToolbox::fieldGetSz_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<bool>("result");
-    QTest::addColumn<QByteArray>("field");
-
-    QTest::newRow("index 0") << QByteArray("a;b") << 0 << true << QByteArray("a");
-    QTest::newRow("second") << QByteArray("a;b") << 2 << true << QByteArray("b");
-    QTest::newRow("empty before separator") << QByteArray("a;;b") << 2 << true << QByteArray();
-    QTest::newRow("empty last") << QByteArray("a;") << 2 << false << QByteArray();
-    QTest::newRow("past the end") << QByteArray("a;b") << 3 << false << QByteArray();
-    QTest::newRow("empty text") << QByteArray("") << 1 << false << QByteArray();
-    QTest::newRow("index 255") << QByteArray("a") << 255 << false << QByteArray();
-}
-
-void TstVrlToolbox::fieldGetSz()
-{
-    QFETCH(QByteArray, text);
-    QFETCH(int, index);
-    QFETCH(bool, result);
-    QFETCH(QByteArray, field);
-    char dst[16];
-    std::memset(dst, 'Q', sizeof dst);
-    QCOMPARE(VRLTBSTR_FieldGetSz(dst, text.constData(), ';', quint8(index)), result);
-    QCOMPARE(QByteArray(dst), field);
 }
 
 void TstVrlToolbox::hexRoundTrip()
