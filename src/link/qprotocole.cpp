@@ -423,6 +423,14 @@ void QProtocole::ControlLow()
     }
 }
 
+void QProtocole::waitWritten(int maxMs)
+{
+    // With nothing left to write, the port's wait would sit out its whole
+    // time reading instead of returning.
+    if (m_port->bytesToWrite() > 0)
+        m_port->waitForBytesWritten(maxMs);
+}
+
 void QProtocole::sendFrame()
 {
     QByteArray frame;
@@ -447,9 +455,9 @@ void QProtocole::sendFrame()
             qDebug(i == 0 ? "ControlLow->Write 'STX'=WriteError" : "ControlLow->Write HEADER=WriteError");
             m_port->clearError();
         }
-        m_port->waitForBytesWritten(ByteWriteMs);
+        waitWritten(ByteWriteMs);
     }
-    m_port->waitForBytesWritten(FrameWriteMs);
+    waitWritten(FrameWriteMs);
     {
         std::lock_guard<std::mutex> lock(m_slotMutex);
         m_sendPending = false;
