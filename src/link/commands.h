@@ -16,7 +16,11 @@ struct ReaderCommand
 };
 
 // The reader's files: 5 holds the blacklist, 18 the access list.
-enum class ReaderFile { Blacklist = 5, Access = 18 };
+enum class ReaderFile
+{
+    Blacklist = 5,
+    Access = 18
+};
 
 // Every command the program sends, one builder per kind, so that letters,
 // payload shapes, result identifiers and time-outs live in one place.

@@ -27,7 +27,8 @@ public:
     static constexpr int PayloadCapacity = 1001;
 
     // What one byte did; the link logs from it.
-    enum class Event {
+    enum class Event
+    {
         Skipped,  // not STX at position 0: dropped until an STX comes
         Stx,      // a frame starts
         Header1,  // first header byte stored

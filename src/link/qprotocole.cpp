@@ -110,8 +110,8 @@ unsigned char QProtocole::PutValueRequest(QString key, QString value, unsigned i
     return CmdRequest('V', 'P', key + QLatin1Char('=') + value, resultId, 4000);
 }
 
-unsigned char QProtocole::CmdRequestQueued(char letter, char subLetter, QString payload, unsigned int resultId,
-                                           unsigned int timeoutMs)
+unsigned char QProtocole::CmdRequestQueued(char letter, char subLetter, QString payload,
+                                           unsigned int resultId, unsigned int timeoutMs)
 {
     bool tooLong = false;
     const QByteArray bytes = encodePayload(payload, &tooLong);
@@ -164,7 +164,8 @@ unsigned char QProtocole::CmdAnswer(bool* isOk, char* status, QString* text)
             Cmd.IsFree = true;
         }
     }
-    qDebug(ok ? "QProtocole::GetValueAnswer= Cmd.IsOk = TRUE" : "QProtocole::GetValueAnswer= Cmd.IsOk = FALSE");
+    qDebug(ok ? "QProtocole::GetValueAnswer= Cmd.IsOk = TRUE"
+              : "QProtocole::GetValueAnswer= Cmd.IsOk = FALSE");
     wake();
     return 1;
 }
@@ -172,7 +173,8 @@ unsigned char QProtocole::CmdAnswer(bool* isOk, char* status, QString* text)
 bool QProtocole::CmdWaitFree(unsigned int maxMs)
 {
     std::unique_lock<std::mutex> lock(m_slotMutex);
-    return m_slotChanged.wait_for(lock, std::chrono::milliseconds(maxMs), [this] { return Cmd.IsFree.load(); });
+    return m_slotChanged.wait_for(lock, std::chrono::milliseconds(maxMs),
+                                  [this] { return Cmd.IsFree.load(); });
 }
 
 bool QProtocole::CmdWaitAnswer(unsigned int maxMs)
@@ -250,7 +252,9 @@ void QProtocole::wake()
     }
 #endif
     // Taking the lock orders the caller's writes before the waiter's check.
-    { std::lock_guard<std::mutex> lock(m_slotMutex); }
+    {
+        std::lock_guard<std::mutex> lock(m_slotMutex);
+    }
     m_slotChanged.notify_all();
 }
 

@@ -29,7 +29,8 @@ class QProtocole : public QThread
 
 public:
     // Results of CmdRequest, PutValueRequest and CmdRequestQueued.
-    enum : unsigned char {
+    enum : unsigned char
+    {
         CMD_SUBMITTED = 0, // the command is in the slot (or queued)
         CMD_BUSY = 1,      // the slot was taken: nothing was sent
         CMD_TOO_LONG = 2,  // payload over 999 bytes once encoded: nothing was sent
@@ -81,7 +82,11 @@ public:
 
     // Frame trace: called from the worker thread with every frame sent and
     // every frame received (complete or broken). Empty function: no trace.
-    enum class FrameDirection { Sent, Received };
+    enum class FrameDirection
+    {
+        Sent,
+        Received
+    };
     using FrameTrace = std::function<void(FrameDirection, const QByteArray&)>;
     void SetFrameTrace(FrameTrace trace);
 
@@ -109,7 +114,12 @@ protected:
     void run() override;
 
 private:
-    enum LinkState : quint8 { Listen = 0, Send = 1, Receive = 2 };
+    enum LinkState : quint8
+    {
+        Listen = 0,
+        Send = 1,
+        Receive = 2
+    };
 
     void ControlLow();
     void ControlAnswer();

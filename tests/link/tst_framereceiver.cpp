@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include "link/framereceiver.h"
+#include "ptypair.h"
 
 // Feeds bytes and returns one line per ended frame: "OK h1 h2 payload" or
 // "BROKEN", then "pos=N" with the receive position left at the end.
@@ -36,33 +37,28 @@ private slots:
         QTest::addColumn<bool>("expire");
         QTest::addColumn<QStringList>("frames");
 
-        QTest::newRow("empty payload") << QByteArray("\x02" "B0\x03" "012") << false
-                                       << QStringList{"OK B 0 ", "pos=0"};
-        QTest::newRow("payload") << QByteArray("\x02" "V0abc=1\x03" "xyz") << false
-                                 << QStringList{"OK V 0 abc=1", "pos=0"};
-        QTest::newRow("garbage before STX skipped") << QByteArray("zz\x03\x01\x02" "B1X\x03" "012") << false
-                                                    << QStringList{"OK B 1 X", "pos=0"};
+        const QByteArray full(FrameReceiver::PayloadCapacity, 'p');
+        QTest::newRow("empty payload") << wire("<B0>012") << false << QStringList{"OK B 0 ", "pos=0"};
+        QTest::newRow("payload") << wire("<V0abc=1>xyz") << false << QStringList{"OK V 0 abc=1", "pos=0"};
+        QTest::newRow("garbage before STX skipped")
+            << wire("zz>\x01<B1X>012") << false << QStringList{"OK B 1 X", "pos=0"};
         QTest::newRow("two frames back to back")
-            << QByteArray("\x02" "DXhello\x03" "012\x02" "B0ans\x03" "012") << false
-            << QStringList{"OK D X hello", "OK B 0 ans", "pos=0"};
-        QTest::newRow("cut after ETX, then time-out") << QByteArray("\x02" "B0ab\x03" "0") << true
-                                                      << QStringList{"BROKEN", "pos=0"};
-        QTest::newRow("cut after ETX, still waiting") << QByteArray("\x02" "B0ab\x03" "0") << false
-                                                      << QStringList{"pos=5"};
-        QTest::newRow("time-out with nothing started") << QByteArray("junk") << true << QStringList{"pos=0"};
-        QTest::newRow("broken frame then a good one")
-            << QByteArray("\x02" "B0ab") + QByteArray("\x02" "B0c\x03" "012") << false
-            << QStringList{"OK B 0 ab\x02" "B0c", "pos=0"};
+            << wire("<DXhello>012<B0ans>012") << false << QStringList{"OK D X hello", "OK B 0 ans", "pos=0"};
+        QTest::newRow("cut after ETX, then time-out")
+            << wire("<B0ab>0") << true << QStringList{"BROKEN", "pos=0"};
+        QTest::newRow("cut after ETX, still waiting") << wire("<B0ab>0") << false << QStringList{"pos=5"};
+        QTest::newRow("time-out with nothing started") << wire("junk") << true << QStringList{"pos=0"};
+        // No escaping: an STX inside the payload is payload.
+        QTest::newRow("STX inside a payload")
+            << wire("<B0ab<B0c>012") << false
+            << QStringList{QString::fromLatin1(wire("OK B 0 ab<B0c")), "pos=0"};
         QTest::newRow("trailer bytes beyond three start nothing")
-            << QByteArray("\x02" "B0\x03" "01234\x02" "D0x\x03" "012") << false
-            << QStringList{"OK B 0 ", "OK D 0 x", "pos=0"};
-        QTest::newRow("payload at capacity")
-            << QByteArray("\x02" "B0") + QByteArray(FrameReceiver::PayloadCapacity, 'p') + "\x03" "012" << false
-            << QStringList{"OK B 0 " + QString(FrameReceiver::PayloadCapacity, 'p'), "pos=0"};
+            << wire("<B0>01234<D0x>012") << false << QStringList{"OK B 0 ", "OK D 0 x", "pos=0"};
+        QTest::newRow("payload at capacity") << wire("<B0") + full + wire(">012") << false
+                                             << QStringList{"OK B 0 " + QString::fromLatin1(full), "pos=0"};
         QTest::newRow("payload over capacity: broken, rest skipped")
-            << QByteArray("\x02" "B0") + QByteArray(FrameReceiver::PayloadCapacity + 50, 'p') + "\x03" "012"
-                   + QByteArray("\x02" "B0ok\x03" "012")
-            << false << QStringList{"BROKEN", "OK B 0 ok", "pos=0"};
+            << wire("<B0") + full + "pp" + wire(">012<B0ok>012") << false
+            << QStringList{"BROKEN", "OK B 0 ok", "pos=0"};
     }
 
     void receive()
@@ -76,13 +72,13 @@ private slots:
     void headersAndTraceStartAfresh()
     {
         FrameReceiver rx;
-        for (const char byte : QByteArray("\x02" "DX\x03" "012\x02"))
+        for (const char byte : wire("<DX>012<"))
             rx.feed(byte);
         QVERIFY(rx.expire());
         QVERIFY(!rx.frameOk());
         // A frame broken before its header says nothing of the previous one.
         QCOMPARE(rx.header1(), '\0');
-        QCOMPARE(rx.rawFrame(), QByteArray("\x02"));
+        QCOMPARE(rx.rawFrame(), wire("<"));
     }
 
     void build_data()
@@ -92,8 +88,7 @@ private slots:
         QTest::addColumn<QByteArray>("payload");
         QTest::addColumn<QByteArray>("frame");
         QTest::newRow("empty") << 'B' << 'S' << QByteArray() << QByteArray("\x02\x42\x53\x03\x30\x31\x32", 7);
-        QTest::newRow("payload") << 'F' << 'G' << QByteArray("Fil=5;Pos=0")
-                                 << QByteArray("\x02" "FGFil=5;Pos=0\x03" "012");
+        QTest::newRow("payload") << 'F' << 'G' << QByteArray("Fil=5;Pos=0") << wire("<FGFil=5;Pos=0>012");
     }
 
     void build()

@@ -2,43 +2,10 @@
 
 #include <mutex>
 
-#include "fakereader.h"
 #include "link/commands.h"
-#include "link/qprotocole.h"
-#include "linkrecorder.h"
-#include "ptypair.h"
+#include "linkbench.h"
 
 Q_DECLARE_METATYPE(ReaderCommand)
-
-namespace {
-const QStringList Rotating = {"/// Polling ///", "--- Polling ---", "\\\\\\ Polling \\\\\\", "||| Polling |||"};
-
-// A link over a pseudo-terminal with a scripted reader on the far side.
-struct Bench
-{
-    PtyPair pty;
-    FakeReader reader{pty};
-    QProtocole link;
-    LinkRecorder rec{&link};
-
-    Bench() { link.start(); }
-
-    bool open()
-    {
-        link.SetPortName(pty.slavePath());
-        link.SetConnectionRequest(1);
-        return rec.waitForData(2, ARG_LINK_STATE) && link.Connected;
-    }
-
-    // Collects the answer of the command in the slot once it has ended.
-    bool collect(unsigned int resultId, bool* ok, char* status, QString* text)
-    {
-        if (resultId != 0 ? !rec.waitForData(2, resultId) : !link.CmdWaitAnswer(8000))
-            return false;
-        return link.CmdAnswer(ok, status, text) == 1;
-    }
-};
-} // namespace
 
 class TstQProtocole : public QObject
 {
@@ -99,45 +66,45 @@ private slots:
         using namespace ReaderCommands;
         const QDateTime at(QDate(2025, 3, 7), QTime(9, 5, 42));
         const QString key = QStringLiteral("0x5A 0x17 0xC3 0x88 0x2E 0x91");
-        auto row = [](const char* name, const ReaderCommand& c, const QByteArray& payload, unsigned int id,
-                      unsigned int ms) {
-            QTest::newRow(name) << c << QByteArray("\x02") + c.letter + c.subLetter + payload + "\x03" "012"
-                                << id << ms;
-        };
-        QTest::newRow("poll, seven bytes") << poll() << QByteArray("\x02\x42\x53\x03\x30\x31\x32", 7) << 0u
-                                           << 3000u;
-        row("badge read", badgeRead(), "", 9, 4000);
-        row("badge read, create mode", badgeRead(2000), "", 9, 2000);
-        row("badge create", badgeCreate(QStringLiteral("Nom=Hélène;Zid=3")), "Nom=H\xc3\xa9l\xc3\xa8ne;Zid=3", 8,
-            4000);
-        row("badge write", badgeWrite(QStringLiteral("Cpt=2")), "Cpt=2", 10, 1000);
-        row("badge format", badgeFormat(), "", 32, 4000);
-        row("block read", blockRead(QStringLiteral("4"), true, key), "4;1;" + key.toLatin1(), 21, 2000);
+        auto row = [](const char* name, const ReaderCommand& c, const char* bytes, unsigned int id,
+                      unsigned int ms) { QTest::newRow(name) << c << wire(bytes) << id << ms; };
+        QTest::newRow("poll, seven bytes")
+            << poll() << QByteArray("\x02\x42\x53\x03\x30\x31\x32", 7) << 0u << 3000u;
+        row("badge read", badgeRead(), "<BR>012", 9, 4000);
+        row("badge read, create mode", badgeRead(2000), "<BR>012", 9, 2000);
+        row("badge create", badgeCreate(QStringLiteral("Nom=Hélène;Zid=3")),
+            "<BNNom=H\xc3\xa9l\xc3\xa8ne;Zid=3>012", 8, 4000);
+        row("badge write", badgeWrite(QStringLiteral("Cpt=2")), "<BWCpt=2>012", 10, 1000);
+        row("badge format", badgeFormat(), "<BF>012", 32, 4000);
+        row("block read", blockRead(QStringLiteral("4"), true, key),
+            "<RR4;1;0x5A 0x17 0xC3 0x88 0x2E 0x91>012", 21, 2000);
         row("block write", blockWrite(QStringLiteral("4"), false, key, QStringLiteral("00 11")),
-            "4;0;" + key.toLatin1() + ";00 11", 21, 2000);
-        row("block increment", blockIncrement(QStringLiteral("5"), false, QStringLiteral("K"), "10"), "5;0;K;1;10",
-            21, 2000);
-        row("block decrement", blockDecrement(QStringLiteral("5"), true, QStringLiteral("K"), "3"), "5;1;K;2;3", 21,
-            2000);
-        row("trailer read", trailerRead(2, false, QStringLiteral("K")), "11;0;K", 23, 2000);
+            "<RW4;0;0x5A 0x17 0xC3 0x88 0x2E 0x91;00 11>012", 21, 2000);
+        row("block increment", blockIncrement(QStringLiteral("5"), false, QStringLiteral("K"), "10"),
+            "<RI5;0;K;1;10>012", 21, 2000);
+        row("block decrement", blockDecrement(QStringLiteral("5"), true, QStringLiteral("K"), "3"),
+            "<RD5;1;K;2;3>012", 21, 2000);
+        row("trailer read", trailerRead(2, false, QStringLiteral("K")), "<RR11;0;K>012", 23, 2000);
         row("trailer write",
-            trailerWrite(1, true, QStringLiteral("K"), QStringLiteral("0xA0"), QStringLiteral("0xFF 0x07 0x80 0x00"),
-                         QStringLiteral("0xB0")),
-            "7;1;K;0xA0 0xFF 0x07 0x80 0x00 0xB0", 22, 2000);
-        row("blacklist clear", fileClear(ReaderFile::Blacklist), "Fil=5", 18, 2000);
-        row("blacklist add", fileAdd(ReaderFile::Blacklist, QStringLiteral("Id=12")), "Fil=5;Id=12", 19, 2000);
-        row("blacklist get", fileGet(ReaderFile::Blacklist, 0), "Fil=5;Pos=0", 20, 2000);
-        row("access clear", fileClear(ReaderFile::Access), "Fil=18", 26, 2000);
+            trailerWrite(1, true, QStringLiteral("K"), QStringLiteral("0xA0"),
+                         QStringLiteral("0xFF 0x07 0x80 0x00"), QStringLiteral("0xB0")),
+            "<RW7;1;K;0xA0 0xFF 0x07 0x80 0x00 0xB0>012", 22, 2000);
+        row("blacklist clear", fileClear(ReaderFile::Blacklist), "<FCFil=5>012", 18, 2000);
+        row("blacklist add", fileAdd(ReaderFile::Blacklist, QStringLiteral("Id=12")), "<FAFil=5;Id=12>012",
+            19, 2000);
+        row("blacklist get", fileGet(ReaderFile::Blacklist, 0), "<FGFil=5;Pos=0>012", 20, 2000);
+        row("access clear", fileClear(ReaderFile::Access), "<FCFil=18>012", 26, 2000);
         row("access add", fileAdd(ReaderFile::Access, QStringLiteral("Zid=3;Grp=0;Cpt=2;Apb=0")),
-            "Fil=18;Zid=3;Grp=0;Cpt=2;Apb=0", 27, 2000);
-        row("access get", fileGet(ReaderFile::Access, 12), "Fil=18;Pos=12", 28, 2000);
-        row("config get", configGet(QStringLiteral("3.4.0")), "3.4.0", 16, 1000);
-        row("config put", configPut(QStringLiteral("3.0.1"), QStringLiteral("X")), "3.0.1=X", 24, 4000);
-        row("config commit", configCommit(QStringLiteral("3")), "3.255.1=", 25, 4000);
-        row("output test 1, empty", outputTest(0, QString()), "12.255.7.0=", 34, 4000);
-        row("output test 2", outputTest(1, QStringLiteral("250")), "12.255.7.1=250", 34, 4000);
-        row("clock date", clockDate(at), "12.255.8=07/03/25", 0, 4000);
-        row("clock time", clockTime(at), "12.255.9=09:05", 0, 4000);
+            "<FAFil=18;Zid=3;Grp=0;Cpt=2;Apb=0>012", 27, 2000);
+        row("access get", fileGet(ReaderFile::Access, 12), "<FGFil=18;Pos=12>012", 28, 2000);
+        row("config get", configGet(QStringLiteral("3.4.0")), "<VG3.4.0>012", 16, 1000);
+        row("config put", configPut(QStringLiteral("3.0.1"), QStringLiteral("X")), "<VP3.0.1=X>012", 24,
+            4000);
+        row("config commit", configCommit(QStringLiteral("3")), "<VP3.255.1=>012", 25, 4000);
+        row("output test 1, empty", outputTest(0, QString()), "<VP12.255.7.0=>012", 34, 4000);
+        row("output test 2", outputTest(1, QStringLiteral("250")), "<VP12.255.7.1=250>012", 34, 4000);
+        row("clock date", clockDate(at), "<VP12.255.8=07/03/25>012", 0, 4000);
+        row("clock time", clockTime(at), "<VP12.255.9=09:05>012", 0, 4000);
     }
 
     void commandsOnTheWire()
@@ -150,7 +117,8 @@ private slots:
         QCOMPARE(cmd.timeoutMs, timeoutMs);
 
         Bench b;
-        b.reader.setHandler([](const ReaderRequest& r) { return FakeReader::frame(r.letter, '0', "re:" + r.payload); });
+        b.reader.setHandler(
+            [](const ReaderRequest& r) { return FakeReader::frame(r.letter, '0', "re:" + r.payload); });
         QVERIFY(b.open());
         QCOMPARE(b.link.CmdRequest(cmd), QProtocole::CMD_SUBMITTED);
         QVERIFY(b.reader.waitForRequests(1));
@@ -174,7 +142,8 @@ private slots:
         b.reader.answerAlways('V', 'P', '0');
         QVERIFY(b.open());
         const QDateTime at(QDate(2025, 3, 7), QTime(9, 5));
-        for (const QString& payload : {QStringLiteral("12.255.8=07/03/25"), QStringLiteral("12.255.9=09:05")}) {
+        for (const QString& payload :
+             {QStringLiteral("12.255.8=07/03/25"), QStringLiteral("12.255.9=09:05")}) {
             QVERIFY(b.link.CmdWaitFree(5000));
             const QStringList kv = payload.split('=');
             QCOMPARE(b.link.PutValueRequest(kv.at(0), kv.at(1), 0), QProtocole::CMD_SUBMITTED);
@@ -185,7 +154,7 @@ private slots:
             QCOMPARE(status, '0');
         }
         QVERIFY(b.reader.waitForRequests(2));
-        QCOMPARE(b.reader.requests().at(0).raw, QByteArray("\x02VP12.255.8=07/03/25\x03" "012"));
+        QCOMPARE(b.reader.requests().at(0).raw, wire("<VP12.255.8=07/03/25>012"));
         QCOMPARE(b.reader.requests().at(1).payload, QByteArray("12.255.9=09:05"));
         QCOMPARE(b.rec.dataCount(2, 0), 0);
     }
@@ -208,7 +177,7 @@ private slots:
         QVERIFY(b.link.Cmd.IsFree);
 
         // An answer cut after ETX and one trailer byte ends as a failure.
-        b.reader.answerRaw('B', 'R', QByteArray("\x02" "B0ab\x03" "0"));
+        b.reader.answerRaw('B', 'R', wire("<B0ab>0"));
         QCOMPARE(b.link.CmdRequest(ReaderCommands::badgeRead()), QProtocole::CMD_SUBMITTED);
         ok = true;
         QVERIFY(b.collect(ARG_BADGE_READ_RESULT, &ok, &status, &text));
@@ -217,7 +186,8 @@ private slots:
 
         // A refusal is a good frame with its own status character.
         b.reader.answer('B', 'N', '3');
-        QCOMPARE(b.link.CmdRequest(ReaderCommands::badgeCreate(QStringLiteral("Cpt=1"))), QProtocole::CMD_SUBMITTED);
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::badgeCreate(QStringLiteral("Cpt=1"))),
+                 QProtocole::CMD_SUBMITTED);
         QVERIFY(b.collect(ARG_BADGE_CREATE_RESULT, &ok, &status, &text));
         QVERIFY(ok);
         QCOMPARE(status, '3');
@@ -226,7 +196,8 @@ private slots:
         // Garbage before STX, then a 300-byte payload.
         const QByteArray big(300, 'b');
         b.reader.answerRaw('V', 'G', QByteArray("\xff\x01junk", 6) + FakeReader::frame('V', '0', big));
-        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1.0.0"))), QProtocole::CMD_SUBMITTED);
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1.0.0"))),
+                 QProtocole::CMD_SUBMITTED);
         QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, &text));
         QVERIFY(ok);
         QCOMPARE(text, QString::fromLatin1(big));
@@ -234,10 +205,12 @@ private slots:
         // Longer than the receive buffer: broken, and the line recovers.
         b.reader.answerRaw('V', 'G', FakeReader::frame('V', '0', QByteArray(1100, 'x')));
         b.reader.answer('V', 'G', '0', "after");
-        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1.0.1"))), QProtocole::CMD_SUBMITTED);
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1.0.1"))),
+                 QProtocole::CMD_SUBMITTED);
         QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, &text));
         QVERIFY(!ok);
-        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1.0.2"))), QProtocole::CMD_SUBMITTED);
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1.0.2"))),
+                 QProtocole::CMD_SUBMITTED);
         QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, &text));
         QVERIFY(ok);
         QCOMPARE(text, QStringLiteral("after"));
@@ -248,7 +221,8 @@ private slots:
         Bench b;
         b.reader.answerRaw('V', 'G', QByteArray()); // hold the answer
         QVERIFY(b.open());
-        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("2.1"))), QProtocole::CMD_SUBMITTED);
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("2.1"))),
+                 QProtocole::CMD_SUBMITTED);
         QVERIFY(b.reader.waitForRequests(1));
 
         b.reader.send(FakeReader::frame('D', '0', "trace lecteur é"));
@@ -280,8 +254,10 @@ private slots:
         QVERIFY(b.open());
         QCOMPARE(b.link.CmdRequest('F', 'A', QString(1000, 'a'), 19, 2000), QProtocole::CMD_TOO_LONG);
         // 500 characters, 1000 bytes once encoded.
-        QCOMPARE(b.link.CmdRequestQueued('F', 'A', QString(500, QChar(0xe9)), 19, 2000), QProtocole::CMD_TOO_LONG);
-        QCOMPARE(b.link.PutValueRequest(QStringLiteral("1"), QString(998, 'v'), 24), QProtocole::CMD_TOO_LONG);
+        QCOMPARE(b.link.CmdRequestQueued('F', 'A', QString(500, QChar(0xe9)), 19, 2000),
+                 QProtocole::CMD_TOO_LONG);
+        QCOMPARE(b.link.PutValueRequest(QStringLiteral("1"), QString(998, 'v'), 24),
+                 QProtocole::CMD_TOO_LONG);
         QVERIFY(b.link.Cmd.IsFree);
 
         QCOMPARE(b.link.CmdRequest('F', 'A', QString(999, 'a'), 19, 2000), QProtocole::CMD_SUBMITTED);
@@ -294,101 +270,6 @@ private slots:
         QCOMPARE(b.reader.requests().first().payload, QByteArray(999, 'a'));
     }
 
-    void polling()
-    {
-        Bench b;
-        b.reader.answer('B', 'S', '0', "00000000");
-        b.reader.answer('B', 'S', '0', "10");
-        b.reader.answer('B', 'S', '0', "1100000abc");
-        b.reader.answerAlways('B', 'S', '0', "0");
-        QVERIFY(b.open());
-        b.link.SetPollingWanted(true);
-        auto rotating = [&] {
-            QStringList out;
-            for (const QString& t : b.rec.texts(LinkEvent::Data))
-                if (Rotating.contains(t))
-                    out << t;
-            return out;
-        };
-        QVERIFY(b.rec.waitFor([&] { return rotating().size() >= 5; }, 8000));
-
-        const QStringList texts = b.rec.texts(LinkEvent::Data);
-        QCOMPARE(texts.at(0), QStringLiteral("Polling -> Start"));
-        QCOMPARE(texts.at(1), QStringLiteral("Polling ..."));
-        const QStringList seen = rotating();
-        for (int i = 1; i < seen.size(); ++i)
-            QCOMPARE(Rotating.indexOf(seen.at(i)), (Rotating.indexOf(seen.at(i - 1)) + 1) % 4);
-
-        QCOMPARE(b.rec.dataCount(2, ARG_SUPPORT_REMOVED), 1);
-        QCOMPARE(b.rec.dataCount(2, ARG_SUPPORT_INSERTED), 1);
-        for (const LinkEvent& e : b.rec.events) {
-            if (e.kind == LinkEvent::Data && e.id == 2 && e.arg1 == ARG_SUPPORT_INSERTED)
-                QCOMPARE(e.text, QStringLiteral("1100000abc"));
-        }
-
-        b.link.SetPollingWanted(false);
-        QVERIFY(b.rec.waitFor([&] { return b.rec.texts(LinkEvent::Data).contains("Polling -> Stop"); }));
-        // Polling has ended: the next frame on the line is ours.
-        const int before = b.reader.requestCount();
-        b.reader.answer('V', 'G', '0', "1");
-        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1"))), QProtocole::CMD_SUBMITTED);
-        QVERIFY(b.reader.waitForRequests(before + 1));
-        QCOMPARE(b.reader.requests().at(before).letter, 'V');
-
-        // A failed poll switches polling off without "Polling -> Stop".
-        bool ok = false;
-        char status = 0;
-        QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, nullptr));
-        b.rec.clear();
-        b.reader.answerRaw('B', 'S', QByteArray("\x02" "B0\x03"));
-        b.link.SetPollingWanted(true);
-        QVERIFY(b.rec.waitForData(2, ARG_POLLING_TIMEOUT));
-        QVERIFY(!b.link.PollingWanted);
-        b.reader.answer('V', 'G', '0', "2");
-        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("2"))), QProtocole::CMD_SUBMITTED);
-        QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, nullptr));
-        QVERIFY(!b.rec.texts(LinkEvent::Data).contains("Polling -> Stop"));
-    }
-
-    void slotHandOver()
-    {
-        Bench b;
-        b.reader.answerRaw('B', 'S', QByteArray()); // the first poll stays in flight
-        b.reader.answerAlways('B', 'S', '0', "0");
-        b.reader.answerAlways('V', 'G', '0', "v");
-        QVERIFY(b.open());
-        b.link.SetPollingWanted(true);
-        QVERIFY(b.reader.waitForRequests(1));
-        QVERIFY(!b.link.Cmd.IsFree);
-
-        // A click finds the slot busy; a chain step waits its turn.
-        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1.0.0"))), QProtocole::CMD_BUSY);
-        QCOMPARE(b.link.CmdRequestQueued(ReaderCommands::configGet(QStringLiteral("2.0.0"))),
-                 QProtocole::CMD_SUBMITTED);
-        QCOMPARE(b.link.CmdRequestQueued(ReaderCommands::configGet(QStringLiteral("3.0.0"))),
-                 QProtocole::CMD_SUBMITTED);
-        b.reader.send(FakeReader::frame('B', '0', "0"));
-
-        bool ok = false;
-        char status = 0;
-        QString text;
-        QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, &text));
-        QVERIFY(ok);
-        // The second queued step took the slot as the first was collected.
-        QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, &text));
-        QVERIFY(ok);
-        // Until collected, the slot held the poller back.
-        QCOMPARE(b.reader.requestCount(), 3);
-        QVERIFY(b.reader.waitForRequests(4));
-        const QList<ReaderRequest> r = b.reader.requests();
-        QCOMPARE(r.at(0).subLetter, 'S');
-        QCOMPARE(r.at(1).payload, QByteArray("2.0.0"));
-        QCOMPARE(r.at(2).payload, QByteArray("3.0.0"));
-        QCOMPARE(r.at(3).subLetter, 'S');
-        for (const ReaderRequest& req : r)
-            QVERIFY(req.payload != "1.0.0");
-    }
-
     void commandsWhileClosed()
     {
         Bench b;
@@ -397,7 +278,8 @@ private slots:
         char status = 0;
 
         // Submitted with the port closed: failed at once, slot not stuck.
-        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1"))), QProtocole::CMD_SUBMITTED);
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1"))),
+                 QProtocole::CMD_SUBMITTED);
         QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, nullptr));
         QVERIFY(!ok);
         QCOMPARE(b.link.PutValueRequest(QStringLiteral("12.255.8"), QStringLiteral("x"), 0),
@@ -409,7 +291,8 @@ private slots:
 
         // No stale frame once the port opens.
         QVERIFY(b.open());
-        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("5"))), QProtocole::CMD_SUBMITTED);
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("5"))),
+                 QProtocole::CMD_SUBMITTED);
         QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, nullptr));
         QVERIFY(ok);
         QCOMPARE(b.reader.requestCount(), 1);
@@ -437,7 +320,8 @@ private slots:
         });
         b.reader.answer('V', 'G', '0', "7");
         QVERIFY(b.open());
-        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1.2"))), QProtocole::CMD_SUBMITTED);
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1.2"))),
+                 QProtocole::CMD_SUBMITTED);
         bool ok = false;
         char status = 0;
         QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, nullptr));
@@ -445,7 +329,7 @@ private slots:
         std::lock_guard<std::mutex> lock(mutex);
         QCOMPARE(frames.size(), 2);
         QCOMPARE(frames.at(0).first, QProtocole::FrameDirection::Sent);
-        QCOMPARE(frames.at(0).second, QByteArray("\x02VG1.2\x03" "012"));
+        QCOMPARE(frames.at(0).second, wire("<VG1.2>012"));
         QCOMPARE(frames.at(1).first, QProtocole::FrameDirection::Received);
         QCOMPARE(frames.at(1).second, FakeReader::frame('V', '0', "7"));
     }

@@ -10,8 +10,9 @@ LinkRecorder::LinkRecorder(QProtocole* link, QObject* parent) : QObject(parent)
             [this](const QString& s) { record(LinkEvent::Debug, 0, 0, s); });
     connect(link, &QProtocole::SIG_ComStatus, this,
             [this](const QString& s) { record(LinkEvent::ComStatus, 0, 0, s); });
-    connect(link, &QProtocole::SIG_Data, this,
-            [this](unsigned int id, unsigned int arg1, const QString& s) { record(LinkEvent::Data, id, arg1, s); });
+    connect(link, &QProtocole::SIG_Data, this, [this](unsigned int id, unsigned int arg1, const QString& s) {
+        record(LinkEvent::Data, id, arg1, s);
+    });
 }
 
 void LinkRecorder::record(LinkEvent::Kind kind, unsigned int id, unsigned int arg1, const QString& text)

@@ -13,7 +13,12 @@ class QProtocole;
 // One signal of the link, as the GUI thread received it.
 struct LinkEvent
 {
-    enum Kind { Debug, ComStatus, Data };
+    enum Kind
+    {
+        Debug,
+        ComStatus,
+        Data
+    };
     Kind kind = Data;
     unsigned int id = 0;
     unsigned int arg1 = 0;

@@ -110,3 +110,10 @@ int ptyFrameLength(const QByteArray& bytes, int* skipped)
         return 0;
     return etx + 4 - stx;
 }
+
+QByteArray wire(const char* text)
+{
+    QByteArray bytes(text);
+    bytes.replace('<', '\x02').replace('>', '\x03');
+    return bytes;
+}

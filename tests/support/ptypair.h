@@ -35,6 +35,10 @@ private:
     QByteArray m_pending;
 };
 
+// Wire bytes written readably: '<' stands for STX and '>' for ETX, so
+// wire("<BS>012") is the poll request.
+QByteArray wire(const char* text);
+
 // Length of the first whole frame at the start of bytes (after dropping
 // anything before its STX, counted in *skipped), or 0 when incomplete.
 int ptyFrameLength(const QByteArray& bytes, int* skipped);
