@@ -88,7 +88,7 @@ QString decode(const QByteArray& bytes)
 {
     QTextCodec::ConverterState state;
     const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
-    return state.invalidChars > 0 ? QString::fromLatin1(bytes) : text;
+    return state.invalidChars > 0 || state.remainingChars > 0 ? QString::fromLatin1(bytes) : text;
 }
 
 QMap<QString, QString> record(const QString& text)
@@ -428,8 +428,8 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
     const int b = static_cast<int>(block);
     const bool trailer = MifareCard::isTrailer(b);
     MifareResult result = MifareResult::Ok;
+    QByteArray data;
     if (sub == 'W') {
-        QByteArray data;
         if (!parseHexBytes(f[3], &data) || data.size() > MifareCard::BlockSize
             || (trailer && data.size() != MifareCard::BlockSize))
             return answer(BadPayload);
@@ -441,15 +441,20 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
         if (f[3] != (sub == 'I' ? "1" : "2") || !parseNumber(f[4], 0x7FFFFFFF, &operand))
             return answer(BadPayload);
         result = sub == 'I' ? chip.increment(b, keyType, key, operand) : chip.decrement(b, keyType, key, operand);
+    } else {
+        result = chip.readBlock(b, keyType, key, &data);
     }
     if (result != MifareResult::Ok)
         return answer(statusOf(result));
     Answer a = answer(Ok);
     a.stateChanged = sub != 'R';
-    QByteArray data;
-    // The answer shows the block as it now reads with the same key.
-    if (chip.readBlock(b, keyType, key, &data) == MifareResult::Ok)
-        a.payload = hexText(data).toUtf8();
+    // The answer shows the block as it now reads with the same key, or with the new one
+    // when a trailer write has just changed it.
+    const QByteArray newKey = keyType == KeyType::A ? data.left(6) : data.mid(10, 6);
+    QByteArray shown;
+    if (chip.readBlock(b, keyType, key, &shown) == MifareResult::Ok
+        || (trailer && sub == 'W' && chip.readBlock(b, keyType, newKey, &shown) == MifareResult::Ok))
+        a.payload = hexText(shown).toUtf8();
     return a;
 }
 
