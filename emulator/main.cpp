@@ -10,11 +10,33 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 namespace {
+int signalPipe[2] = {-1, -1};
+
+void onTerminate(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &c, 1);
+}
+
+// Ctrl-C and kill end the event loop normally, so the --link symlink is removed.
+void quitOnSignals(QCoreApplication* app)
+{
+    if (::pipe(signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, app);
+    QObject::connect(notifier, &QSocketNotifier::activated, app, &QCoreApplication::quit);
+    std::signal(SIGINT, onTerminate);
+    std::signal(SIGTERM, onTerminate);
+}
+
 bool wantsGui(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
@@ -46,6 +68,9 @@ int main(int argc, char** argv)
     const bool gui = wantsGui(argc, argv);
     std::unique_ptr<QCoreApplication> app(gui ? new QApplication(argc, argv) : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName("korvel-reader-emulator");
+    // Whoever reads our standard output may go away; the reader goes on.
+    std::signal(SIGPIPE, SIG_IGN);
+    quitOnSignals(app.get());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

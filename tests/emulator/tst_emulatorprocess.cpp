@@ -1,5 +1,8 @@
+#include <QSerialPort>
 #include <QtTest>
 
+#include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -175,6 +178,8 @@ private slots:
     void faults_data();
     void faults();
     void pacedLine();
+    void serialPortClient();
+    void existingDevice();
     void commandLine();
 };
 
@@ -391,6 +396,62 @@ void TstEmulatorProcess::pacedLine()
     QVERIFY(emu.start({"--pace", "--latency-ms", "2"}));
     QCOMPARE(emu.ask("VG", "3.0.3"), QString("0:KorvelReader"));
     QCOMPARE(emu.ask("BS"), QString("0:00000000"));
+}
+
+void TstEmulatorProcess::serialPortClient()
+{
+    // The program opens the line with QSerialPort, exactly like this.
+    Emulator emu;
+    QVERIFY(emu.start({"--gui"}));
+    QSerialPort port;
+    port.setPortName(emu.port);
+    QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
+    QVERIFY(port.setBaudRate(QSerialPort::Baud9600));
+    QCOMPARE(emu.control("present 3"), QStringList{"OK"});
+    QByteArray got;
+    const QByteArray expected = answer('D', '0', "Support inséré UID=92A3B4C5") + answer('B', '0', "11003000;UID=92A3B4C5");
+    port.write(request('B', 'S', ""));
+    QVERIFY(port.waitForBytesWritten(WaitMs));
+    while (got.size() < expected.size() && port.waitForReadyRead(WaitMs))
+        got += port.readAll();
+    QCOMPARE(got, expected);
+
+    // Killed by a signal, it ends cleanly.
+    ::kill(static_cast<pid_t>(emu.process().processId()), SIGTERM);
+    QVERIFY(emu.process().waitForFinished(WaitMs));
+    QCOMPARE(emu.process().exitStatus(), QProcess::NormalExit);
+}
+
+void TstEmulatorProcess::existingDevice()
+{
+    // --port: the emulator opens a device it is given; here the slave of our own pty.
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    QVERIFY(master >= 0);
+    QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    const QString slave = QString::fromLocal8Bit(::ptsname(master));
+    QProcess process;
+    process.start(KORVEL_EMULATOR_PATH, {"--port", slave});
+    QVERIFY(process.waitForReadyRead(WaitMs));
+    QCOMPARE(process.readLine().trimmed(), ("PORT " + slave).toLocal8Bit());
+    const QByteArray req = request('V', 'G', "3.0.3");
+    QCOMPARE(::write(master, req.constData(), static_cast<size_t>(req.size())), ssize_t(req.size()));
+    const QByteArray expected = answer('V', '0', "KorvelReader");
+    QByteArray got;
+    QElapsedTimer timer;
+    timer.start();
+    while (got.size() < expected.size() && timer.elapsed() < WaitMs) {
+        pollfd p{master, POLLIN, 0};
+        char buffer[64];
+        if (::poll(&p, 1, 100) > 0) {
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n > 0)
+                got.append(buffer, static_cast<int>(n));
+        }
+    }
+    QCOMPARE(got, expected);
+    process.write("quit\n");
+    QVERIFY(process.waitForFinished(WaitMs));
+    ::close(master);
 }
 
 void TstEmulatorProcess::commandLine()
