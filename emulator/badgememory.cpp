@@ -69,7 +69,8 @@ BadgeMemory::ReadResult BadgeMemory::read(const MifareCard& card)
         return result;
     }
     const int length = (static_cast<quint8>(header[4]) << 8) | static_cast<quint8>(header[5]);
-    const quint16 crc = static_cast<quint16>((static_cast<quint8>(header[6]) << 8) | static_cast<quint8>(header[7]));
+    const quint16 crc =
+        static_cast<quint16>((static_cast<quint8>(header[6]) << 8) | static_cast<quint8>(header[7]));
     if (!header.startsWith(Magic) || length > capacity()) {
         result.state = State::Damaged;
         return result;
@@ -101,13 +102,13 @@ int BadgeMemory::createSecurity(MifareCard& card)
     const QByteArray key = systemKey();
     for (int s = FirstSector; s < MifareCard::Sectors; ++s) {
         QByteArray trailer;
-        if (card.readTrailer(s, KeyType::A, key, &trailer) == MifareResult::Ok
-            && trailer.mid(6, 4) == systemAccess())
+        if (card.readTrailer(s, KeyType::A, key, &trailer) == MifareResult::Ok &&
+            trailer.mid(6, 4) == systemAccess())
             continue;
         // A factory sector lets key A rewrite the whole trailer; a half-made one takes key B.
-        if (card.writeTrailer(s, KeyType::A, MifareCard::transportKey(), key, systemAccess(), key)
-                == MifareResult::Ok
-            || card.writeTrailer(s, KeyType::B, key, key, systemAccess(), key) == MifareResult::Ok)
+        if (card.writeTrailer(s, KeyType::A, MifareCard::transportKey(), key, systemAccess(), key) ==
+                MifareResult::Ok ||
+            card.writeTrailer(s, KeyType::B, key, key, systemAccess(), key) == MifareResult::Ok)
             continue;
         return s;
     }

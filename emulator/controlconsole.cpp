@@ -75,8 +75,8 @@ QStringList ControlConsole::execute(const QString& line)
         out << "horloge: " + model->clock().toString("dd/MM/yy HH:mm");
     } else if (command == "params") {
         for (const QString& id : model->parameterIds()) {
-            out << id + "=" + model->committedParameter(id)
-                       + (model->hasPending(id) ? " (en attente: " + model->parameter(id) + ")" : "");
+            out << id + "=" + model->committedParameter(id) +
+                       (model->hasPending(id) ? " (en attente: " + model->parameter(id) + ")" : "");
         }
     } else if (command == "files") {
         for (const int number : {5, 18}) {

@@ -98,9 +98,8 @@ void EmulatorSession::processDue()
 void EmulatorSession::process(const RequestFrame& frame)
 {
     ++m_commands;
-    const QString request = printable(QByteArray(1, frame.letter) + QByteArray(1, frame.subLetter))
-                            + " '" + printable(frame.payload.left(120))
-                            + (frame.payload.size() > 120 ? "...'" : "'");
+    const QString request = printable(QByteArray(1, frame.letter) + QByteArray(1, frame.subLetter)) + " '" +
+                            printable(frame.payload.left(120)) + (frame.payload.size() > 120 ? "...'" : "'");
     if (m_options.drop > 0 && m_commands % static_cast<quint64>(m_options.drop) == 0) {
         log("RX " + request + " -> ignoré (--drop)");
         return;

@@ -13,13 +13,13 @@ class Transport;
 
 struct SessionOptions
 {
-    bool pace = false;     // model a 9600 baud 8N1 line
-    int latencyMs = 0;     // the reader's own time per command
-    int drop = 0;          // ignore every N-th command
-    int garble = 0;        // corrupt one byte of every N-th answer
-    int cut = 0;           // stop every N-th answer after ETX
-    bool noise = false;    // stray bytes before each answer
-    QString statePath;     // JSON state written after every change
+    bool pace = false;  // model a 9600 baud 8N1 line
+    int latencyMs = 0;  // the reader's own time per command
+    int drop = 0;       // ignore every N-th command
+    int garble = 0;     // corrupt one byte of every N-th answer
+    int cut = 0;        // stop every N-th answer after ETX
+    bool noise = false; // stray bytes before each answer
+    QString statePath;  // JSON state written after every change
 };
 
 // Ties the line to the reader: parses requests, asks the model, sends the answers,

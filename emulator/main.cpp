@@ -41,8 +41,8 @@ bool wantsGui(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
         if (qstrcmp(argv[i], "--gui") == 0)
-            return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
-                   || qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+            return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+                   qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
     }
     return false;
 }
@@ -66,7 +66,8 @@ bool countOption(const QCommandLineParser& parser, const QString& name, int* val
 int main(int argc, char** argv)
 {
     const bool gui = wantsGui(argc, argv);
-    std::unique_ptr<QCoreApplication> app(gui ? new QApplication(argc, argv) : new QCoreApplication(argc, argv));
+    std::unique_ptr<QCoreApplication> app(gui ? new QApplication(argc, argv)
+                                              : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName("korvel-reader-emulator");
     // Whoever reads our standard output may go away; the reader goes on.
     std::signal(SIGPIPE, SIG_IGN);
@@ -97,8 +98,9 @@ int main(int argc, char** argv)
     options.pace = parser.isSet("pace");
     options.noise = parser.isSet("noise");
     options.statePath = parser.value("state");
-    if (!countOption(parser, "latency-ms", &options.latencyMs) || !countOption(parser, "drop", &options.drop)
-        || !countOption(parser, "garble", &options.garble) || !countOption(parser, "cut", &options.cut))
+    if (!countOption(parser, "latency-ms", &options.latencyMs) ||
+        !countOption(parser, "drop", &options.drop) || !countOption(parser, "garble", &options.garble) ||
+        !countOption(parser, "cut", &options.cut))
         return fail("--latency-ms, --drop, --garble and --cut take a number from 0");
 
     ReaderModel model;

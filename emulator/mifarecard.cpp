@@ -21,14 +21,14 @@ constexpr int DataTable[8][4] = {
 
 // Columns write key A, read access bits, write access bits, read key B, write key B.
 constexpr int TrailerTable[8][5] = {
-    {PermA, PermA, 0, PermA, PermA},       // 000
-    {PermA, PermA, PermA, PermA, PermA},   // 001 transport
-    {0, PermA, 0, PermA, 0},               // 010
-    {PermB, PermAB, PermB, 0, PermB},      // 011
-    {PermB, PermAB, 0, 0, PermB},          // 100
-    {0, PermAB, PermB, 0, 0},              // 101
-    {0, PermAB, 0, 0, 0},                  // 110
-    {0, PermAB, 0, 0, 0},                  // 111
+    {PermA, PermA, 0, PermA, PermA},     // 000
+    {PermA, PermA, PermA, PermA, PermA}, // 001 transport
+    {0, PermA, 0, PermA, 0},             // 010
+    {PermB, PermAB, PermB, 0, PermB},    // 011
+    {PermB, PermAB, 0, 0, PermB},        // 100
+    {0, PermAB, PermB, 0, 0},            // 101
+    {0, PermAB, 0, 0, 0},                // 110
+    {0, PermAB, 0, 0, 0},                // 111
 };
 
 int bitOf(int perm, KeyType key)
@@ -49,8 +49,8 @@ bool accessBytesValid(const QByteArray& access)
         return false;
     const quint8 b6 = byteAt(access, 0), b7 = byteAt(access, 1), b8 = byteAt(access, 2);
     const quint8 c1 = b7 >> 4, c2 = b8 & 0x0F, c3 = b8 >> 4;
-    return (static_cast<quint8>(~b6) & 0x0F) == c1 && (static_cast<quint8>(~b6) >> 4) == c2
-           && (static_cast<quint8>(~b7) & 0x0F) == c3;
+    return (static_cast<quint8>(~b6) & 0x0F) == c1 && (static_cast<quint8>(~b6) >> 4) == c2 &&
+           (static_cast<quint8>(~b7) & 0x0F) == c3;
 }
 
 int condition(const QByteArray& access, int blockInSector)
@@ -180,7 +180,8 @@ MifareResult MifareCard::writeBlock(int block, KeyType keyType, const QByteArray
         return MifareResult::BadBlock;
     const QByteArray full = data.leftJustified(BlockSize, '\0', true);
     if (isTrailer(block))
-        return writeTrailer(block / BlocksPerSector, keyType, key, full.left(6), full.mid(6, 4), full.mid(10, 6));
+        return writeTrailer(block / BlocksPerSector, keyType, key, full.left(6), full.mid(6, 4),
+                            full.mid(10, 6));
     const MifareResult auth = authenticate(block / BlocksPerSector, keyType, key);
     if (auth != MifareResult::Ok)
         return auth;
@@ -227,7 +228,8 @@ MifareResult MifareCard::decrement(int block, KeyType keyType, const QByteArray&
     return valueOp(block, keyType, key, -operand, DataOp::Decrement);
 }
 
-MifareResult MifareCard::readTrailer(int sector, KeyType keyType, const QByteArray& key, QByteArray* trailer) const
+MifareResult MifareCard::readTrailer(int sector, KeyType keyType, const QByteArray& key,
+                                     QByteArray* trailer) const
 {
     if (sector < 0 || sector >= Sectors)
         return MifareResult::BadBlock;
@@ -246,8 +248,9 @@ MifareResult MifareCard::readTrailer(int sector, KeyType keyType, const QByteArr
     return MifareResult::Ok;
 }
 
-MifareResult MifareCard::writeTrailer(int sector, KeyType keyType, const QByteArray& key, const QByteArray& keyA,
-                                      const QByteArray& access4, const QByteArray& keyB)
+MifareResult MifareCard::writeTrailer(int sector, KeyType keyType, const QByteArray& key,
+                                      const QByteArray& keyA, const QByteArray& access4,
+                                      const QByteArray& keyB)
 {
     if (sector < 0 || sector >= Sectors)
         return MifareResult::BadBlock;
@@ -299,8 +302,8 @@ bool MifareCard::parseValueBlock(const QByteArray& block, qint32* value, quint8*
         if (block[i] != block[8 + i] || byteAt(block, i) != static_cast<quint8>(~byteAt(block, 4 + i)))
             return false;
     }
-    if (block[12] != block[14] || block[13] != block[15]
-        || byteAt(block, 12) != static_cast<quint8>(~byteAt(block, 13)))
+    if (block[12] != block[14] || block[13] != block[15] ||
+        byteAt(block, 12) != static_cast<quint8>(~byteAt(block, 13)))
         return false;
     quint32 v = 0;
     for (int i = 0; i < 4; ++i)

@@ -87,7 +87,8 @@ namespace ReaderText {
 QString decode(const QByteArray& bytes)
 {
     QTextCodec::ConverterState state;
-    const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
+    const QString text =
+        QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
     return state.invalidChars > 0 || state.remainingChars > 0 ? QString::fromLatin1(bytes) : text;
 }
 
@@ -143,7 +144,7 @@ QString hexText(const QByteArray& bytes)
 {
     QStringList parts;
     for (const char c : bytes)
-        parts.append(QString("0x%1").arg(static_cast<quint8>(c), 2, 16, QChar('0')).toUpper().replace("0X", "0x"));
+        parts.append("0x" + QString("%1").arg(static_cast<quint8>(c), 2, 16, QChar('0')).toUpper());
     return parts.join(' ');
 }
 
@@ -172,10 +173,13 @@ QVector<VirtualCard> ReaderModel::defaultDeck()
 {
     return {
         makeCard("Carte vierge", "1A2B3C4D", QString()),
-        makeCard("Badge accès valide", "5E6F7081",
-                 "Tyc=128;Usr=101;Grp=0;Lev=1;Vda=991231;Cda=261201;Naf=Alice;Nal=Martin;Nac=Korvel;Cn0=2500"),
-        makeCard("Badge expiré", "92A3B4C5", "Tyc=128;Usr=102;Grp=1;Vda=240630;Cda=230101;Naf=Paul;Nal=Durand"),
-        makeCard("Badge en liste noire", "04A1B2C3", "Tyc=128;Usr=125;Grp=3;Vda=991231;Cda=250101;Naf=Luc;Nal=Petit"),
+        makeCard(
+            "Badge accès valide", "5E6F7081",
+            "Tyc=128;Usr=101;Grp=0;Lev=1;Vda=991231;Cda=261201;Naf=Alice;Nal=Martin;Nac=Korvel;Cn0=2500"),
+        makeCard("Badge expiré", "92A3B4C5",
+                 "Tyc=128;Usr=102;Grp=1;Vda=240630;Cda=230101;Naf=Paul;Nal=Durand"),
+        makeCard("Badge en liste noire", "04A1B2C3",
+                 "Tyc=128;Usr=125;Grp=3;Vda=991231;Cda=250101;Naf=Luc;Nal=Petit"),
         makeCard("Badge endommagé", "D6E7F809", "Tyc=16;Usr=104;Grp=0;Vda=991231;Nal=Bernard;Cn0=1000", true),
     };
 }
@@ -304,8 +308,8 @@ void ReaderModel::cardStatus(const MifareCard& card, int* code, QString* detail)
     if (parseNumber(parameter("10.1"), Q_INT64_C(1) << 40, &creditMax) && creditMax > 0) {
         for (auto it = rec.cbegin(); it != rec.cend(); ++it) {
             qint64 amount = 0;
-            if (it.key().startsWith("Cn") && parseNumber(it.value(), Q_INT64_C(1) << 40, &amount)
-                && amount > creditMax) {
+            if (it.key().startsWith("Cn") && parseNumber(it.value(), Q_INT64_C(1) << 40, &amount) &&
+                amount > creditMax) {
                 *code = 2;
                 return;
             }
@@ -418,8 +422,8 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
     const int expected = sub == 'R' ? 3 : sub == 'W' ? 4 : 5;
     qint64 block = 0;
     QByteArray key;
-    if (f.size() != expected || !parseNumber(f[0], MifareCard::Blocks - 1, &block)
-        || (f[1] != "0" && f[1] != "1") || !parseHexBytes(f[2], &key) || key.size() != 6)
+    if (f.size() != expected || !parseNumber(f[0], MifareCard::Blocks - 1, &block) ||
+        (f[1] != "0" && f[1] != "1") || !parseHexBytes(f[2], &key) || key.size() != 6)
         return answer(BadPayload);
     if (m_present < 0)
         return answer(NoCard);
@@ -430,8 +434,8 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
     MifareResult result = MifareResult::Ok;
     QByteArray data;
     if (sub == 'W') {
-        if (!parseHexBytes(f[3], &data) || data.size() > MifareCard::BlockSize
-            || (trailer && data.size() != MifareCard::BlockSize))
+        if (!parseHexBytes(f[3], &data) || data.size() > MifareCard::BlockSize ||
+            (trailer && data.size() != MifareCard::BlockSize))
             return answer(BadPayload);
         result = trailer ? chip.writeTrailer(b / MifareCard::BlocksPerSector, keyType, key, data.left(6),
                                              data.mid(6, 4), data.mid(10, 6))
@@ -440,7 +444,8 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
         qint64 operand = 0;
         if (f[3] != (sub == 'I' ? "1" : "2") || !parseNumber(f[4], 0x7FFFFFFF, &operand))
             return answer(BadPayload);
-        result = sub == 'I' ? chip.increment(b, keyType, key, operand) : chip.decrement(b, keyType, key, operand);
+        result =
+            sub == 'I' ? chip.increment(b, keyType, key, operand) : chip.decrement(b, keyType, key, operand);
     } else {
         result = chip.readBlock(b, keyType, key, &data);
     }
@@ -452,8 +457,8 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
     // when a trailer write has just changed it.
     const QByteArray newKey = keyType == KeyType::A ? data.left(6) : data.mid(10, 6);
     QByteArray shown;
-    if (chip.readBlock(b, keyType, key, &shown) == MifareResult::Ok
-        || (trailer && sub == 'W' && chip.readBlock(b, keyType, newKey, &shown) == MifareResult::Ok))
+    if (chip.readBlock(b, keyType, key, &shown) == MifareResult::Ok ||
+        (trailer && sub == 'W' && chip.readBlock(b, keyType, newKey, &shown) == MifareResult::Ok))
         a.payload = hexText(shown).toUtf8();
     return a;
 }

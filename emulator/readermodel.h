@@ -52,7 +52,12 @@ public:
 
     // Deck and control
     static QVector<VirtualCard> defaultDeck();
-    void setDeck(const QVector<VirtualCard>& deck) { m_cards = deck; m_present = -1; m_events.clear(); }
+    void setDeck(const QVector<VirtualCard>& deck)
+    {
+        m_cards = deck;
+        m_present = -1;
+        m_events.clear();
+    }
     bool loadDeck(const QByteArray& json, QString* error);
     const QVector<VirtualCard>& cards() const { return m_cards; }
     int presentIndex() const { return m_present; }

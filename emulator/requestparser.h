@@ -12,10 +12,10 @@ struct RequestFrame
 {
     enum Kind
     {
-        Complete,  // a whole frame; letter, subLetter and payload are valid
-        Overlong,  // the frame ended but its payload did not fit; payload holds the kept part
-        Broken,    // a frame started but stopped (new STX, or silence); not to be answered
-        Noise      // bytes outside any frame; payload holds them
+        Complete, // a whole frame; letter, subLetter and payload are valid
+        Overlong, // the frame ended but its payload did not fit; payload holds the kept part
+        Broken,   // a frame started but stopped (new STX, or silence); not to be answered
+        Noise     // bytes outside any frame; payload holds them
     };
     Kind kind = Complete;
     char letter = 0;

@@ -11,7 +11,9 @@
 #include <termios.h>
 #include <unistd.h>
 
-PtyTransport::PtyTransport(const QString& linkPath, QObject* parent) : Transport(parent), m_linkPath(linkPath) {}
+PtyTransport::PtyTransport(const QString& linkPath, QObject* parent) : Transport(parent), m_linkPath(linkPath)
+{
+}
 
 PtyTransport::~PtyTransport()
 {

@@ -66,14 +66,22 @@ void TstMifareCard::dataConditions_data()
     QTest::addColumn<int>("cond");
     QTest::addColumn<QString>("withA");
     QTest::addColumn<QString>("withB");
-    QTest::newRow("000") << 0 << "rwid" << "rwid";
-    QTest::newRow("001") << 1 << "r--d" << "r--d";
-    QTest::newRow("010") << 2 << "r---" << "r---";
-    QTest::newRow("011") << 3 << "----" << "rw--";
-    QTest::newRow("100") << 4 << "r---" << "rw--";
-    QTest::newRow("101") << 5 << "----" << "r---";
-    QTest::newRow("110") << 6 << "r--d" << "rwid";
-    QTest::newRow("111") << 7 << "----" << "----";
+    QTest::newRow("000") << 0 << "rwid"
+                         << "rwid";
+    QTest::newRow("001") << 1 << "r--d"
+                         << "r--d";
+    QTest::newRow("010") << 2 << "r---"
+                         << "r---";
+    QTest::newRow("011") << 3 << "----"
+                         << "rw--";
+    QTest::newRow("100") << 4 << "r---"
+                         << "rw--";
+    QTest::newRow("101") << 5 << "----"
+                         << "r---";
+    QTest::newRow("110") << 6 << "r--d"
+                         << "rwid";
+    QTest::newRow("111") << 7 << "----"
+                         << "----";
 }
 
 void TstMifareCard::dataConditions()
@@ -94,7 +102,8 @@ void TstMifareCard::dataConditions()
         QString got;
         QByteArray data;
         got += card.readBlock(8, c.type, c.key, &data) == MifareResult::Ok ? "r" : "-";
-        got += card.writeBlock(8, c.type, c.key, MifareCard::valueBlock(100, 8)) == MifareResult::Ok ? "w" : "-";
+        got +=
+            card.writeBlock(8, c.type, c.key, MifareCard::valueBlock(100, 8)) == MifareResult::Ok ? "w" : "-";
         got += card.increment(8, c.type, c.key, 5) == MifareResult::Ok ? "i" : "-";
         got += card.decrement(8, c.type, c.key, 5) == MifareResult::Ok ? "d" : "-";
         QCOMPARE(got, c.expected);
@@ -128,7 +137,8 @@ void TstMifareCard::trailerRules()
     card.setRawBlock(7, KeyA + accessBytes(0, 0, 0, 4) + '\x00' + KeyB);
     QCOMPARE(card.writeTrailer(1, KeyType::A, KeyA, Ffs, MifareCard::transportAccess(), Ffs),
              MifareResult::Forbidden);
-    QCOMPARE(card.writeTrailer(1, KeyType::B, KeyB, Ffs, MifareCard::transportAccess(), Ffs), MifareResult::Ok);
+    QCOMPARE(card.writeTrailer(1, KeyType::B, KeyB, Ffs, MifareCard::transportAccess(), Ffs),
+             MifareResult::Ok);
     QCOMPARE(card.rawBlock(7).toHex(), (Ffs + accessBytes(0, 0, 0, 4) + '\x00' + Ffs).toHex());
     // Key B now reads back as zeros, the access bits as stored.
     QCOMPARE(card.readTrailer(1, KeyType::A, Ffs, &trailer), MifareResult::Ok);

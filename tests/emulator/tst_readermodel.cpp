@@ -88,13 +88,16 @@ void TstReaderModel::parameters()
         const char* put;
         char status;
     } puts[] = {
-        {"3.4.0=2", '2'},     {"3.4.0=", '2'},      {"3.4.0=1", '0'},       {"2.0.11=3", '0'},
-        {"2.0.11=4", '2'},    {"2.0.11=-1", '2'},   {"7.1.1.1=3", '0'},     {"7.1.0.1=3", '2'},
-        {"10.1=12a", '2'},    {"10.1=", '2'},       {"13.1.4=10.0.0.9", '0'}, {"12.0=13", '5'},
-        {"4.4.4=1", '6'},     {"3.0.1", '2'},       {"=", '6'},             {"3.0.9=x", '6'},
+        {"3.4.0=2", '2'},   {"3.4.0=", '2'},          {"3.4.0=1", '0'},
+        {"2.0.11=3", '0'},  {"2.0.11=4", '2'},        {"2.0.11=-1", '2'},
+        {"7.1.1.1=3", '0'}, {"7.1.0.1=3", '2'},       {"10.1=12a", '2'},
+        {"10.1=", '2'},     {"13.1.4=10.0.0.9", '0'}, {"12.0=13", '5'},
+        {"4.4.4=1", '6'},   {"3.0.1", '2'},           {"=", '6'},
+        {"3.0.9=x", '6'},
     };
     for (const auto& p : puts)
-        QCOMPARE(QString(QChar(model.handle('V', 'P', p.put).status)) + p.put, QString(QChar(p.status)) + p.put);
+        QCOMPARE(QString(QChar(model.handle('V', 'P', p.put).status)) + p.put,
+                 QString(QChar(p.status)) + p.put);
     QCOMPARE(ask(model, "VG", "2.0.11"), QString("0:3"));
     QCOMPARE(ask(model, "VG", "10.1"), QString("0:5000"));
     QCOMPARE(ask(model, "VX", "3.0.3"), QString("1:"));
@@ -141,11 +144,12 @@ void TstReaderModel::files()
     QCOMPARE(model.file(5).size(), 2);
 
     // Malformed requests are refused and leave both files alone.
-    for (const char* bad : {"Fil=18;Zid=12;Grp=0", "Fil=18;Zid=a;Grp=0", "Fil=18;Grp=0", "Fil=18;Zid=1;Grp=0;Cpt=300",
-                            "Fil=5;Cda=991340", "Fil=5;Usr=12x", "Fil=5;UID=ZZ", "Fil=5;", "Fil=5", "Fil=7;Usr=1",
-                            "Fl=5;Usr=1"})
+    for (const char* bad : {"Fil=18;Zid=12;Grp=0", "Fil=18;Zid=a;Grp=0", "Fil=18;Grp=0",
+                            "Fil=18;Zid=1;Grp=0;Cpt=300", "Fil=5;Cda=991340", "Fil=5;Usr=12x", "Fil=5;UID=ZZ",
+                            "Fil=5;", "Fil=5", "Fil=7;Usr=1", "Fl=5;Usr=1"})
         QVERIFY2(ask(model, "FA", bad) != "0:", bad);
-    for (const char* bad : {"Fil=5;Pos=-1", "Fil=5;Pos=", "Fil=5;Pos=1x", "Fil=5", "Fil=5;Poss=0", "Fil=6;Pos=0"})
+    for (const char* bad :
+         {"Fil=5;Pos=-1", "Fil=5;Pos=", "Fil=5;Pos=1x", "Fil=5", "Fil=5;Poss=0", "Fil=6;Pos=0"})
         QVERIFY2(ask(model, "FG", bad) != "0:", bad);
     QCOMPARE(ask(model, "FC", "Fil=5;Pos=0"), QString("2:"));
     QCOMPARE(ask(model, "FC", "Fil=19"), QString("6:"));
@@ -170,8 +174,11 @@ void TstReaderModel::polling()
     {
         const char* uid;
         const char* status;
-    } deck[] = {{"1A2B3C4D", "1007000"}, {"5E6F7081", "1100000"}, {"92A3B4C5", "1003000"},
-                {"04A1B2C3", "1001000"}, {"D6E7F809", "1005000"}};
+    } deck[] = {{"1A2B3C4D", "1007000"},
+                {"5E6F7081", "1100000"},
+                {"92A3B4C5", "1003000"},
+                {"04A1B2C3", "1001000"},
+                {"D6E7F809", "1005000"}};
     for (const auto& card : deck) {
         QStringList debug;
         QVERIFY(model.present(indexOf(model, card.uid), &debug));
@@ -202,7 +209,7 @@ void TstReaderModel::polling()
     {
         const char* entry;
         bool listed;
-    } entries[] = {{"UID=5e6f7081", true},  {"Usr=101;Grp=0", true}, {"Grp=0", true},
+    } entries[] = {{"UID=5e6f7081", true},   {"Usr=101;Grp=0", true},       {"Grp=0", true},
                    {"Usr=101;Grp=1", false}, {"UID=5E6F7081;Usr=7", false}, {"Cda=;UID=;Usr=;Grp=", false}};
     for (const auto& e : entries) {
         model.handle('F', 'C', "Fil=5");
@@ -235,7 +242,8 @@ void TstReaderModel::badgeCommands()
     QCOMPARE(ask(model, "BW", "Tyc=128;Usr=9"), QString("7:UID=1A2B3C4D"));
     QCOMPARE(ask(model, "BN", "Tyc=128;Usr=15;Grp=2;Vda=271231;Cda=261204;Nal=Test;Cn0=1250;UID=FFFFFFFF"),
              QString("0:UID=1A2B3C4D;Tyc=128;Usr=15;Grp=2;Vda=271231;Cda=261204;Nal=Test;Cn0=1250"));
-    QCOMPARE(ask(model, "BR"), QString("0:UID=1A2B3C4D;Tyc=128;Usr=15;Grp=2;Vda=271231;Cda=261204;Nal=Test;Cn0=1250"));
+    QCOMPARE(ask(model, "BR"),
+             QString("0:UID=1A2B3C4D;Tyc=128;Usr=15;Grp=2;Vda=271231;Cda=261204;Nal=Test;Cn0=1250"));
     QCOMPARE(model.pollPeek(), QString("01100000"));
     QCOMPARE(ask(model, "BW", "Tyc=16;Usr=16"), QString("0:UID=1A2B3C4D;Tyc=16;Usr=16"));
     QCOMPARE(ask(model, "BR"), QString("0:UID=1A2B3C4D;Tyc=16;Usr=16"));
@@ -256,11 +264,13 @@ void TstReaderModel::badgeCommands()
     model.present(indexOf(model, "1A2B3C4D"), &debug);
     QCOMPARE(ask(model, "BF"), QString("0:"));
     QCOMPARE(ask(model, "BW", "Tyc=16;Nal=" + QString(250, 'x')).left(2), QString("0:"));
-    QCOMPARE(ask(model, "RW", "27;0;" + SystemKey + ";" + QString("0xA0 0xA1 0xA2 0xA3 0xA4 0xA5 ") +
-                                  "0x7F 0x07 0x88 0x69 0xB0 0xB1 0xB2 0xB3 0xB4 0xB5"),
+    QCOMPARE(ask(model, "RW",
+                 "27;0;" + SystemKey + ";" + QString("0xA0 0xA1 0xA2 0xA3 0xA4 0xA5 ") +
+                     "0x7F 0x07 0x88 0x69 0xB0 0xB1 0xB2 0xB3 0xB4 0xB5"),
              QString("5:"));
-    QCOMPARE(ask(model, "RW", "27;1;" + SystemKey + ";" + QString("0xA0 0xA1 0xA2 0xA3 0xA4 0xA5 ") +
-                                  "0x7F 0x07 0x88 0x69 0xB0 0xB1 0xB2 0xB3 0xB4 0xB5")
+    QCOMPARE(ask(model, "RW",
+                 "27;1;" + SystemKey + ";" + QString("0xA0 0xA1 0xA2 0xA3 0xA4 0xA5 ") +
+                     "0x7F 0x07 0x88 0x69 0xB0 0xB1 0xB2 0xB3 0xB4 0xB5")
                  .left(2),
              QString("0:"));
     QCOMPARE(ask(model, "BF"), QString("4:6"));
@@ -277,8 +287,9 @@ void TstReaderModel::rawCommands()
     const QString ffs = "0xFF 0xFF 0xFF 0xFF 0xFF 0xFF";
     QCOMPARE(ask(model, "RR", "0;0;" + ffs), QString("0:0x1A 0x2B 0x3C 0x4D 0x40 0x08 0x04 0x00 0x00 0x00 "
                                                      "0x00 0x00 0x00 0x00 0x00 0x00"));
-    QCOMPARE(ask(model, "RR", "3;0;FFFFFFFFFFFF"), QString("0:0x00 0x00 0x00 0x00 0x00 0x00 0xFF 0x07 0x80 0x69 "
-                                                           "0xFF 0xFF 0xFF 0xFF 0xFF 0xFF"));
+    QCOMPARE(ask(model, "RR", "3;0;FFFFFFFFFFFF"),
+             QString("0:0x00 0x00 0x00 0x00 0x00 0x00 0xFF 0x07 0x80 0x69 "
+                     "0xFF 0xFF 0xFF 0xFF 0xFF 0xFF"));
     QCOMPARE(ask(model, "RR", "4;0;" + SystemKey), QString("4:"));
     QCOMPARE(ask(model, "RR", "3;1;" + ffs), QString("5:"));
     QCOMPARE(ask(model, "RW", "0;0;" + ffs + ";0x01"), QString("5:"));
@@ -303,11 +314,13 @@ void TstReaderModel::rawCommands()
     QVERIFY(ask(model, "RR", "8;1;" + keyB).startsWith("0:0x5F "));
     // Trailer 011: only key B may rewrite it.
     QCOMPARE(ask(model, "RW", "11;0;" + keyA + ";" + ffs + " 0xFF 0x07 0x80 0x69 " + ffs), QString("5:"));
-    QCOMPARE(ask(model, "RW", "11;1;" + keyB + ";" + ffs + " 0xFF 0x07 0x80 0x69 " + ffs).left(2), QString("0:"));
+    QCOMPARE(ask(model, "RW", "11;1;" + keyB + ";" + ffs + " 0xFF 0x07 0x80 0x69 " + ffs).left(2),
+             QString("0:"));
     QVERIFY(ask(model, "RR", "8;0;" + ffs).startsWith("0:0x5F "));
 
-    for (const char* bad : {"", "8", "8;0", "64;0;FFFFFFFFFFFF", "-1;0;FFFFFFFFFFFF", "8;2;FFFFFFFFFFFF",
-                            "8;0;FFFF", "8;0;0xGG 0xFF 0xFF 0xFF 0xFF 0xFF", "8;0;FFFFFFFFFFFF;1", "x;0;FFFFFFFFFFFF"})
+    for (const char* bad :
+         {"", "8", "8;0", "64;0;FFFFFFFFFFFF", "-1;0;FFFFFFFFFFFF", "8;2;FFFFFFFFFFFF", "8;0;FFFF",
+          "8;0;0xGG 0xFF 0xFF 0xFF 0xFF 0xFF", "8;0;FFFFFFFFFFFF;1", "x;0;FFFFFFFFFFFF"})
         QVERIFY2(ask(model, "RR", bad) == "2:", bad);
     QCOMPARE(ask(model, "RW", "8;0;" + ffs + ";" + QString("0x01 ").repeated(17)), QString("2:"));
     QCOMPARE(ask(model, "RW", "11;0;" + ffs + ";0x01"), QString("2:"));
@@ -397,8 +410,8 @@ void TstReaderModel::badInput()
         const char sub = "SRNWFCAGPID\x00"[next() % 12];
         if (letter == 'B' && (sub == 'N' || sub == 'W' || sub == 'F'))
             continue;
-        if ((letter == 'R' && sub == 'W') || (letter == 'F' && (sub == 'C' || sub == 'A'))
-            || (letter == 'V' && sub == 'P'))
+        if ((letter == 'R' && sub == 'W') || (letter == 'F' && (sub == 'C' || sub == 'A')) ||
+            (letter == 'V' && sub == 'P'))
             continue;
         model.handle(letter, sub, payload);
     }

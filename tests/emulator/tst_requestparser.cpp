@@ -12,10 +12,9 @@ static QStringList describe(const QVector<RequestFrame>& frames)
         if (f.kind == RequestFrame::Noise)
             out << head + f.payload.toHex();
         else
-            out << head + QString(QChar(f.letter)) + QString(QChar(f.subLetter)) + ":"
-                       + QString::fromLatin1(f.payload.left(20)) + (f.payload.size() > 20
-                                                                         ? QString("+%1").arg(f.payload.size())
-                                                                         : QString());
+            out << head + QString(QChar(f.letter)) + QString(QChar(f.subLetter)) + ":" +
+                       QString::fromLatin1(f.payload.left(20)) +
+                       (f.payload.size() > 20 ? QString("+%1").arg(f.payload.size()) : QString());
     }
     return out;
 }
@@ -43,22 +42,27 @@ void TstRequestParser::parse_data()
 
     QTest::newRow("empty payload") << frame("BS") << QStringList{"C:BS:"} << true;
     QTest::newRow("payload") << frame("FGFil=5;Pos=0") << QStringList{"C:FG:Fil=5;Pos=0"} << true;
-    QTest::newRow("trailer bytes unchecked") << frame("VG3.0.3", QByteArray("\x00\xFF\x02", 3))
-                                             << QStringList{"C:VG:3.0.3"} << true;
+    QTest::newRow("trailer bytes unchecked")
+        << frame("VG3.0.3", QByteArray("\x00\xFF\x02", 3)) << QStringList{"C:VG:3.0.3"} << true;
     QTest::newRow("back to back") << frame("BS") + frame("BR") << QStringList{"C:BS:", "C:BR:"} << true;
     QTest::newRow("noise before") << QByteArray("\xFF\x00~", 3) + frame("BS")
                                   << QStringList{"N:ff007e", "C:BS:"} << true;
-    QTest::newRow("stx restarts") << QByteArray("\x02VGabc") + frame("BS")
-                                  << QStringList{"B:VG:abc", "C:BS:"} << true;
+    QTest::newRow("stx restarts") << QByteArray("\x02VGabc") + frame("BS") << QStringList{"B:VG:abc", "C:BS:"}
+                                  << true;
     QTest::newRow("overlong") << frame("FA" + QByteArray(1200, 'x'))
                               << QStringList{"O:FA:xxxxxxxxxxxxxxxxxxxx+999"} << true;
     QTest::newRow("exactly max") << frame("FA" + QByteArray(RequestParser::MaxPayload, 'y'))
                                  << QStringList{"C:FA:yyyyyyyyyyyyyyyyyyyy+999"} << true;
-    QTest::newRow("partial frame stays") << QByteArray("\x02" "BS\x03" "0") << QStringList{} << false;
+    QTest::newRow("partial frame stays") << QByteArray("\x02"
+                                                       "BS\x03"
+                                                       "0")
+                                         << QStringList{} << false;
     QTest::newRow("etx in header") << frame(QByteArray("\x03\x03", 2)) << QStringList{"C:\x03\x03:"} << true;
-    QTest::newRow("frame after partial trailer")
-        << QByteArray("\x02" "BS\x03" "01") + QByteArray("2") + frame("BR") << QStringList{"C:BS:", "C:BR:"}
-        << true;
+    QTest::newRow("frame after partial trailer") << QByteArray("\x02"
+                                                               "BS\x03"
+                                                               "01") +
+                                                        QByteArray("2") + frame("BR")
+                                                 << QStringList{"C:BS:", "C:BR:"} << true;
 }
 
 void TstRequestParser::parse()
@@ -104,10 +108,19 @@ void TstRequestParser::expire()
 
 void TstRequestParser::answerFrame()
 {
-    QCOMPARE(RequestParser::answerFrame('B', '0', ""), QByteArray("\x02" "B0\x03" "012"));
-    QCOMPARE(RequestParser::answerFrame('V', '0', "KorvelReader"), QByteArray("\x02" "V0KorvelReader\x03" "012"));
+    QCOMPARE(RequestParser::answerFrame('B', '0', ""), QByteArray("\x02"
+                                                                  "B0\x03"
+                                                                  "012"));
+    QCOMPARE(RequestParser::answerFrame('V', '0', "KorvelReader"), QByteArray("\x02"
+                                                                              "V0KorvelReader\x03"
+                                                                              "012"));
     // An ETX inside a payload would end the frame early on the other side.
-    QCOMPARE(RequestParser::answerFrame('F', '6', "a\x03" "b"), QByteArray("\x02" "F6a?b\x03" "012"));
+    QCOMPARE(RequestParser::answerFrame('F', '6',
+                                        "a\x03"
+                                        "b"),
+             QByteArray("\x02"
+                        "F6a?b\x03"
+                        "012"));
 }
 
 QTEST_APPLESS_MAIN(TstRequestParser)
