@@ -31,8 +31,7 @@ public:
     explicit PtyTransport(const QString& linkPath = QString(), QObject* parent = nullptr);
     ~PtyTransport() override;
     bool open(QString* error) override;
-    QString portName() const override { return m_linkPath.isEmpty() ? m_slavePath : m_linkPath; }
-    QString slavePath() const { return m_slavePath; }
+    QString portName() const override { return m_slavePath; }
     void write(const QByteArray& bytes) override;
 
 private:

@@ -28,6 +28,8 @@ private slots:
     void accessBytesLayout();
     void dataConditions_data();
     void dataConditions();
+    void trailerConditions_data();
+    void trailerConditions();
     void trailerRules();
     void valueBlocks();
     void badgeRecord();
@@ -110,6 +112,52 @@ void TstMifareCard::dataConditions()
         QVERIFY(!dataAllowed(cond, DataOp::Read, c.type) || got.startsWith('r'));
         // A wrong key never gets in, whatever the conditions.
         QCOMPARE(card.readBlock(8, c.type, Ffs, &data), MifareResult::AuthFailed);
+    }
+}
+
+void TstMifareCard::trailerConditions_data()
+{
+    // r read access bits, k read key B, a write key A, c write access bits, b write key B.
+    QTest::addColumn<int>("cond");
+    QTest::addColumn<QString>("withA");
+    QTest::addColumn<QString>("withB");
+    QTest::newRow("000") << 0 << "rka-b" << "-----";
+    QTest::newRow("001") << 1 << "rkacb" << "-----";
+    QTest::newRow("010") << 2 << "rk---" << "-----";
+    QTest::newRow("011") << 3 << "r----" << "r-acb";
+    QTest::newRow("100") << 4 << "r----" << "r-a-b";
+    QTest::newRow("101") << 5 << "r----" << "r--c-";
+    QTest::newRow("110") << 6 << "r----" << "r----";
+    QTest::newRow("111") << 7 << "r----" << "r----";
+}
+
+void TstMifareCard::trailerConditions()
+{
+    QFETCH(int, cond);
+    QFETCH(QString, withA);
+    QFETCH(QString, withB);
+    const QByteArray newA = QByteArray::fromHex("C0C1C2C3C4C5"), newB = QByteArray::fromHex("D0D1D2D3D4D5");
+    const struct
+    {
+        KeyType type;
+        QByteArray key;
+        QString expected;
+    } cases[] = {{KeyType::A, KeyA, withA}, {KeyType::B, KeyB, withB}};
+    for (const auto& c : cases) {
+        MifareCard card = cardWith(0, cond);
+        QString got;
+        QByteArray trailer;
+        const bool readable = card.readTrailer(2, c.type, c.key, &trailer) == MifareResult::Ok;
+        got += readable ? "r" : "-";
+        got += readable && trailer.mid(10) == KeyB ? "k" : "-";
+        QCOMPARE(trailer.left(6), readable ? QByteArray(6, '\0') : QByteArray());
+        // Same conditions, another general purpose byte: shows whether the access bytes were written.
+        card.writeTrailer(2, c.type, c.key, newA, accessBytes(0, 0, 0, cond) + '\x42', newB);
+        const QByteArray stored = card.rawBlock(11);
+        got += stored.left(6) == newA ? "a" : "-";
+        got += stored.at(9) == '\x42' ? "c" : "-";
+        got += stored.mid(10) == newB ? "b" : "-";
+        QCOMPARE(got, c.expected);
     }
 }
 
