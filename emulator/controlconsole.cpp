@@ -5,17 +5,37 @@
 #include <QSocketNotifier>
 
 #include <cstdio>
+
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#else
+#include <iostream>
+#include <string>
+#include <thread>
+#endif
 
 ControlConsole::ControlConsole(EmulatorSession* session, QObject* parent)
-    : QObject(parent), m_session(session),
-      m_notifier(new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this))
+    : QObject(parent), m_session(session), m_notifier(nullptr)
 {
+#ifdef Q_OS_UNIX
+    m_notifier = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &ControlConsole::onReadable);
+#else
+    // No notifier on a console handle: a reader thread hands each line to the event loop.
+    std::thread([this] {
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            const QString text = QString::fromStdString(line);
+            QMetaObject::invokeMethod(
+                this, [this, text] { onLine(text); }, Qt::QueuedConnection);
+        }
+    }).detach();
+#endif
 }
 
 void ControlConsole::onReadable()
 {
+#ifdef Q_OS_UNIX
     char buffer[1024];
     const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
     if (n <= 0) {
@@ -28,17 +48,23 @@ void ControlConsole::onReadable()
         m_buffer.clear();
     int eol;
     while ((eol = m_buffer.indexOf('\n')) >= 0) {
-        const QString line = QString::fromUtf8(m_buffer.left(eol)).trimmed();
+        const QString line = QString::fromUtf8(m_buffer.left(eol));
         m_buffer.remove(0, eol + 1);
-        if (line.isEmpty())
-            continue;
-        const QStringList answer = execute(line);
-        for (const QString& text : answer)
-            std::fprintf(stdout, "%s\n", text.toUtf8().constData());
-        std::fflush(stdout);
-        if (line == "quit")
-            emit quitRequested();
+        onLine(line);
     }
+#endif
+}
+
+void ControlConsole::onLine(const QString& text)
+{
+    const QString line = text.trimmed();
+    if (line.isEmpty())
+        return;
+    for (const QString& answer : execute(line))
+        std::fprintf(stdout, "%s\n", answer.toUtf8().constData());
+    std::fflush(stdout);
+    if (line == "quit")
+        emit quitRequested();
 }
 
 QStringList ControlConsole::execute(const QString& line)

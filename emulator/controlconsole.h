@@ -21,6 +21,7 @@ signals:
 
 private:
     void onReadable();
+    void onLine(const QString& line);
 
     EmulatorSession* m_session;
     QSocketNotifier* m_notifier;

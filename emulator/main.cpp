@@ -15,9 +15,13 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 namespace {
+#ifdef Q_OS_UNIX
 int signalPipe[2] = {-1, -1};
 
 void onTerminate(int)
@@ -35,7 +39,12 @@ void quitOnSignals(QCoreApplication* app)
     QObject::connect(notifier, &QSocketNotifier::activated, app, &QCoreApplication::quit);
     std::signal(SIGINT, onTerminate);
     std::signal(SIGTERM, onTerminate);
+    // Whoever reads our standard output may go away; the reader goes on.
+    std::signal(SIGPIPE, SIG_IGN);
 }
+#else
+void quitOnSignals(QCoreApplication*) {}
+#endif
 
 bool wantsGui(int argc, char** argv)
 {
@@ -69,8 +78,6 @@ int main(int argc, char** argv)
     std::unique_ptr<QCoreApplication> app(gui ? new QApplication(argc, argv)
                                               : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName("korvel-reader-emulator");
-    // Whoever reads our standard output may go away; the reader goes on.
-    std::signal(SIGPIPE, SIG_IGN);
     quitOnSignals(app.get());
 
     QCommandLineParser parser;

@@ -5,12 +5,15 @@
 #include <QSerialPort>
 #include <QSocketNotifier>
 
+#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
+#ifdef Q_OS_UNIX
 PtyTransport::PtyTransport(const QString& linkPath, QObject* parent) : Transport(parent), m_linkPath(linkPath)
 {
 }
@@ -105,6 +108,29 @@ void PtyTransport::flushOut()
     if (m_writeNotifier)
         m_writeNotifier->setEnabled(!m_out.isEmpty());
 }
+
+#else
+// Windows has no pseudo-terminal: a virtual COM pair and --port take its place.
+PtyTransport::PtyTransport(const QString& linkPath, QObject* parent) : Transport(parent), m_linkPath(linkPath)
+{
+}
+
+PtyTransport::~PtyTransport() = default;
+
+bool PtyTransport::open(QString* error)
+{
+    *error = "no pseudo-terminal on this system: install a virtual COM port pair and use --port";
+    return false;
+}
+
+void PtyTransport::write(const QByteArray&) {}
+
+void PtyTransport::onReadable() {}
+
+void PtyTransport::onWritable() {}
+
+void PtyTransport::flushOut() {}
+#endif
 
 SerialTransport::SerialTransport(const QString& name, QObject* parent)
     : Transport(parent), m_name(name), m_port(new QSerialPort(this))

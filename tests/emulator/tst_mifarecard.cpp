@@ -121,14 +121,22 @@ void TstMifareCard::trailerConditions_data()
     QTest::addColumn<int>("cond");
     QTest::addColumn<QString>("withA");
     QTest::addColumn<QString>("withB");
-    QTest::newRow("000") << 0 << "rka-b" << "-----";
-    QTest::newRow("001") << 1 << "rkacb" << "-----";
-    QTest::newRow("010") << 2 << "rk---" << "-----";
-    QTest::newRow("011") << 3 << "r----" << "r-acb";
-    QTest::newRow("100") << 4 << "r----" << "r-a-b";
-    QTest::newRow("101") << 5 << "r----" << "r--c-";
-    QTest::newRow("110") << 6 << "r----" << "r----";
-    QTest::newRow("111") << 7 << "r----" << "r----";
+    QTest::newRow("000") << 0 << "rka-b"
+                         << "-----";
+    QTest::newRow("001") << 1 << "rkacb"
+                         << "-----";
+    QTest::newRow("010") << 2 << "rk---"
+                         << "-----";
+    QTest::newRow("011") << 3 << "r----"
+                         << "r-acb";
+    QTest::newRow("100") << 4 << "r----"
+                         << "r-a-b";
+    QTest::newRow("101") << 5 << "r----"
+                         << "r--c-";
+    QTest::newRow("110") << 6 << "r----"
+                         << "r----";
+    QTest::newRow("111") << 7 << "r----"
+                         << "r----";
 }
 
 void TstMifareCard::trailerConditions()

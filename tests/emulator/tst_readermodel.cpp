@@ -144,9 +144,10 @@ void TstReaderModel::files()
     QCOMPARE(model.file(5).size(), 2);
 
     // Malformed requests are refused and leave both files alone.
-    for (const char* bad : {"Fil=18;Zid=12;Grp=0", "Fil=18;Zid=a;Grp=0", "Fil=18;Grp=0",
-                            "Fil=18;Zid=1;Grp=0;Cpt=300", "Fil=5;Cda=991340", "Fil=5;Usr=12x", "Fil=5;UID=0123456789012345678901234567890123",
-                            "Fil=5;", "Fil=5", "Fil=7;Usr=1", "Fl=5;Usr=1"})
+    for (const char* bad :
+         {"Fil=18;Zid=12;Grp=0", "Fil=18;Zid=a;Grp=0", "Fil=18;Grp=0", "Fil=18;Zid=1;Grp=0;Cpt=300",
+          "Fil=5;Cda=991340", "Fil=5;Usr=12x", "Fil=5;UID=0123456789012345678901234567890123", "Fil=5;",
+          "Fil=5", "Fil=7;Usr=1", "Fl=5;Usr=1"})
         QVERIFY2(ask(model, "FA", bad) != "0:", bad);
     for (const char* bad :
          {"Fil=5;Pos=-1", "Fil=5;Pos=", "Fil=5;Pos=1x", "Fil=5", "Fil=5;Poss=0", "Fil=6;Pos=0"})
