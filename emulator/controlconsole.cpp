@@ -78,7 +78,7 @@ QStringList ControlConsole::execute(const QString& line)
             const VirtualCard& card = model->cards()[i];
             int code = 0;
             QString detail;
-            model->cardStatus(card.chip, &code, &detail);
+            model->cardStatus(card, &code, &detail);
             out << QString("%1 %2 UID=%3 code=%4%5")
                        .arg(i + 1)
                        .arg(card.name, ReaderText::uidText(card.chip.uid()))

@@ -68,7 +68,7 @@ QString withoutUid(const QString& record)
 
 VirtualCard makeCard(const QString& name, const QString& uidHex, const QString& record, bool damage = false)
 {
-    VirtualCard card{name, MifareCard(QByteArray::fromHex(uidHex.toLatin1()))};
+    VirtualCard card{name, MifareCard(QByteArray::fromHex(uidHex.toLatin1())), 0};
     if (!record.isEmpty()) {
         BadgeMemory::createSecurity(card.chip);
         BadgeMemory::writeRecord(card.chip, record);
@@ -202,23 +202,26 @@ bool ReaderModel::loadDeck(const QByteArray& json, QString* error)
         const QJsonObject o = list.at(i).toObject();
         const QString name = o.value("name").toString(QString("Carte %1").arg(i + 1));
         const QString uid = o.value("uid").toString();
+        const int status = o.value("status").toInt();
+        if (status < 0 || status > 99) {
+            *error = QString("card %1: status must be 0 to 99").arg(i + 1);
+            return false;
+        }
+        VirtualCard card{name, MifareCard(), status};
         if (o.contains("memory")) {
             const QByteArray memory = QByteArray::fromHex(o.value("memory").toString().toLatin1());
-            VirtualCard card{name, MifareCard()};
             if (!card.chip.setMemory(memory)) {
                 *error = QString("card %1: memory must be %2 bytes in hex").arg(i + 1).arg(MifareCard::Size);
                 return false;
             }
-            deck.append(card);
-            continue;
-        }
-        if (!QRegularExpression("^[0-9A-Fa-f]{8}$").match(uid).hasMatch()) {
+        } else if (!QRegularExpression("^[0-9A-Fa-f]{8}$").match(uid).hasMatch()) {
             *error = QString("card %1: uid must be 8 hex digits").arg(i + 1);
             return false;
+        } else {
+            card.chip = makeCard(name, uid, o.value("record").toString(), o.value("damaged").toBool()).chip;
+            if (o.value("secured").toBool())
+                BadgeMemory::createSecurity(card.chip);
         }
-        VirtualCard card = makeCard(name, uid, o.value("record").toString(), o.value("damaged").toBool());
-        if (o.value("secured").toBool())
-            BadgeMemory::createSecurity(card.chip);
         deck.append(card);
     }
     setDeck(deck);
@@ -263,16 +266,21 @@ QString ReaderModel::pollText(bool event, bool present) const
     int code = 0;
     QString detail;
     const MifareCard& chip = m_cards[m_present].chip;
-    cardStatus(chip, &code, &detail);
+    cardStatus(m_cards[m_present], &code, &detail);
     text += QString("1%1%2%3").arg(code == 0 ? '1' : '0').arg(code, 2, 10, QChar('0')).arg(detail);
     if (event)
         text += ";UID=" + uidText(chip.uid());
     return text;
 }
 
-void ReaderModel::cardStatus(const MifareCard& card, int* code, QString* detail) const
+void ReaderModel::cardStatus(const VirtualCard& virtualCard, int* code, QString* detail) const
 {
     *detail = "000";
+    if (virtualCard.forcedStatus > 0) {
+        *code = virtualCard.forcedStatus;
+        return;
+    }
+    const MifareCard& card = virtualCard.chip;
     const BadgeMemory::ReadResult read = BadgeMemory::read(card);
     switch (read.state) {
     case BadgeMemory::State::Blank:

@@ -16,6 +16,8 @@ struct VirtualCard
 {
     QString name;
     MifareCard chip;
+    // A status code the deck imposes (faults a card cannot show by its memory alone); 0 = none.
+    int forcedStatus = 0;
 };
 
 // Answer status characters of this reader. "0" is the only success.
@@ -82,7 +84,7 @@ public:
     QStringList parameterIds() const { return m_order; }
     const QStringList& file(int number) const { return number == 5 ? m_file5 : m_file18; }
     // Status code and detail of a card, as the polling answer reports them.
-    void cardStatus(const MifareCard& card, int* code, QString* detail) const;
+    void cardStatus(const VirtualCard& card, int* code, QString* detail) const;
 
 private:
     Answer badge(char sub, const QString& payload);

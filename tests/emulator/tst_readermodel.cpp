@@ -368,20 +368,22 @@ void TstReaderModel::state()
     QVERIFY(restored.loadDeck(R"({"cards":[{"name":"A","uid":"0A0B0C0D"},
         {"name":"B","uid":"01020304","record":"Tyc=128;Usr=5;Vda=991231"},
         {"name":"C","uid":"01020305","record":"Tyc=128","damaged":true},
-        {"name":"D","uid":"01020306","secured":true}]})",
+        {"name":"D","uid":"01020306","secured":true},
+        {"name":"E","uid":"01020307","record":"Tyc=128","status":4}]})",
                               &error));
-    QCOMPARE(restored.cards().size(), 4);
+    QCOMPARE(restored.cards().size(), 5);
     int code = 0;
     QString detail;
-    const int expected[] = {7, 0, 5, 7};
-    for (int i = 0; i < 4; ++i) {
-        restored.cardStatus(restored.cards()[i].chip, &code, &detail);
+    const int expected[] = {7, 0, 5, 7, 4};
+    for (int i = 0; i < 5; ++i) {
+        restored.cardStatus(restored.cards()[i], &code, &detail);
         QCOMPARE(code, expected[i]);
     }
     QVERIFY(!restored.loadDeck("[]", &error));
     QVERIFY(!restored.loadDeck(R"([{"uid":"123"}])", &error));
     QVERIFY(!restored.loadDeck("{", &error));
-    QCOMPARE(restored.cards().size(), 4);
+    QVERIFY(!restored.loadDeck(R"([{"uid":"01020304","status":100}])", &error));
+    QCOMPARE(restored.cards().size(), 5);
 }
 
 void TstReaderModel::badInput()
