@@ -65,7 +65,7 @@ bool CommandChain::Begin(const QString& text, int total)
 
 bool CommandChain::Send(const ChainStep& step)
 {
-    return m_link->CmdRequestQueued(step.Letter, step.SubLetter, step.Payload, step.ResultId, step.TimeoutMs) ==
+    return m_link->CmdRequestQueued(step.letter, step.subLetter, step.payload, step.resultId, step.timeoutMs) ==
            QProtocole::CMD_SUBMITTED;
 }
 

@@ -11,11 +11,11 @@ class QProtocole;
 // One command of a chain, as handed to the link.
 struct ChainStep
 {
-    char Letter = 0;
-    char SubLetter = 0;
-    QString Payload;
-    unsigned int ResultId = 0;
-    unsigned int TimeoutMs = 2000;
+    char letter = 0;
+    char subLetter = 0;
+    QString payload;
+    unsigned int resultId = 0;
+    unsigned int timeoutMs = 0;
 };
 
 // The shape shared by the transfers that move many elements over the link:
