@@ -5,6 +5,7 @@
 #include <QTableWidget>
 
 #include "blacklist/tablerows.h"
+#include "commun/vrltoolbox.h"
 #include "link/argids.h"
 
 namespace {
@@ -21,19 +22,6 @@ QString BlacklistDate(const QString& text)
         return QString();
     const QDate date(2000 + match.captured(3).toInt(), match.captured(2).toInt(), match.captured(1).toInt());
     return date.isValid() ? date.toString(QStringLiteral("yyMMdd")) : QString();
-}
-
-QString RecordValue(const QString& record, const QString& key, bool* found)
-{
-    const QString prefix = key + QLatin1Char('=');
-    for (const QString& field : record.split(QLatin1Char(';'))) {
-        if (field.startsWith(prefix)) {
-            *found = true;
-            return field.mid(prefix.size());
-        }
-    }
-    *found = false;
-    return QString();
 }
 
 } // namespace
@@ -153,12 +141,12 @@ void BlacklistTransfer::OnGetResult()
     TableRowAppend(m_table);
     const int row = m_table->rowCount() - 1;
     bool found = false;
-    const QString group = RecordValue(text, QStringLiteral("Grp"), &found);
+    const QString group = VRLTBSTR_ValueGet(&found, text, QStringLiteral("Grp"), QLatin1Char(';'), QLatin1Char('='), QString());
     if (found) {
         TableCellSet(m_table, row, 3, group);
         qDebug("BL Grp:%s", qUtf8Printable(group));
     }
-    const QString user = RecordValue(text, QStringLiteral("Usr"), &found);
+    const QString user = VRLTBSTR_ValueGet(&found, text, QStringLiteral("Usr"), QLatin1Char(';'), QLatin1Char('='), QString());
     if (found) {
         TableCellSet(m_table, row, 2, user);
         qDebug("BL Usr:%s", qUtf8Printable(user));

@@ -1,24 +1,20 @@
 #include "blacklist/ttablefile.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QTableWidget>
-#include <QTextCodec>
 
 #include "blacklist/tablerows.h"
+#include "commun/atomicsave.h"
+#include "commun/textdecode.h"
 
 namespace {
 
-QString LineDecode(const QByteArray& bytes)
-{
-    QTextCodec::ConverterState state;
-    const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
-    if (state.invalidChars > 0 || state.remainingChars > 0)
-        return QString::fromLatin1(bytes);
-    return text;
-}
+// The line end a text-mode write gives on this platform.
+#ifdef Q_OS_WIN
+const char LineEnd[] = "\r\n";
+#else
+const char LineEnd[] = "\n";
+#endif
 
 QByteArray LineEndStrip(QByteArray line)
 {
@@ -34,25 +30,11 @@ QByteArray LineEndStrip(QByteArray line)
 bool TTableFile::TableSave(QTableWidget* table, QString fileName)
 {
     qDebug("Sauvegarde liste noire dans %s", qUtf8Printable(fileName));
-    const QFileInfo info(fileName);
-    if (!QDir().mkpath(info.absolutePath()))
-        return false;
-
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
+    QByteArray content;
     QString line;
-    for (int row = 0; TableRowToLine(table, row, &line); ++row) {
-        const QByteArray bytes = line.toUtf8() + '\n';
-        if (file.write(bytes) != bytes.size()) {
-            file.cancelWriting();
-            break;
-        }
-    }
-    // QSaveFile::commit() would not notice a failing final flush: do it here.
-    if (!file.flush())
-        file.cancelWriting();
-    return file.commit();
+    for (int row = 0; TableRowToLine(table, row, &line); ++row)
+        content += line.toUtf8() + LineEnd;
+    return SaveFileAtomic(fileName, content);
 }
 
 bool TTableFile::TableLoad(QTableWidget* table, QString fileName)
@@ -65,7 +47,7 @@ bool TTableFile::TableLoad(QTableWidget* table, QString fileName)
         const QByteArray raw = file.readLine();
         if (raw.isEmpty())
             break;
-        TableLineToRow(table, LineDecode(LineEndStrip(raw)));
+        TableLineToRow(table, DecodeText(LineEndStrip(raw)));
     }
     return true;
 }

@@ -3,12 +3,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 #include "blacklist/blacklisttab.h"
 #include "blacklist/tablerows.h"
 #include "blacklist/ttablefile.h"
+#include "filesizelimit.h"
 
 using Rows = QList<QStringList>;
 
@@ -148,15 +146,11 @@ private slots:
         // A write that hits the file size limit must leave the old file whole.
         for (int row = 0; row < 2000; ++row)
             TableFill(&m_table, {{"01/01/26", "04A1B2C3", "125", "3", "a reason long enough"}});
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit old{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-        rlimit small = old;
-        small.rlim_cur = 4096;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const bool saved = BlacklistFileSave(&m_table, &status, nested);
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &old), 0);
-        QVERIFY(!saved);
+        {
+            FileSizeLimit limit(4096);
+            QVERIFY(limit.isActive());
+            QVERIFY(!BlacklistFileSave(&m_table, &status, nested));
+        }
         QCOMPARE(status.text(), QStringLiteral("Enregistrement liste noire->ECHEC"));
         QCOMPARE(FileBytes(nested), QByteArray("01/01/26;A;1;2;r;\n"));
         QCOMPARE(QDir(m_dir.filePath("new/folder")).entryList(QDir::Files), QStringList{"listenoire.txt"});
