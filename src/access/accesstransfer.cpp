@@ -140,8 +140,8 @@ void AccessTransfer::OnGetResult()
                                    {"Apb", 1, "Access Usr:%s"}};
     for (const Field& field : fields) {
         bool found = false;
-        const QString value =
-            VRLTBSTR_ValueGet(&found, text, QLatin1String(field.key), QLatin1Char(';'), QLatin1Char('='), QString());
+        const QString value = VRLTBSTR_ValueGet(&found, text, QLatin1String(field.key), QLatin1Char(';'),
+                                                QLatin1Char('='), QString());
         if (!found)
             continue;
         TableCellSet(m_table, row, field.column, value);

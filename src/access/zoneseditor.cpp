@@ -33,8 +33,10 @@ quint8 RuleNumber(const QLineEdit* edit)
 
 } // namespace
 
-ZonesEditor::ZonesEditor(const Form& form, CZONE* zones, QList<CGROUP*>* groups, CFILE_INI* ini, QObject* parent)
-    : QObject(parent), m_form(form), m_zones(zones), m_groups(groups), m_ini(ini), m_colorSet(PaletteTextColorSet)
+ZonesEditor::ZonesEditor(const Form& form, CZONE* zones, QList<CGROUP*>* groups, CFILE_INI* ini,
+                         QObject* parent)
+    : QObject(parent), m_form(form), m_zones(zones), m_groups(groups), m_ini(ini),
+      m_colorSet(PaletteTextColorSet)
 {
 }
 
@@ -68,8 +70,9 @@ void ZonesEditor::GridsSetup()
         m_labels[i] = label;
     }
 
-    const QStringList rowTitles{QStringLiteral("Accès"), QStringLiteral("Numéro Compteur\nassocié (0=Illimité)"),
-                                QStringLiteral("Numéro Anti-passback\nAssocié"), QStringLiteral("Valeur par défaut")};
+    const QStringList rowTitles{
+        QStringLiteral("Accès"), QStringLiteral("Numéro Compteur\nassocié (0=Illimité)"),
+        QStringLiteral("Numéro Anti-passback\nAssocié"), QStringLiteral("Valeur par défaut")};
     for (int row = 0; row < rowTitles.size(); ++row)
         m_form.gridGroup->addWidget(new QLabel(rowTitles.at(row)), row + 1, 0, Qt::AlignLeft);
 
@@ -91,9 +94,9 @@ void ZonesEditor::GridsSetup()
         m_form.gridGroup->addWidget(counter, 2, i + 1);
         m_form.gridGroup->addWidget(antipassback, 3, i + 1);
         m_form.gridGroup->addWidget(defaultValue, 4, i + 1);
-        for (QWidget* widget : {static_cast<QWidget*>(title), static_cast<QWidget*>(access),
-                                static_cast<QWidget*>(counter), static_cast<QWidget*>(antipassback),
-                                static_cast<QWidget*>(defaultValue)})
+        for (QWidget* widget :
+             {static_cast<QWidget*>(title), static_cast<QWidget*>(access), static_cast<QWidget*>(counter),
+              static_cast<QWidget*>(antipassback), static_cast<QWidget*>(defaultValue)})
             widget->setVisible(m_zones[i].Installed);
 
         connect(access, &QCheckBox::clicked, this, &ZonesEditor::GroupEdited);
@@ -170,9 +173,10 @@ bool ZonesEditor::ZonesSave()
     for (int i = 0; i < ZONE_COUNT; ++i) {
         m_ruleTitles[i]->setText(ZoneRuleTitle(i, m_zones[i].Label));
         // The column's title follows its fields, so a newly installed zone is named at once.
-        for (QWidget* widget : {static_cast<QWidget*>(m_ruleTitles[i]), static_cast<QWidget*>(m_access[i]),
-                                static_cast<QWidget*>(m_counters[i]), static_cast<QWidget*>(m_antipassbacks[i]),
-                                static_cast<QWidget*>(m_defaults[i])})
+        for (QWidget* widget :
+             {static_cast<QWidget*>(m_ruleTitles[i]), static_cast<QWidget*>(m_access[i]),
+              static_cast<QWidget*>(m_counters[i]), static_cast<QWidget*>(m_antipassbacks[i]),
+              static_cast<QWidget*>(m_defaults[i])})
             widget->setVisible(m_zones[i].Installed);
     }
     return saved;

@@ -33,9 +33,9 @@ public:
     {
         QGridLayout* gridZones = nullptr;
         QGridLayout* gridGroup = nullptr;
-        QLineEdit* group = nullptr;       // LE_Group
-        QComboBox* groupList = nullptr;   // CBOX_GroupList, editable
-        QComboBox* profiles = nullptr;    // COMBO_Profil of the badge tab
+        QLineEdit* group = nullptr;     // LE_Group
+        QComboBox* groupList = nullptr; // CBOX_GroupList, editable
+        QComboBox* profiles = nullptr;  // COMBO_Profil of the badge tab
         QAbstractButton* zonesSave = nullptr;
         QAbstractButton* groupSave = nullptr;
     };

@@ -12,7 +12,8 @@ void BlacklistTableSetup(QTableWidget* table)
     table->setSortingEnabled(false);
     table->setRowCount(0);
     table->setColumnCount(5);
-    table->setHorizontalHeaderLabels(QStringLiteral("Date;Uid;Utilisateur;Groupe;Raison").split(QLatin1Char(';')));
+    table->setHorizontalHeaderLabels(
+        QStringLiteral("Date;Uid;Utilisateur;Groupe;Raison").split(QLatin1Char(';')));
 }
 
 QString BlacklistFilePath(const QString& workingDirectory)

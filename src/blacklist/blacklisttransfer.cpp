@@ -50,7 +50,8 @@ bool TableRecordNext(QTableWidget* table, unsigned int* cursor, TableRecordBuild
     return builder(table, static_cast<int>(*cursor), record);
 }
 
-BlacklistTransfer::BlacklistTransfer(QProtocole* link, QTableWidget* table, QLineEdit* status, QObject* parent)
+BlacklistTransfer::BlacklistTransfer(QProtocole* link, QTableWidget* table, QLineEdit* status,
+                                     QObject* parent)
     : CommandChain(link, status, parent), m_table(table)
 {
 }
@@ -141,12 +142,14 @@ void BlacklistTransfer::OnGetResult()
     TableRowAppend(m_table);
     const int row = m_table->rowCount() - 1;
     bool found = false;
-    const QString group = VRLTBSTR_ValueGet(&found, text, QStringLiteral("Grp"), QLatin1Char(';'), QLatin1Char('='), QString());
+    const QString group =
+        VRLTBSTR_ValueGet(&found, text, QStringLiteral("Grp"), QLatin1Char(';'), QLatin1Char('='), QString());
     if (found) {
         TableCellSet(m_table, row, 3, group);
         qDebug("BL Grp:%s", qUtf8Printable(group));
     }
-    const QString user = VRLTBSTR_ValueGet(&found, text, QStringLiteral("Usr"), QLatin1Char(';'), QLatin1Char('='), QString());
+    const QString user =
+        VRLTBSTR_ValueGet(&found, text, QStringLiteral("Usr"), QLatin1Char(';'), QLatin1Char('='), QString());
     if (found) {
         TableCellSet(m_table, row, 2, user);
         qDebug("BL Usr:%s", qUtf8Printable(user));
@@ -167,8 +170,8 @@ bool BlacklistTransfer::AddSend(const QString& record, const QString& failText)
 
 bool BlacklistTransfer::GetSend(const QString& failText)
 {
-    if (Send({'F', 'G', QStringLiteral("Fil=5;Pos=") + QString::number(m_readPosition), ARG_FILE_LN_GET_RESULT,
-              FileTimeoutMs}))
+    if (Send({'F', 'G', QStringLiteral("Fil=5;Pos=") + QString::number(m_readPosition),
+              ARG_FILE_LN_GET_RESULT, FileTimeoutMs}))
         return true;
     Finish(failText);
     return false;

@@ -65,8 +65,8 @@ bool CommandChain::Begin(const QString& text, int total)
 
 bool CommandChain::Send(const ChainStep& step)
 {
-    return m_link->CmdRequestQueued(step.letter, step.subLetter, step.payload, step.resultId, step.timeoutMs) ==
-           QProtocole::CMD_SUBMITTED;
+    return m_link->CmdRequestQueued(step.letter, step.subLetter, step.payload, step.resultId,
+                                    step.timeoutMs) == QProtocole::CMD_SUBMITTED;
 }
 
 bool CommandChain::Collect(bool* isOk, char* status, QString* text)

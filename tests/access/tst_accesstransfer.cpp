@@ -36,7 +36,8 @@ private slots:
         QStringList walked;
         while (AccessRecordNext(&groups, &group, &zone, &record))
             walked << record;
-        QCOMPARE(walked, (QStringList{"Zid=2;Grp=0;Cpt=1;Apb=3", "Zid=11;Grp=0;Cpt=2;Apb=0", "Zid=0;Grp=1;Cpt=0;Apb=5"}));
+        QCOMPARE(walked, (QStringList{"Zid=2;Grp=0;Cpt=1;Apb=3", "Zid=11;Grp=0;Cpt=2;Apb=0",
+                                      "Zid=0;Grp=1;Cpt=0;Apb=5"}));
         QCOMPARE(group, 3u);
         QCOMPARE(AccessRecordCount(&groups), 3);
         qDeleteAll(groups);

@@ -104,7 +104,8 @@ private slots:
         QVERIFY(!tab->zonesBox.findChild<QLineEdit*>("LE_Label1")->isEnabled());
         QCOMPARE(tab->zonesBox.findChild<QLineEdit*>("LE_Label5")->text(), QStringLiteral("Parking"));
 
-        QCOMPARE(Cell<QLabel>(tab->gridGroup, 2, 0)->text(), QStringLiteral("Numéro Compteur\nassocié (0=Illimité)"));
+        QCOMPARE(Cell<QLabel>(tab->gridGroup, 2, 0)->text(),
+                 QStringLiteral("Numéro Compteur\nassocié (0=Illimité)"));
         QCOMPARE(Cell<QLabel>(tab->gridGroup, 0, 6)->text(), QStringLiteral("ZONE 6:\nParking"));
         QCOMPARE(tab->groupBox.findChildren<QCheckBox*>("CB_Acces").size(), ZONE_COUNT);
         for (int zone = 0; zone < ZONE_COUNT; ++zone) {
@@ -120,7 +121,8 @@ private slots:
         QVERIFY(Cell<QCheckBox>(tab->gridGroup, 1, 1)->isChecked());
         QCOMPARE(tab->groupBox.findChild<QLineEdit*>("LE_Counter0")->text(), QStringLiteral("2"));
         QCOMPARE(tab->groupBox.findChild<QLineEdit*>("LE_DefaultValue5")->text(), QStringLiteral("10"));
-        QCOMPARE(TextColor(&tab->groupSave), tab->zonesSave.style()->standardPalette().color(QPalette::ButtonText));
+        QCOMPARE(TextColor(&tab->groupSave),
+                 tab->zonesSave.style()->standardPalette().color(QPalette::ButtonText));
     }
 
     void zonesInstallAndSave()
@@ -232,7 +234,8 @@ private slots:
         QCOMPARE(tab->groups.size(), 4);
         QVERIFY(editor.GroupDelete(true));
         QCOMPARE(tab->groups.size(), 3);
-        QCOMPARE(tab->GroupLines(), (QStringList{saved.at(1), saved.at(2), tab->groups.at(2)->Get().prepend("GROUP=")}));
+        QCOMPARE(tab->GroupLines(),
+                 (QStringList{saved.at(1), saved.at(2), tab->groups.at(2)->Get().prepend("GROUP=")}));
         QCOMPARE(tab->groupList.currentIndex(), 0);
         QCOMPARE(tab->groupList.currentText(), QStringLiteral("Visiteurs"));
         QCOMPARE(tab->profiles.currentText(), QStringLiteral("Visiteurs"));
