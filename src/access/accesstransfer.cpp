@@ -5,13 +5,6 @@
 #include "access/groups.h"
 #include "blacklist/tablerows.h"
 #include "commun/vrltoolbox.h"
-#include "link/argids.h"
-
-namespace {
-
-constexpr unsigned int FileTimeoutMs = 2000;
-
-} // namespace
 
 bool AccessRecordNext(const QList<CGROUP*>* groups, unsigned int* group, unsigned int* zone, QString* record)
 {
@@ -57,7 +50,7 @@ bool AccessTransfer::SendToReader()
         return false;
     m_group = 0;
     m_zone = 0;
-    if (!Send({'F', 'C', QStringLiteral("Fil=18"), ARG_FILE_ACCESS_CLEAR_RESULT, FileTimeoutMs})) {
+    if (!Send(ReaderCommands::fileClear(ReaderFile::Access))) {
         Finish(QStringLiteral("Access effacement->échec"));
         return false;
     }
@@ -159,14 +152,13 @@ void AccessTransfer::AddNext(const QString& noneText)
         Finish(noneText);
         return;
     }
-    if (!Send({'F', 'A', QStringLiteral("Fil=18;") + record, ARG_FILE_ACCESS_ADD_RESULT, FileTimeoutMs}))
+    if (!Send(ReaderCommands::fileAdd(ReaderFile::Access, record)))
         Finish(QStringLiteral("Access Add->ECHEC"));
 }
 
 bool AccessTransfer::GetSend()
 {
-    if (Send({'F', 'G', QStringLiteral("Fil=18;Pos=") + QString::number(m_readPosition),
-              ARG_FILE_ACCESS_GET_RESULT, FileTimeoutMs}))
+    if (Send(ReaderCommands::fileGet(ReaderFile::Access, m_readPosition)))
         return true;
     Finish(QStringLiteral("Access Add->CMD ERREUR"));
     return false;

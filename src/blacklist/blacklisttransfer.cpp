@@ -6,11 +6,8 @@
 
 #include "blacklist/tablerows.h"
 #include "commun/vrltoolbox.h"
-#include "link/argids.h"
 
 namespace {
-
-constexpr unsigned int FileTimeoutMs = 2000;
 
 // "dd/MM/yy" as "yyMMdd"; two-digit years are taken in 2000-2099 so that
 // 29/02/00 is the leap day it is.
@@ -60,7 +57,7 @@ bool BlacklistTransfer::WriteToSupport()
 {
     if (!Begin(QStringLiteral("LN Put"), m_table->rowCount()))
         return false;
-    if (!Send({'F', 'C', QStringLiteral("Fil=5"), ARG_FILE_LN_CLEAR_RESULT, FileTimeoutMs})) {
+    if (!Send(ReaderCommands::fileClear(ReaderFile::Blacklist))) {
         Finish(QStringLiteral("LN effacement->échec"));
         return false;
     }
@@ -162,7 +159,7 @@ void BlacklistTransfer::OnGetResult()
 bool BlacklistTransfer::AddSend(const QString& record, const QString& failText)
 {
     TotalSet(m_table->rowCount());
-    if (Send({'F', 'A', QStringLiteral("Fil=5;") + record, ARG_FILE_LN_ADD_RESULT, FileTimeoutMs}))
+    if (Send(ReaderCommands::fileAdd(ReaderFile::Blacklist, record)))
         return true;
     Finish(failText);
     return false;
@@ -170,8 +167,7 @@ bool BlacklistTransfer::AddSend(const QString& record, const QString& failText)
 
 bool BlacklistTransfer::GetSend(const QString& failText)
 {
-    if (Send({'F', 'G', QStringLiteral("Fil=5;Pos=") + QString::number(m_readPosition),
-              ARG_FILE_LN_GET_RESULT, FileTimeoutMs}))
+    if (Send(ReaderCommands::fileGet(ReaderFile::Blacklist, m_readPosition)))
         return true;
     Finish(failText);
     return false;

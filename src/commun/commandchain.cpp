@@ -63,10 +63,9 @@ bool CommandChain::Begin(const QString& text, int total)
     return true;
 }
 
-bool CommandChain::Send(const ChainStep& step)
+bool CommandChain::Send(const ReaderCommand& command)
 {
-    return m_link->CmdRequestQueued(step.letter, step.subLetter, step.payload, step.resultId,
-                                    step.timeoutMs) == QProtocole::CMD_SUBMITTED;
+    return m_link->CmdRequestQueued(command) == QProtocole::CMD_SUBMITTED;
 }
 
 bool CommandChain::Collect(bool* isOk, char* status, QString* text)

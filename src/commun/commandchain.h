@@ -4,19 +4,11 @@
 #include <QObject>
 #include <QString>
 
+#include "link/commands.h"
+
 class QLineEdit;
 class QProgressBar;
 class QProtocole;
-
-// One command of a chain, as handed to the link.
-struct ChainStep
-{
-    char letter = 0;
-    char subLetter = 0;
-    QString payload;
-    unsigned int resultId = 0;
-    unsigned int timeoutMs = 0;
-};
 
 // The shape shared by the transfers that move many elements over the link:
 // one request in flight, the next one sent from the previous result, status
@@ -55,7 +47,7 @@ protected:
     // Claims the link; false (and the busy status) when a chain already runs on it.
     bool Begin(const QString& text, int total);
     // Now, or as soon as the slot frees. False when the link refuses the step.
-    bool Send(const ChainStep& step);
+    bool Send(const ReaderCommand& command);
     // Collects the outcome of this chain's step and frees the slot. False when
     // the answer is not there yet or this chain is not running.
     bool Collect(bool* isOk, char* status, QString* text);
