@@ -212,7 +212,8 @@ void BadgeTab::BadgeFormClear()
     m_lastName->clear();
     m_firstName->clear();
     m_compagny->clear();
-    m_validiteDate->clear();
+    // QDateTimeEdit::clear() empties only the current section: the text must go whole.
+    m_validiteDate->QAbstractSpinBox::clear();
 }
 
 void BadgeTab::CreationDefaultsLoad()
