@@ -37,8 +37,8 @@ void CGROUP::Set(const QString& text)
 
 QString CGROUP::Get() const
 {
-    QString text = QStringLiteral("ID:") + QString::number(Number) + QStringLiteral(";LABEL:") + Label
-                   + QLatin1Char(';');
+    QString text = QStringLiteral("ID:") + QString::number(Number) + QStringLiteral(";LABEL:") + Label +
+                   QLatin1Char(';');
     for (int z = 0; z < ZONE_COUNT; ++z)
         text += QLatin1Char('Z') + QString::number(z) + QLatin1Char(':') + Rules[z].Get() + QLatin1Char(';');
     return text;

@@ -20,16 +20,15 @@ void CZONE::Set(const QString& text)
 {
     bool found = false;
     if (VRLTBSTR_ValueGet(&found, text, QStringLiteral("INSTALLED"), keySeparator, keyEquals,
-                          QStringLiteral("NO"))
-        == QLatin1String("YES"))
+                          QStringLiteral("NO")) == QLatin1String("YES"))
         Installed = true;
     Label = VRLTBSTR_ValueGet(&found, text, QStringLiteral("LABEL"), keySeparator, keyEquals, QString());
 }
 
 QString CZONE::Get() const
 {
-    return QStringLiteral("INSTALLED:") + (Installed ? QStringLiteral("YES") : QStringLiteral("NO"))
-           + QStringLiteral(";LABEL:") + Label;
+    return QStringLiteral("INSTALLED:") + (Installed ? QStringLiteral("YES") : QStringLiteral("NO")) +
+           QStringLiteral(";LABEL:") + Label;
 }
 
 void CZONE_RULE::Set(const QString& text)
@@ -45,9 +44,9 @@ void CZONE_RULE::Set(const QString& text)
 
 QString CZONE_RULE::Get() const
 {
-    return (Access ? QStringLiteral("YES,") : QStringLiteral("NO,")) + QString::number(Counter)
-           + QLatin1Char(',') + QString::number(Antipassback) + QLatin1Char(',') + QString::number(Spare)
-           + QLatin1Char(',') + QString::number(Default);
+    return (Access ? QStringLiteral("YES,") : QStringLiteral("NO,")) + QString::number(Counter) +
+           QLatin1Char(',') + QString::number(Antipassback) + QLatin1Char(',') + QString::number(Spare) +
+           QLatin1Char(',') + QString::number(Default);
 }
 
 void ZonesLoad(CZONE zones[ZONE_COUNT], CFILE_INI* ini)

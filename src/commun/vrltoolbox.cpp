@@ -101,6 +101,12 @@ QChar VRLTBSTR_ValueGet(bool* found, const QString& text, QString key, QChar sep
     return defaultValue;
 }
 
+QChar VRLTBSTR_ValueGet(bool* found, const QString& text, QString key, QChar separator, QChar equals,
+                        char defaultValue)
+{
+    return VRLTBSTR_ValueGet(found, text, std::move(key), separator, equals, QChar::fromLatin1(defaultValue));
+}
+
 QString VRLTBSTR_FieldGet(bool* found, QString text, QChar separator, int index, QString defaultValue)
 {
     flagSet(found, false);
@@ -132,8 +138,8 @@ int VRLTBSTR_FieldGet(bool* found, QString text, QChar separator, int index, int
 QString VRLTBSTR_HundredthsToText(quint32 amount)
 {
     const quint32 cents = amount % 100;
-    return QString::number(amount / 100) + QLatin1Char('.') + (cents < 10 ? QStringLiteral("0") : QString())
-           + QString::number(cents);
+    return QString::number(amount / 100) + QLatin1Char('.') + (cents < 10 ? QStringLiteral("0") : QString()) +
+           QString::number(cents);
 }
 
 quint32 VRLTBSTR_TextToHundredths(const QString& text, bool* ok)
@@ -246,8 +252,12 @@ char* VRLTBSTR_BytesToHex(const quint8* bytes, char* dst, quint8 count, const ch
         return dst;
     char* out = dst;
     if (bytes) {
-        const size_t prefixLength = prefix ? std::strlen(prefix) : 0;
-        const size_t separatorLength = separator ? std::strlen(separator) : 0;
+        if (!prefix)
+            prefix = "";
+        if (!separator)
+            separator = "";
+        const size_t prefixLength = std::strlen(prefix);
+        const size_t separatorLength = std::strlen(separator);
         for (unsigned i = 0; i < count; ++i) {
             if (i > 0) {
                 std::memcpy(out, separator, separatorLength);
@@ -270,7 +280,12 @@ void VRLTBSTR_HexToBytes(const char* text, quint8* dst, quint8 maxCount)
     std::memset(dst, 0, maxCount);
     if (!text)
         return;
-    enum class State { Plain, Zero, Digits };
+    enum class State
+    {
+        Plain,
+        Zero,
+        Digits
+    };
     State state = State::Plain;
     char pair[3] = {};
     int pairLength = 0;

@@ -15,9 +15,13 @@
 // An empty value counts as missing: defaultValue is returned and *found stays false.
 QString VRLTBSTR_ValueGet(bool* found, QString text, QString key, QChar separator, QChar equals,
                           QString defaultValue);
-int VRLTBSTR_ValueGet(bool* found, QString text, QString key, QChar separator, QChar equals, int defaultValue);
+int VRLTBSTR_ValueGet(bool* found, QString text, QString key, QChar separator, QChar equals,
+                      int defaultValue);
 QChar VRLTBSTR_ValueGet(bool* found, const QString& text, QString key, QChar separator, QChar equals,
                         QChar defaultValue);
+// Without this a char default such as '0' would silently pick the int overload.
+QChar VRLTBSTR_ValueGet(bool* found, const QString& text, QString key, QChar separator, QChar equals,
+                        char defaultValue);
 
 // Field number index (1-based, 0 counts as 1); an empty field that exists is returned as found.
 QString VRLTBSTR_FieldGet(bool* found, QString text, QChar separator, int index, QString defaultValue);
