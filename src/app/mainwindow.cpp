@@ -49,14 +49,16 @@ MainWindow::MainWindow(QWidget* parent)
     ui->TABLE_BlackList->setRowCount(0);
     ui->TABLE_BlackList->setColumnCount(5);
     ui->TABLE_BlackList->setSortingEnabled(false);
-    ui->TABLE_BlackList->setHorizontalHeaderLabels(QStringLiteral("Date;Uid;Utilisateur;Groupe;Raison").split(';'));
+    ui->TABLE_BlackList->setHorizontalHeaderLabels(
+        QStringLiteral("Date;Uid;Utilisateur;Groupe;Raison").split(';'));
 
     m_expert = std::make_unique<ExpertTab>(this, m_link, [this]() {
-        return QMessageBox::warning(this, QStringLiteral("Attention"),
-                                    QStringLiteral("Ces conditions d'accès figent le secteur : ses conditions "
-                                                   "d'accès ne pourront plus jamais être modifiées.\n"
-                                                   "Ecrire le trailer ?"),
-                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+        return QMessageBox::warning(
+                   this, QStringLiteral("Attention"),
+                   QStringLiteral("Ces conditions d'accès figent le secteur : ses conditions "
+                                  "d'accès ne pourront plus jamais être modifiées.\n"
+                                  "Ecrire le trailer ?"),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     });
     resultsRegister();
 

@@ -33,7 +33,8 @@ QDate FormDate(const QString& text)
 {
     QDate date = QDate::fromString(text, QLatin1String(FORM_DATE));
     if (!date.isValid() && text.size() == 8)
-        date = QDate::fromString(text.left(6) + QStringLiteral("20") + text.mid(6), QStringLiteral("dd/MM/yyyy"));
+        date = QDate::fromString(text.left(6) + QStringLiteral("20") + text.mid(6),
+                                 QStringLiteral("dd/MM/yyyy"));
     return date;
 }
 } // namespace
@@ -46,16 +47,20 @@ QString BadgeRecordTooLongText(const QString& operation)
 BadgeTab::BadgeTab(QWidget* form, ReaderLink& link, const QTreeWidget* settings, const CZONE* zones,
                    const QList<CGROUP*>* groups)
     : m_link(link), m_settings(settings), m_zones(zones), m_groups(groups),
-      m_type(FormWidget<QComboBox>(form, "COMBO_BadgeType")), m_profil(FormWidget<QComboBox>(form, "COMBO_Profil")),
-      m_grp(FormWidget<QLineEdit>(form, "SAI_Grp")), m_uid(FormWidget<QLineEdit>(form, "SAI_UID")),
-      m_usr(FormWidget<QLineEdit>(form, "SAI_Usr")), m_level(FormWidget<QLineEdit>(form, "SAI_Level")),
-      m_domaine(FormWidget<QLineEdit>(form, "SAI_Domaine")), m_lastName(FormWidget<QLineEdit>(form, "SAI_LastName")),
+      m_type(FormWidget<QComboBox>(form, "COMBO_BadgeType")),
+      m_profil(FormWidget<QComboBox>(form, "COMBO_Profil")), m_grp(FormWidget<QLineEdit>(form, "SAI_Grp")),
+      m_uid(FormWidget<QLineEdit>(form, "SAI_UID")), m_usr(FormWidget<QLineEdit>(form, "SAI_Usr")),
+      m_level(FormWidget<QLineEdit>(form, "SAI_Level")),
+      m_domaine(FormWidget<QLineEdit>(form, "SAI_Domaine")),
+      m_lastName(FormWidget<QLineEdit>(form, "SAI_LastName")),
       m_firstName(FormWidget<QLineEdit>(form, "SAI_FirstName")),
-      m_compagny(FormWidget<QLineEdit>(form, "SAI_Compagny")), m_remise(FormWidget<QLineEdit>(form, "SAI_Remise")),
+      m_compagny(FormWidget<QLineEdit>(form, "SAI_Compagny")),
+      m_remise(FormWidget<QLineEdit>(form, "SAI_Remise")),
       m_creationDate(FormWidget<QLineEdit>(form, "SAI_CreationDate")),
       m_validiteDate(FormWidget<QDateEdit>(form, "SAI_ValiditeDate")),
       m_creationForce(FormWidget<QCheckBox>(form, "CKB_CreationForce")),
-      m_read(FormWidget<QPushButton>(form, "BTN_BadgeRead")), m_create(FormWidget<QPushButton>(form, "BTN_BadgeCreate")),
+      m_read(FormWidget<QPushButton>(form, "BTN_BadgeRead")),
+      m_create(FormWidget<QPushButton>(form, "BTN_BadgeCreate")),
       m_protocoleStatus(FormWidget<QLineEdit>(form, "SAI_ProtocoleStatus")),
       m_supportStatus(FormWidget<QLineEdit>(form, "SAI_SupportStatus"))
 {
@@ -221,11 +226,15 @@ void BadgeTab::CreationDefaultsLoad()
     const int acces = m_type->findData(BADGE_TYPE_ACCES, Qt::UserRole, Qt::MatchExactly);
     if (acces >= 0)
         m_type->setCurrentIndex(acces);
-    m_compagny->setText(AppsConfigReadString(m_settings, QStringLiteral("CREATION.DEFAUT.SOCIETE"), QString()));
-    m_firstName->setText(AppsConfigReadString(m_settings, QStringLiteral("CREATION.DEFAUT.PRENOM"), QString()));
+    m_compagny->setText(
+        AppsConfigReadString(m_settings, QStringLiteral("CREATION.DEFAUT.SOCIETE"), QString()));
+    m_firstName->setText(
+        AppsConfigReadString(m_settings, QStringLiteral("CREATION.DEFAUT.PRENOM"), QString()));
     m_lastName->setText(AppsConfigReadString(m_settings, QStringLiteral("CREATION.DEFAUT.NOM"), QString()));
-    m_usr->setText(AppsConfigReadString(m_settings, QStringLiteral("CREATION.CURRENT.USER"), QStringLiteral("1")));
-    m_grp->setText(AppsConfigReadString(m_settings, QStringLiteral("CREATION.DEFAUT.GROUP"), QStringLiteral("1")));
+    m_usr->setText(
+        AppsConfigReadString(m_settings, QStringLiteral("CREATION.CURRENT.USER"), QStringLiteral("1")));
+    m_grp->setText(
+        AppsConfigReadString(m_settings, QStringLiteral("CREATION.DEFAUT.GROUP"), QStringLiteral("1")));
     m_remise->setText(QStringLiteral("0"));
     const int months = AppsConfigReadInt(m_settings, QStringLiteral("CREATION.DEFAUT.VALIDITE.MOIS.NB"), 48);
     m_validiteDate->setDisplayFormat(QLatin1String(FORM_DATE));

@@ -15,8 +15,10 @@ const char* const DEFAULT_KEY = "0x5A 0x17 0xC3 0x88 0x2E 0x91";
 } // namespace
 
 ExpertTab::ExpertTab(QWidget* form, ReaderLink& link, FreezeConfirm confirm)
-    : m_link(link), m_confirm(std::move(confirm)), m_blockNumber(FormWidget<QLineEdit>(form, "SAI_BlockNumber")),
-      m_readerSnd(FormWidget<QLineEdit>(form, "SAI_ReaderSnd")), m_readerRcv(FormWidget<QLineEdit>(form, "SAI_ReaderRcv")),
+    : m_link(link), m_confirm(std::move(confirm)),
+      m_blockNumber(FormWidget<QLineEdit>(form, "SAI_BlockNumber")),
+      m_readerSnd(FormWidget<QLineEdit>(form, "SAI_ReaderSnd")),
+      m_readerRcv(FormWidget<QLineEdit>(form, "SAI_ReaderRcv")),
       m_sector(FormWidget<QLineEdit>(form, "SAI_Sector")), m_keyA(FormWidget<QLineEdit>(form, "SAI_KeyA")),
       m_keyB(FormWidget<QLineEdit>(form, "SAI_KeyB")), m_keyType(FormWidget<QCheckBox>(form, "CKB_KeyType")),
       m_keyToUsed(FormWidget<QLineEdit>(form, "SAI_KeyToUsed")),
@@ -123,7 +125,8 @@ void ExpertTab::TrailerWriteClicked()
     const std::array<quint8, 4> bytes = TrailerAccessBytes(access);
     const QString trailer = m_keyA->text() + QLatin1Char(' ') + TrailerBytesText(bytes.data(), 4) +
                             QLatin1Char(' ') + m_keyB->text();
-    m_link.CmdRequest('R', 'W', QString::number(block) + QLatin1Char(';') + keyFields() + QLatin1Char(';') + trailer,
+    m_link.CmdRequest('R', 'W',
+                      QString::number(block) + QLatin1Char(';') + keyFields() + QLatin1Char(';') + trailer,
                       ARG_COUPLEUR_TRAILER_WRITE_RESULT, 2000);
 }
 

@@ -17,7 +17,13 @@ struct TrailerAccess;
 class ExpertTab
 {
 public:
-    enum class BlockOperation { Read, Write, Decrement, Increment };
+    enum class BlockOperation
+    {
+        Read,
+        Write,
+        Decrement,
+        Increment
+    };
     // Asked before a trailer write that freezes the sector's access bits;
     // false sends nothing.
     using FreezeConfirm = std::function<bool()>;

@@ -12,8 +12,8 @@ bool ProtocoleLink::Connected() const
     return m_protocole.Connected;
 }
 
-unsigned char ProtocoleLink::CmdRequest(char letter, char subLetter, const QString& payload, unsigned int resultId,
-                                        unsigned int timeoutMs)
+unsigned char ProtocoleLink::CmdRequest(char letter, char subLetter, const QString& payload,
+                                        unsigned int resultId, unsigned int timeoutMs)
 {
     return m_protocole.CmdRequest(letter, subLetter, payload, resultId, timeoutMs);
 }

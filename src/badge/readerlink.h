@@ -15,8 +15,8 @@ public:
     virtual bool IsFree() const = 0;
     virtual bool Connected() const = 0;
     // QProtocole's result codes: CMD_SUBMITTED, CMD_BUSY, CMD_TOO_LONG.
-    virtual unsigned char CmdRequest(char letter, char subLetter, const QString& payload, unsigned int resultId,
-                                     unsigned int timeoutMs) = 0;
+    virtual unsigned char CmdRequest(char letter, char subLetter, const QString& payload,
+                                     unsigned int resultId, unsigned int timeoutMs) = 0;
     // Never refused for a busy slot: sent as soon as the slot frees.
     virtual unsigned char CmdRequestQueued(char letter, char subLetter, const QString& payload,
                                            unsigned int resultId, unsigned int timeoutMs) = 0;

@@ -67,10 +67,12 @@ private slots:
 
         auto* tabs = widget<QTabWidget>(window, "ONG_Main");
         QCOMPARE(tabs->tabShape(), QTabWidget::Triangular);
-        const QStringList names = {"ONG_ReadWrite", "tab",       "ONG_BlackList", "ONG_ReaderConfig", "ONG_Firmware",
-                                   "ONG_Configuration", "ONG_Debug", "ONG_Test", "ONG_Expert"};
-        const QStringList titles = {"Clé/Carte", "Zones et Groupes", "Liste noire", "Lecteur", "Firmware",
-                                    "Configuration", "Debug", "Tests", "Expert"};
+        const QStringList names = {"ONG_ReadWrite",    "tab",          "ONG_BlackList",
+                                   "ONG_ReaderConfig", "ONG_Firmware", "ONG_Configuration",
+                                   "ONG_Debug",        "ONG_Test",     "ONG_Expert"};
+        const QStringList titles = {"Clé/Carte", "Zones et Groupes", "Liste noire", "Lecteur",
+                                    "Firmware",  "Configuration",    "Debug",       "Tests",
+                                    "Expert"};
         QCOMPARE(tabs->count(), 9);
         for (int i = 0; i < 9; ++i) {
             QCOMPARE(tabs->widget(i)->objectName(), names[i]);
@@ -88,7 +90,8 @@ private slots:
         QVERIFY(widget<QPushButton>(window, "BTN_ReaderConfigLoad")->isEnabled());
         QCOMPARE(window.BadgeMode(), 0);
         QCOMPARE(QDir(window.WorkingDirectory()).canonicalPath(), QDir(m_dir.path()).canonicalPath());
-        QCOMPARE(window.WorkingFilePath("listenoire.txt"), QDir(window.WorkingDirectory()).filePath("listenoire.txt"));
+        QCOMPARE(window.WorkingFilePath("listenoire.txt"),
+                 QDir(window.WorkingDirectory()).filePath("listenoire.txt"));
 
         // A missing config.ini is created empty, with no zone and no group.
         QFileInfo config("config.ini");
@@ -117,8 +120,9 @@ private slots:
             QCOMPARE(table->horizontalHeaderItem(i)->text(), tableHeaders[i]);
 
         auto* tree = widget<QTreeWidget>(window, "treeWidget");
-        const QStringList treeHeaders = {"Désignation", "Valeur", "Save",      "Identifiant", "Modifié", "Mask",
-                                         "Max",         "Widget", "WidgetArguments", "Attribut", "Version"};
+        const QStringList treeHeaders = {"Désignation",     "Valeur",   "Save",   "Identifiant",
+                                         "Modifié",         "Mask",     "Max",    "Widget",
+                                         "WidgetArguments", "Attribut", "Version"};
         QCOMPARE(tree->columnCount(), 11);
         for (int i = 0; i < 11; ++i)
             QCOMPARE(tree->headerItem()->text(i), treeHeaders[i]);
@@ -151,14 +155,16 @@ private slots:
         QCOMPARE(protocole->palette().color(QPalette::Disabled, QPalette::WindowText), QColor(120, 120, 120));
         QCOMPARE(widget<QLineEdit>(window, "SAI_SupportStatus")->font().pointSize(), 18);
         QVERIFY(!widget<QLineEdit>(window, "SAI_UID")->isEnabled());
-        QCOMPARE(widget<QLineEdit>(window, "SAI_UID")->toolTip(), QStringLiteral("IUD : numéro constructeur unique"));
+        QCOMPARE(widget<QLineEdit>(window, "SAI_UID")->toolTip(),
+                 QStringLiteral("IUD : numéro constructeur unique"));
         QCOMPARE(widget<QLineEdit>(window, "SAI_Grp")->inputMask(), QStringLiteral("0000000000"));
         QCOMPARE(widget<QLineEdit>(window, "SAI_Usr")->inputMask(), QStringLiteral("0000000000"));
         for (const char* name : {"BTN_BadgeRead", "BTN_BadgeCreate"}) {
             QVERIFY(widget<QPushButton>(window, name)->isCheckable());
             QVERIFY(!widget<QPushButton>(window, name)->isChecked());
         }
-        QCOMPARE(widget<QPushButton>(window, "BTN_BlackListWriteToFile")->text(), QStringLiteral("Sauvergader"));
+        QCOMPARE(widget<QPushButton>(window, "BTN_BlackListWriteToFile")->text(),
+                 QStringLiteral("Sauvergader"));
         QCOMPARE(widget<QPushButton>(window, "BTN_TestC8")->text(), QStringLiteral("Commande 8 (Relais 2)"));
     }
 

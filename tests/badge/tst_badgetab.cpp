@@ -57,7 +57,8 @@ private:
         QLineEdit* edit(const char* name) const { return form.widget<QLineEdit>(name); }
         void setting(const QString& key, const QString& value)
         {
-            const auto rows = form.ui.TREE_AppsConfig->findItems(QStringLiteral("*"), Qt::MatchWildcard | Qt::MatchRecursive, 2);
+            const auto rows = form.ui.TREE_AppsConfig->findItems(QStringLiteral("*"),
+                                                                 Qt::MatchWildcard | Qt::MatchRecursive, 2);
             for (QTreeWidgetItem* row : rows) {
                 if (row->text(2) == key)
                     row->setText(1, value);
@@ -235,7 +236,8 @@ private slots:
         QCOMPARE(f.edit("SAI_CreationDate")->text(), QDate::currentDate().toString("dd/MM/yy"));
         QCOMPARE(f.form.ui.SAI_ValiditeDate->date(), QDate::currentDate().addMonths(92));
         QCOMPARE(f.form.ui.SAI_ValiditeDate->text(), QDate::currentDate().addMonths(92).toString("dd/MM/yy"));
-        QCOMPARE(f.edit("SAI_SupportStatus")->text(), QStringLiteral("Insérez un support (cartes, clés ...)"));
+        QCOMPARE(f.edit("SAI_SupportStatus")->text(),
+                 QStringLiteral("Insérez un support (cartes, clés ...)"));
 
         f.setting("CREATION.DEFAUT.VALIDITE.MOIS.NB", "");
         f.tab->CreationDefaultsLoad();
@@ -283,31 +285,69 @@ private slots:
         QTest::addColumn<bool>("cleared");
 
         const QString same = QStringLiteral("avant");
-        QTest::newRow("read ok") << 0 << false << "11100000" << "Support OK" << "BR4000" << true;
-        QTest::newRow("read 1") << 0 << false << "11001000" << "En Liste Noire" << "BR4000" << true;
-        QTest::newRow("read 2") << 0 << false << "11002000" << "Crédit En Erreur" << "BR4000" << true;
-        QTest::newRow("read 3") << 0 << false << "11003000" << "Date Validité Erreur" << "BR4000" << true;
-        QTest::newRow("read 4") << 0 << false << "11004000" << "Dernière écriture erreur" << "BR4000" << true;
-        QTest::newRow("read 5") << 0 << false << "11005000" << "Intégrité erreur" << "BR4000" << true;
-        QTest::newRow("read 6") << 0 << false << "11006123" << "Lecture erreur(123)" << "" << false;
-        QTest::newRow("read 7") << 0 << false << "11007000" << "Support Inconnu" << "" << false;
-        QTest::newRow("read 8") << 0 << false << "11008000" << "Sécurité inconnue" << "" << false;
-        QTest::newRow("read 9") << 0 << false << "11009000" << "Erreur protocole" << "" << false;
+        QTest::newRow("read ok") << 0 << false << "11100000"
+                                 << "Support OK"
+                                 << "BR4000" << true;
+        QTest::newRow("read 1") << 0 << false << "11001000"
+                                << "En Liste Noire"
+                                << "BR4000" << true;
+        QTest::newRow("read 2") << 0 << false << "11002000"
+                                << "Crédit En Erreur"
+                                << "BR4000" << true;
+        QTest::newRow("read 3") << 0 << false << "11003000"
+                                << "Date Validité Erreur"
+                                << "BR4000" << true;
+        QTest::newRow("read 4") << 0 << false << "11004000"
+                                << "Dernière écriture erreur"
+                                << "BR4000" << true;
+        QTest::newRow("read 5") << 0 << false << "11005000"
+                                << "Intégrité erreur"
+                                << "BR4000" << true;
+        QTest::newRow("read 6") << 0 << false << "11006123"
+                                << "Lecture erreur(123)"
+                                << "" << false;
+        QTest::newRow("read 7") << 0 << false << "11007000"
+                                << "Support Inconnu"
+                                << "" << false;
+        QTest::newRow("read 8") << 0 << false << "11008000"
+                                << "Sécurité inconnue"
+                                << "" << false;
+        QTest::newRow("read 9") << 0 << false << "11009000"
+                                << "Erreur protocole"
+                                << "" << false;
         QTest::newRow("read 10") << 0 << false << "11010000" << same << "" << false;
         QTest::newRow("read 00") << 0 << false << "11000000" << same << "BR4000" << true;
         QTest::newRow("read not a number") << 0 << false << "110ab000" << same << "BR4000" << true;
         QTest::newRow("read 11 alone") << 0 << false << "11" << same << "BR4000" << true;
         QTest::newRow("read no support") << 0 << false << "10100000" << same << "" << false;
-        QTest::newRow("create ok") << 1 << false << "11100000" << "Support OK" << "BR2000" << true;
-        QTest::newRow("create 1") << 1 << false << "11001000" << "En Liste Noire" << "BR2000" << true;
-        QTest::newRow("create 5") << 1 << false << "11005000" << "Intégrité erreur" << "BN4000" << false;
-        QTest::newRow("create 6") << 1 << false << "11006123" << "Lecture erreur(123)" << "BR2000" << true;
-        QTest::newRow("create 7") << 1 << false << "11007000" << "Support Inconnu" << "BN4000" << false;
-        QTest::newRow("create 9") << 1 << false << "11009000" << "Erreur protocole" << "BR2000" << true;
+        QTest::newRow("create ok") << 1 << false << "11100000"
+                                   << "Support OK"
+                                   << "BR2000" << true;
+        QTest::newRow("create 1") << 1 << false << "11001000"
+                                  << "En Liste Noire"
+                                  << "BR2000" << true;
+        QTest::newRow("create 5") << 1 << false << "11005000"
+                                  << "Intégrité erreur"
+                                  << "BN4000" << false;
+        QTest::newRow("create 6") << 1 << false << "11006123"
+                                  << "Lecture erreur(123)"
+                                  << "BR2000" << true;
+        QTest::newRow("create 7") << 1 << false << "11007000"
+                                  << "Support Inconnu"
+                                  << "BN4000" << false;
+        QTest::newRow("create 9") << 1 << false << "11009000"
+                                  << "Erreur protocole"
+                                  << "BR2000" << true;
         QTest::newRow("create 10") << 1 << false << "11010000" << same << "BR2000" << true;
-        QTest::newRow("forced ok") << 1 << true << "11100000" << "Support OK" << "BN4000" << false;
-        QTest::newRow("forced 1") << 1 << true << "11001000" << "En Liste Noire" << "BN4000" << false;
-        QTest::newRow("forced 8") << 1 << true << "11008000" << "Sécurité inconnue" << "BN4000" << false;
+        QTest::newRow("forced ok") << 1 << true << "11100000"
+                                   << "Support OK"
+                                   << "BN4000" << false;
+        QTest::newRow("forced 1") << 1 << true << "11001000"
+                                  << "En Liste Noire"
+                                  << "BN4000" << false;
+        QTest::newRow("forced 8") << 1 << true << "11008000"
+                                  << "Sécurité inconnue"
+                                  << "BN4000" << false;
         QTest::newRow("forced no support") << 1 << true << "10100000" << same << "" << false;
     }
 
@@ -342,7 +382,8 @@ private slots:
         QCOMPARE(f.link.requests.size(), 1);
         const FakeLink::Request sent = f.link.requests.first();
         QVERIFY(sent.queued);
-        QCOMPARE(QString(QChar(sent.letter)) + QChar(sent.subLetter) + QString::number(sent.timeoutMs), request);
+        QCOMPARE(QString(QChar(sent.letter)) + QChar(sent.subLetter) + QString::number(sent.timeoutMs),
+                 request);
         if (sent.subLetter == 'R') {
             QCOMPARE(sent.resultId, ARG_BADGE_READ_RESULT);
             QCOMPARE(sent.payload, QString());
@@ -430,13 +471,15 @@ private slots:
         f.edit("SAI_LastName")->setText(QString(1000, QLatin1Char('x')));
         f.tab->BadgeWriteClicked();
         QCOMPARE(f.link.requests.size(), 1);
-        QCOMPARE(f.edit("SAI_ProtocoleStatus")->text(), QStringLiteral("Ecriture ->ECHEC(enregistrement trop long)"));
+        QCOMPARE(f.edit("SAI_ProtocoleStatus")->text(),
+                 QStringLiteral("Ecriture ->ECHEC(enregistrement trop long)"));
 
         f.tab->BadgeMode = 1;
         f.form.ui.CKB_CreationForce->setChecked(true);
         f.router.Dispatch(ARG_SUPPORT_INSERTED, QStringLiteral("11100000"));
         QCOMPARE(f.link.requests.size(), 1);
-        QCOMPARE(f.edit("SAI_ProtocoleStatus")->text(), QStringLiteral("Création->ECHEC(enregistrement trop long)"));
+        QCOMPARE(f.edit("SAI_ProtocoleStatus")->text(),
+                 QStringLiteral("Création->ECHEC(enregistrement trop long)"));
     }
 
     void userNumberIncrement()

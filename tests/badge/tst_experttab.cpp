@@ -17,10 +17,11 @@ class TstExpertTab : public QObject
 private:
     struct Fixture
     {
-        Fixture() : tab(&form.window, link, [this]() {
-                        ++confirmations;
-                        return confirmAnswer;
-                    })
+        Fixture()
+            : tab(&form.window, link, [this]() {
+                  ++confirmations;
+                  return confirmAnswer;
+              })
         {
             tab.RegisterResults(router);
         }
@@ -32,8 +33,9 @@ private:
         QString sent() const
         {
             const FakeLink::Request& r = link.requests.last();
-            return QString(QChar(r.letter)) + QChar(r.subLetter) + QLatin1Char('|') + r.payload + QLatin1Char('|') +
-                   QString::number(r.resultId) + QLatin1Char('|') + QString::number(r.timeoutMs);
+            return QString(QChar(r.letter)) + QChar(r.subLetter) + QLatin1Char('|') + r.payload +
+                   QLatin1Char('|') + QString::number(r.resultId) + QLatin1Char('|') +
+                   QString::number(r.timeoutMs);
         }
 
         TestForm form;
@@ -58,8 +60,8 @@ private slots:
         QTest::newRow("C1B3 C3B3") << QList<int>{13, 33} << "0xF7 0x87 0x80 0x00" << false;
         QTest::newRow("C1B3") << QList<int>{13} << "0xF7 0x8F 0x00 0x00" << true;
         QTest::newRow("C1B3 C2B3") << QList<int>{13, 23} << "0x77 0x8F 0x08 0x00" << true;
-        QTest::newRow("all") << QList<int>{10, 11, 12, 13, 20, 21, 22, 23, 30, 31, 32, 33} << "0x00 0xF0 0xFF 0x00"
-                             << true;
+        QTest::newRow("all") << QList<int>{10, 11, 12, 13, 20, 21, 22, 23, 30, 31, 32, 33}
+                             << "0x00 0xF0 0xFF 0x00" << true;
     }
 
     void accessBytes()
@@ -185,7 +187,8 @@ private slots:
         // Refused: the answer text only.
         f.link.answer = {1, true, '2', QStringLiteral("0x00 0x00 0x00 0x00 0x00 0x00 0x00 0xF0 0xFF")};
         f.router.Dispatch(ARG_COUPLEUR_TRAILER_READ_RESULT, QString());
-        QCOMPARE(f.edit("SAI_TrailerReadResult")->text(), QStringLiteral("0x00 0x00 0x00 0x00 0x00 0x00 0x00 0xF0 0xFF"));
+        QCOMPARE(f.edit("SAI_TrailerReadResult")->text(),
+                 QStringLiteral("0x00 0x00 0x00 0x00 0x00 0x00 0x00 0xF0 0xFF"));
         QVERIFY(f.box(3, 3)->isChecked());
         QVERIFY(!f.box(1, 0)->isChecked());
         QCOMPARE(f.edit("SAI_KeyA")->text(), QStringLiteral("0x01 0x02 0x03 0x04 0x05 0x06"));
