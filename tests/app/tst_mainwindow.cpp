@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -209,6 +210,24 @@ private slots:
         QCOMPARE(widget<QLineEdit>(window, "SAI_Grp")->text(), QString());
         read->click();
         QVERIFY(!window.Protocole().PollingWanted);
+    }
+
+    void trailerFreezeAsksFirst()
+    {
+        MainWindow window;
+        widget<QLineEdit>(window, "SAI_Sector")->setText("2");
+        widget<QLineEdit>(window, "SAI_TrailerReadResult")->setText("old");
+        QString question;
+        // No box checked: the trailer's own bits would read 000, frozen for good.
+        QTimer::singleShot(0, this, [&question]() {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            question = box->text();
+            box->button(QMessageBox::No)->click();
+        });
+        widget<QPushButton>(window, "BTN_TraillerWrite")->click();
+        QVERIFY2(question.contains(QStringLiteral("ne pourront plus jamais être modifiées")), qPrintable(question));
+        QCOMPARE(widget<QLineEdit>(window, "SAI_TrailerReadResult")->text(), QString());
     }
 
     void statusAndDispatcher()
