@@ -173,7 +173,7 @@ void MainWindow::on_BTN_Serial_clicked()
 {
     m_protocole.SetPortName(ui->COMB_Serial->currentText());
     qDebug("BTN_Seriel->Click");
-    m_protocole.ConnectionRequest = m_protocole.Connected ? 2 : 1;
+    m_protocole.SetConnectionRequest(m_protocole.Connected ? 2 : 1);
 }
 
 void MainWindow::on_BTN_ComReaderFind_clicked()

@@ -354,7 +354,7 @@ void BadgeTab::BadgeWriteClicked()
     BadgeRecordBuild(record);
     if (!m_link.IsFree())
         return;
-    if (m_link.CmdRequest('B', 'W', record, ARG_BADGE_WRITE_RESULT, 1000) == QProtocole::CMD_TOO_LONG)
+    if (m_link.Request(ReaderCommands::badgeWrite(record)) == QProtocole::CMD_TOO_LONG)
         m_protocoleStatus->setText(BadgeRecordTooLongText(QStringLiteral("Ecriture ")));
 }
 
@@ -363,7 +363,7 @@ void BadgeTab::readRequest(unsigned int timeoutMs)
     qDebug("LECTURE DU BADGE ...");
     m_protocoleStatus->setText(QStringLiteral("Lecture ..."));
     // Queued: the poller may hold the slot right now, and this read must not be lost.
-    m_link.CmdRequestQueued('B', 'R', QString(), ARG_BADGE_READ_RESULT, timeoutMs);
+    m_link.RequestQueued(ReaderCommands::badgeRead(timeoutMs));
 }
 
 void BadgeTab::SupportInserted(const QString& s)
@@ -439,8 +439,7 @@ void BadgeTab::SupportInserted(const QString& s)
             BadgeRecordBuild(record);
             qDebug("COMDATAPROCESS: Demande de créer le badge");
             m_protocoleStatus->setText(QStringLiteral("Création ..."));
-            if (m_link.CmdRequestQueued('B', 'N', record, ARG_BADGE_CREATE_RESULT, 4000) ==
-                QProtocole::CMD_TOO_LONG)
+            if (m_link.RequestQueued(ReaderCommands::badgeCreate(record)) == QProtocole::CMD_TOO_LONG)
                 m_protocoleStatus->setText(BadgeRecordTooLongText(QStringLiteral("Création")));
         } else {
             BadgeFormClear();

@@ -64,25 +64,24 @@ void ExpertTab::BlockClicked(BlockOperation operation)
         m_readerSnd->setText(QStringLiteral("Erreur->Bloque non défini"));
         return;
     }
-    QString payload = m_blockNumber->text() + QLatin1Char(';') + keyFields();
-    char subLetter = 'R';
+    const QString block = m_blockNumber->text();
+    const bool keyB = m_keyType->isChecked();
+    const QString key = m_keyToUsed->text();
+    const QString data = m_readerSnd->text();
     switch (operation) {
     case BlockOperation::Read:
+        m_link.Request(ReaderCommands::blockRead(block, keyB, key));
         break;
     case BlockOperation::Write:
-        subLetter = 'W';
-        payload += QLatin1Char(';') + m_readerSnd->text();
+        m_link.Request(ReaderCommands::blockWrite(block, keyB, key, data));
         break;
     case BlockOperation::Decrement:
-        subLetter = 'D';
-        payload += QStringLiteral(";2;") + m_readerSnd->text();
+        m_link.Request(ReaderCommands::blockDecrement(block, keyB, key, data));
         break;
     case BlockOperation::Increment:
-        subLetter = 'I';
-        payload += QStringLiteral(";1;") + m_readerSnd->text();
+        m_link.Request(ReaderCommands::blockIncrement(block, keyB, key, data));
         break;
     }
-    m_link.CmdRequest('R', subLetter, payload, ARG_COUPLEUR_BLOCK_RESULT, 2000);
 }
 
 bool ExpertTab::sectorTrailer(quint32* block)
@@ -93,6 +92,8 @@ bool ExpertTab::sectorTrailer(quint32* block)
         m_trailerResult->setText(QStringLiteral("Erreur->Sector non défini"));
         return false;
     }
+    // Unsigned on purpose: the builders' int arithmetic would overflow on a
+    // large sector, and the reader gets the same 32-bit block it always got.
     *block = quint32(sector) * 4u + 3u;
     return true;
 }
@@ -142,7 +143,7 @@ void ExpertTab::BadgeFormatClicked()
     if (!m_link.IsFree())
         return;
     m_securiteResult->setText(QStringLiteral("Formatage ..."));
-    m_link.CmdRequest('B', 'F', QString(), ARG_BADGE_FORMAT_RESULT, 4000);
+    m_link.Request(ReaderCommands::badgeFormat());
 }
 
 void ExpertTab::BlockResult()

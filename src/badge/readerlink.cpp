@@ -31,5 +31,5 @@ unsigned char ProtocoleLink::CmdAnswer(bool* isOk, char* status, QString* text)
 
 void ProtocoleLink::PollingSet(bool wanted)
 {
-    m_protocole.PollingWanted = wanted;
+    m_protocole.SetPollingWanted(wanted);
 }

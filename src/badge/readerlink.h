@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "link/commands.h"
+
 class QProtocole;
 
 // What the window's subsystems need from the reader link. The program passes
@@ -22,6 +24,15 @@ public:
                                            unsigned int resultId, unsigned int timeoutMs) = 0;
     virtual unsigned char CmdAnswer(bool* isOk, char* status, QString* text) = 0;
     virtual void PollingSet(bool wanted) = 0;
+
+    unsigned char Request(const ReaderCommand& cmd)
+    {
+        return CmdRequest(cmd.letter, cmd.subLetter, cmd.payload, cmd.resultId, cmd.timeoutMs);
+    }
+    unsigned char RequestQueued(const ReaderCommand& cmd)
+    {
+        return CmdRequestQueued(cmd.letter, cmd.subLetter, cmd.payload, cmd.resultId, cmd.timeoutMs);
+    }
 };
 
 class ProtocoleLink : public ReaderLink

@@ -19,6 +19,7 @@
 
 #include "app/mainwindow.h"
 #include "link/argids.h"
+#include "windowbench.h"
 
 class TstMainWindow : public QObject
 {
@@ -226,13 +227,15 @@ private slots:
             box->button(QMessageBox::No)->click();
         });
         widget<QPushButton>(window, "BTN_TraillerWrite")->click();
-        QVERIFY2(question.contains(QStringLiteral("ne pourront plus jamais être modifiées")), qPrintable(question));
+        QVERIFY2(question.contains(QStringLiteral("ne pourront plus jamais être modifiées")),
+                 qPrintable(question));
         QCOMPARE(widget<QLineEdit>(window, "SAI_TrailerReadResult")->text(), QString());
     }
 
     void statusAndDispatcher()
     {
         MainWindow window;
+        QVERIFY(WindowLinkSettle(window));
         auto* com = widget<QLineEdit>(window, "LINEEDIT_Com");
         auto* serial = widget<QPushButton>(window, "BTN_Serial");
         window.ComStatusShow("Fermé");
