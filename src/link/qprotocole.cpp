@@ -240,7 +240,9 @@ void QProtocole::trace(FrameDirection direction, const QByteArray& frame)
 
 void QProtocole::On_ReadyRead()
 {
-    qDebug("COUCOU On_ReadyRead %lld", m_port ? static_cast<long long>(m_port->bytesAvailable()) : 0LL);
+    // The port belongs to the worker: elsewhere there is nothing to count.
+    const bool worker = QThread::currentThread() == this && m_port;
+    qDebug("COUCOU On_ReadyRead %lld", worker ? static_cast<long long>(m_port->bytesAvailable()) : 0LL);
 }
 
 void QProtocole::wake()

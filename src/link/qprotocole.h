@@ -43,6 +43,7 @@ public:
 
     // Ends the worker loop cooperatively (a frame being sent is cut short)
     // and waits for it; the loop closes and deletes the port on its way out.
+    // Final: the link cannot be started again.
     void Stop();
 
     // Claims the slot and submits in one atomic step; refuses when busy.

@@ -110,6 +110,20 @@ private slots:
         for (const ReaderRequest& req : r)
             QVERIFY(req.payload != "1.0.0");
     }
+
+    void portClosedDuringPoll()
+    {
+        Bench b;
+        b.reader.answerRaw('B', 'S', QByteArray()); // the poll stays in flight
+        QVERIFY(b.open());
+        b.link.SetPollingWanted(true);
+        QVERIFY(b.reader.waitForRequests(1));
+        b.link.SetConnectionRequest(2);
+        // The poll fails at once and gives the slot back.
+        QVERIFY(b.rec.waitForData(2, ARG_POLLING_TIMEOUT));
+        QVERIFY(!b.link.PollingWanted);
+        QVERIFY(b.link.CmdWaitFree(5000));
+    }
 };
 
 QTEST_GUILESS_MAIN(TstPoller)

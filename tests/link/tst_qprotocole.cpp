@@ -334,6 +334,29 @@ private slots:
         QCOMPARE(frames.at(1).second, FakeReader::frame('V', '0', "7"));
     }
 
+    void bareLineWithoutFakeReader()
+    {
+        PtyPair pty;
+        QProtocole link;
+        LinkRecorder rec(&link);
+        link.start();
+        link.SetPortName(pty.slavePath());
+        link.SetConnectionRequest(1);
+        QVERIFY(rec.waitForData(2, ARG_LINK_STATE));
+        QVERIFY(link.Connected);
+        QCOMPARE(link.CmdRequest(ReaderCommands::fileGet(ReaderFile::Blacklist, 3)),
+                 QProtocole::CMD_SUBMITTED);
+        QCOMPARE(pty.readFrame(5000), wire("<FGFil=5;Pos=3>012"));
+        QVERIFY(pty.write(wire("<F0Id=7>012")));
+        QVERIFY(rec.waitForData(2, ARG_FILE_LN_GET_RESULT));
+        bool ok = false;
+        char status = 0;
+        QString text;
+        QCOMPARE(link.CmdAnswer(&ok, &status, &text), (unsigned char)1);
+        QVERIFY(ok);
+        QCOMPARE(text, QStringLiteral("Id=7"));
+    }
+
     void stringToChar()
     {
         char buf[8];
