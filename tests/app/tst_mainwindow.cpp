@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSerialPortInfo>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -243,6 +244,19 @@ private slots:
         QCOMPARE(com->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::red));
         QCOMPARE(com->palette().color(QPalette::Disabled, QPalette::ButtonText), QColor(Qt::red));
         QCOMPARE(serial->text(), QStringLiteral("Connecter"));
+
+        // A new search refills the combo, leaving the link as it is.
+        auto* ports = widget<QComboBox>(window, "COMB_Serial");
+        ports->addItem("/dev/ttyKorvelGone");
+        widget<QPushButton>(window, "BTN_ComReaderFind")->click();
+        QStringList listed;
+        for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts())
+            listed << port.portName();
+        QStringList shown;
+        for (int i = 0; i < ports->count(); ++i)
+            shown << ports->itemText(i);
+        QCOMPARE(shown, listed);
+        QCOMPARE(ports->currentIndex(), listed.isEmpty() ? -1 : 0);
 
         auto* debug = widget<QPlainTextEdit>(window, "TXTEDIT_Debug");
         window.DebugShow("one");

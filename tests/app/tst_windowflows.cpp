@@ -85,6 +85,22 @@ private slots:
         QCOMPARE(com->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::red));
     }
 
+    void closeDuringFrame()
+    {
+        PtyPair pty;
+        QVERIFY(pty.isValid());
+        FakeReader reader(pty); // never answers
+        auto* window = new MainWindow;
+        QVERIFY(WindowLinkSettle(*window));
+        QVERIFY(WindowLinkOpen(*window, pty.slavePath()));
+        widget<QPushButton>(*window, "BTN_BadgeFormat")->click();
+        QVERIFY(reader.waitForRequests(1));
+        QCOMPARE(reader.requests().last().letter, 'B');
+        QCOMPARE(reader.requests().last().subLetter, 'F');
+        // The 4000 ms answer wait is cut short: the window goes at once.
+        delete window;
+    }
+
     void readFlow()
     {
         PtyPair pty;
