@@ -24,7 +24,7 @@ enum class SaveOutcome { Saved, OpenFailed, WriteFailed };
 SaveOutcome SaveBytesAtomic(const QString& path, const QByteArray& bytes, QString* reason)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (path.isEmpty() || !file.open(QIODevice::WriteOnly)) {
         *reason = file.errorString();
         return SaveOutcome::OpenFailed;
     }
