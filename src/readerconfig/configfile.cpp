@@ -17,27 +17,22 @@ const char LineEnd[] = "\r\n";
 const char LineEnd[] = "\n";
 #endif
 
-enum class SaveOutcome { Saved, OpenFailed, WriteFailed };
-
-// Replaces `path` with `bytes` or leaves the old file untouched. QSaveFile's
-// commit() misses an error in its own final flush, so every step is checked here.
-SaveOutcome SaveBytesAtomic(const QString& path, const QByteArray& bytes, QString* reason)
+// Same contract as the shared atomic-save helper, which this stands in for:
+// on any failure the old file stays as it was. QSaveFile's commit() misses an
+// error of the flush its own close performs, so every step is checked here.
+bool SaveFileAtomic(const QString& path, const QByteArray& content)
 {
+    if (path.isEmpty())
+        return false;
     QSaveFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::WriteOnly)) {
-        *reason = file.errorString();
-        return SaveOutcome::OpenFailed;
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        *reason = file.errorString();
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(content) != content.size() || !file.flush()) {
+        qDebug("Cannot write %s: %s", qUtf8Printable(path), qUtf8Printable(file.errorString()));
         file.cancelWriting();
-        return SaveOutcome::WriteFailed;
+        return false;
     }
-    if (!file.commit()) {
-        *reason = file.errorString();
-        return SaveOutcome::WriteFailed;
-    }
-    return SaveOutcome::Saved;
+    return file.commit();
 }
 
 } // namespace
@@ -66,19 +61,9 @@ QByteArray ConfigFileContent(QTreeWidget* tree)
 
 bool ConfigFileSave(QTreeWidget* tree, const QString& path, QString* error)
 {
-    QString reason;
-    switch (SaveBytesAtomic(path, ConfigFileContent(tree), &reason)) {
-    case SaveOutcome::Saved:
+    if (SaveFileAtomic(path, ConfigFileContent(tree)))
         return true;
-    case SaveOutcome::OpenFailed:
-        qDebug("Cannot create %s: %s", qUtf8Printable(path), qUtf8Printable(reason));
-        *error = QStringLiteral("Impossible de créer le fichier");
-        return false;
-    case SaveOutcome::WriteFailed:
-        break;
-    }
-    qDebug("Cannot write %s: %s", qUtf8Printable(path), qUtf8Printable(reason));
-    *error = QStringLiteral("Impossible d'écrire le fichier");
+    *error = QStringLiteral("Impossible de créer le fichier");
     return false;
 }
 

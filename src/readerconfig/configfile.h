@@ -17,8 +17,8 @@ void ConfigFileSaveItem(QByteArray* out, QTreeWidget* tree, QTreeWidgetItem* ite
 // The whole file's content for the tree.
 QByteArray ConfigFileContent(QTreeWidget* tree);
 
-// Writes the tree to `path` atomically: on failure the old file stays whole.
-// Returns false with the text for the "Erreur" box in `error`.
+// Writes the tree to `path` atomically: on any failure, at creation or while
+// writing, the old file stays whole and `error` gets the text for the "Erreur" box.
 bool ConfigFileSave(QTreeWidget* tree, const QString& path, QString* error);
 
 // Puts every "key=value" line of `content` into all rows whose Identifiant is the key.

@@ -197,7 +197,11 @@ private slots:
         QString error;
         QVERIFY(!ConfigFileLoad(m_tree, m_dir.filePath("absent.txt")));
         QVERIFY(!ConfigFileLoad(m_tree, QString()));
-        QVERIFY(!ConfigFileSave(m_tree, m_dir.filePath("no/such/dir.txt"), &error));
+        // Under a plain file: no folder can be made there.
+        QFile plain(m_dir.filePath("plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QVERIFY(!ConfigFileSave(m_tree, m_dir.filePath("plain/x.txt"), &error));
         QCOMPARE(error, QString("Impossible de créer le fichier"));
         error.clear();
         QVERIFY(!ConfigFileSave(m_tree, QString(), &error));
@@ -226,7 +230,7 @@ private slots:
         std::signal(SIGXFSZ, previousHandler);
 
         QVERIFY(!saved_ok);
-        QCOMPARE(error, QString("Impossible d'écrire le fichier"));
+        QCOMPARE(error, QString("Impossible de créer le fichier"));
         QCOMPARE(ReadFile(path), old);
         QCOMPARE(QDir(m_dir.path()).entryList(QStringList{"keep.txt*"}, QDir::Files), QStringList{"keep.txt"});
     }
