@@ -1,0 +1,84 @@
+#include <QtTest>
+
+#include "commun/atomicsave.h"
+#include "filesizelimit.h"
+
+namespace {
+
+QByteArray fileContent(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+
+class TstAtomicSave : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void savesAndReplaces()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("a/b/listenoire.txt"));
+
+        QVERIFY(SaveFileAtomic(path, QByteArray(5000, 'x')));
+        QCOMPARE(fileContent(path), QByteArray(5000, 'x'));
+
+        // A shorter content leaves no tail of the old one.
+        QVERIFY(SaveFileAtomic(path, "short\n"));
+        QCOMPARE(fileContent(path), QByteArray("short\n"));
+        QVERIFY(SaveFileAtomic(path, QByteArray()));
+        QCOMPARE(fileContent(path), QByteArray());
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("a/b"))).entryList(QDir::Files),
+                 QStringList{QStringLiteral("listenoire.txt")});
+    }
+
+    void refusesImpossiblePaths()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString blocker = dir.filePath(QStringLiteral("plain"));
+        QVERIFY(SaveFileAtomic(blocker, "file, not folder"));
+        QVERIFY(!SaveFileAtomic(blocker + QStringLiteral("/inside.txt"), "x"));
+        QVERIFY(!SaveFileAtomic(dir.path(), "x"));
+        QVERIFY(!SaveFileAtomic(QString(), "x"));
+        QCOMPARE(fileContent(blocker), QByteArray("file, not folder"));
+    }
+
+    void failedWriteKeepsOldFile_data()
+    {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("size");
+        // Larger than the device's write buffer: write() itself fails.
+        QTest::newRow("write fails") << 64 * 1024 << 256 * 1024;
+        // Fits the write buffer: only the final flush fails, which commit() alone would miss.
+        QTest::newRow("flush fails") << 4 * 1024 << 6 * 1024;
+    }
+
+    void failedWriteKeepsOldFile()
+    {
+        QFETCH(int, limit);
+        QFETCH(int, size);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("config.ini"));
+        const QByteArray old("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\n");
+        QVERIFY(SaveFileAtomic(path, old));
+
+        bool saved = true;
+        {
+            FileSizeLimit fsize{rlim_t(limit)};
+            QVERIFY(fsize.isActive());
+            saved = SaveFileAtomic(path, QByteArray(size, 'n'));
+        }
+        QVERIFY(!saved);
+        QCOMPARE(fileContent(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("config.ini")});
+    }
+};
+
+QTEST_APPLESS_MAIN(TstAtomicSave)
+#include "tst_atomicsave.moc"
