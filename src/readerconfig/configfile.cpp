@@ -1,10 +1,11 @@
 #include "readerconfig/configfile.h"
 
+#include "commun/atomicsave.h"
+#include "commun/textdecode.h"
 #include "readerconfig/parametercatalogue.h"
 #include "readerconfig/treeeditors.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QtDebug>
@@ -17,24 +18,6 @@ const char LineEnd[] = "\r\n";
 const char LineEnd[] = "\n";
 #endif
 
-// Same contract as the shared atomic-save helper, which this stands in for:
-// on any failure the old file stays as it was. QSaveFile's commit() misses an
-// error of the flush its own close performs, so every step is checked here.
-bool SaveFileAtomic(const QString& path, const QByteArray& content)
-{
-    if (path.isEmpty())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(content) != content.size() || !file.flush()) {
-        qDebug("Cannot write %s: %s", qUtf8Printable(path), qUtf8Printable(file.errorString()));
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
 } // namespace
 
 void ConfigFileSaveItem(QByteArray* out, QTreeWidget* tree, QTreeWidgetItem* item)
@@ -42,7 +25,7 @@ void ConfigFileSaveItem(QByteArray* out, QTreeWidget* tree, QTreeWidgetItem* ite
     const QString id = item->text(PARAM_COL_IDENTIFIANT);
     if (!id.isEmpty()) {
         const QString value = TreeItemValue(true, tree, item, QString(), PARAM_COL_WIDGET, PARAM_COL_VALEUR);
-        const QByteArray line = (id + QLatin1Char('=') + value).toLocal8Bit();
+        const QByteArray line = (id + QLatin1Char('=') + value).toUtf8();
         qDebug("%s", line.constData());
         out->append(line);
         out->append(LineEnd);
@@ -69,7 +52,7 @@ bool ConfigFileSave(QTreeWidget* tree, const QString& path, QString* error)
 
 void ConfigFileApply(QTreeWidget* tree, const QByteArray& content)
 {
-    const QStringList lines = QString::fromLocal8Bit(content).split(QLatin1Char('\n'));
+    const QStringList lines = DecodeText(content).split(QLatin1Char('\n'));
     for (QString line : lines) {
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);

@@ -8,8 +8,9 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // Configuration files: one "Identifiant=value" line per parameter row of the
-// tree, in tree order, in the local 8-bit encoding. Message boxes stay with
-// the caller; these functions return what happened.
+// tree, in tree order. Written as UTF-8 and read with the project's decoding
+// rule, so files of older versions in Latin-1 still load. Message boxes stay
+// with the caller; these functions return what happened.
 
 // Appends the line of `item` (if it has an Identifiant), then those of its children.
 void ConfigFileSaveItem(QByteArray* out, QTreeWidget* tree, QTreeWidgetItem* item);

@@ -3,13 +3,12 @@
 #include "readerconfig/configfile.h"
 #include "readerconfig/parametertree.h"
 #include "readerconfig/treeeditors.h"
+#include "filesizelimit.h"
 #include "treerows.h"
 
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -192,6 +191,25 @@ private slots:
         QCOMPARE(ConfigFileContent(&other), ReadFile(path));
     }
 
+    void encoding()
+    {
+        QTreeWidgetItem* site = RowAt(m_tree, "Lecteur>Identification>Nom du site");
+        const QString path = m_dir.filePath("latin1.txt");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QString("3.0.1=Gare de Sète\r\n").toLatin1());
+        f.close();
+        QVERIFY(ConfigFileLoad(m_tree, path));
+        QCOMPARE(site->text(PARAM_COL_VALEUR), QString("Gare de Sète"));
+
+        QString error;
+        QVERIFY(ConfigFileSave(m_tree, path, &error));
+        QVERIFY(ReadFile(path).contains(QString("3.0.1=Gare de Sète\n").toUtf8()));
+        site->setText(PARAM_COL_VALEUR, QString());
+        QVERIFY(ConfigFileLoad(m_tree, path));
+        QCOMPARE(site->text(PARAM_COL_VALEUR), QString("Gare de Sète"));
+    }
+
     void failures()
     {
         QString error;
@@ -218,18 +236,14 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(old);
         }
-        rlimit saved{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 200;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        bool savedOk = true;
         QString error;
-        const bool saved_ok = ConfigFileSave(m_tree, path, &error);
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
-
-        QVERIFY(!saved_ok);
+        {
+            FileSizeLimit limit(200);
+            QVERIFY(limit.isActive());
+            savedOk = ConfigFileSave(m_tree, path, &error);
+        }
+        QVERIFY(!savedOk);
         QCOMPARE(error, QString("Impossible de créer le fichier"));
         QCOMPARE(ReadFile(path), old);
         QCOMPARE(QDir(m_dir.path()).entryList(QStringList{"keep.txt*"}, QDir::Files), QStringList{"keep.txt"});
