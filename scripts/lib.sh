@@ -30,5 +30,9 @@ korvel_install() {
 korvel_build() {
   local dir=$1; shift
   cmake -S "$KORVEL_ROOT" -B "$dir" -G Ninja "$@"
+  # CMake 3.25's Ninja AUTOMOC misses headers added to a target after the
+  # first build; dropping its stamps makes it rescan (moc itself reruns only
+  # for changed headers).
+  find "$dir" -path '*_autogen/timestamp' -delete 2>/dev/null || true
   cmake --build "$dir" -j"$(nproc)"
 }
