@@ -1,48 +1,187 @@
 #include "link/qprotocole.h"
 
-// Placeholder until the link lands: accepts nothing, reports nothing.
+#include <QSerialPort>
 
-QProtocole::QProtocole(QObject* parent) : QThread(parent) {}
+#include <chrono>
+
+#ifdef Q_OS_LINUX
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+#endif
+
+namespace {
+// Longest sleep of the idle worker between checks of the fields that the
+// GUI may write without waking it (ConnectionRequest, PollingWanted).
+constexpr int IdleCheckMs = 100;
+constexpr int ByteTimeoutMs = 500;
+constexpr int PollPauseMs = 500;
+constexpr int ByteWriteMs = 200;
+constexpr int FrameWriteMs = 2000;
+
+const char* const PollingTexts[4] = {
+    "||| Polling |||",
+    "/// Polling ///",
+    "--- Polling ---",
+    "\\\\\\ Polling \\\\\\",
+};
+
+// Successful polls, shared by every link: chooses the rotating text.
+std::atomic<quint8> s_pollCount{0};
+} // namespace
+
+QProtocole::QProtocole(QObject* parent) : QThread(parent)
+{
+    qDebug("QPROTOCOLE->CONSTRUCTEUR");
+#ifdef Q_OS_LINUX
+    m_wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+#endif
+}
 
 QProtocole::~QProtocole()
 {
-    requestInterruption();
+    Stop();
+#ifdef Q_OS_LINUX
+    if (m_wakeFd >= 0)
+        ::close(m_wakeFd);
+#endif
+}
+
+void QProtocole::Stop()
+{
+    m_stop = true;
+    wake();
     wait();
+    // Pairs with the lock the worker takes last: what it wrote is ours now.
+    std::lock_guard<std::mutex> lock(m_slotMutex);
 }
 
-unsigned char QProtocole::CmdRequest(char, char, QString, unsigned int, unsigned int)
+QByteArray QProtocole::encodePayload(const QString& payload, bool* tooLong)
 {
-    return CMD_BUSY;
+    QByteArray bytes = payload.toLocal8Bit();
+    *tooLong = bytes.size() > MaxPayload;
+    const int nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes.truncate(nul);
+    return bytes;
 }
 
-unsigned char QProtocole::PutValueRequest(QString, QString, unsigned int)
+void QProtocole::loadSlot(char letter, char subLetter, const QByteArray& payload, unsigned int resultId,
+                          unsigned int timeoutMs)
 {
-    return CMD_BUSY;
+    m_txLetter = letter;
+    m_txSubLetter = subLetter;
+    m_txPayload = payload;
+    qDebug("CmdRequest => Load String ***%s****", m_txPayload.constData());
+    m_resultId = resultId;
+    m_cmdTimer.start();
+    m_timeoutMs = timeoutMs;
+    Cmd.IsOk = false;
+    Cmd.IsPending = true;
+    m_sendPending = true;
 }
 
-unsigned char QProtocole::CmdAnswer(bool*, char*, QString*)
+unsigned char QProtocole::CmdRequest(char letter, char subLetter, QString payload, unsigned int resultId,
+                                     unsigned int timeoutMs)
 {
-    return 0;
+    bool tooLong = false;
+    const QByteArray bytes = encodePayload(payload, &tooLong);
+    if (tooLong)
+        return CMD_TOO_LONG;
+    {
+        std::lock_guard<std::mutex> lock(m_slotMutex);
+        bool expected = true;
+        if (!Cmd.IsFree.compare_exchange_strong(expected, false))
+            return CMD_BUSY;
+        loadSlot(letter, subLetter, bytes, resultId, timeoutMs);
+    }
+    wake();
+    return CMD_SUBMITTED;
 }
 
-unsigned char QProtocole::CmdRequestQueued(char, char, QString, unsigned int, unsigned int)
+unsigned char QProtocole::CmdRequest(const ReaderCommand& cmd)
 {
-    return CMD_BUSY;
+    return CmdRequest(cmd.letter, cmd.subLetter, cmd.payload, cmd.resultId, cmd.timeoutMs);
 }
 
-unsigned char QProtocole::PutValueRequestQueued(QString, QString, unsigned int)
+unsigned char QProtocole::PutValueRequest(QString key, QString value, unsigned int resultId)
 {
-    return CMD_BUSY;
+    qDebug("QProtocole::PutValueRequest");
+    return CmdRequest('V', 'P', key + QLatin1Char('=') + value, resultId, 4000);
 }
 
-bool QProtocole::CmdWaitFree(unsigned int)
+unsigned char QProtocole::CmdRequestQueued(char letter, char subLetter, QString payload,
+                                           unsigned int resultId, unsigned int timeoutMs)
 {
-    return false;
+    bool tooLong = false;
+    const QByteArray bytes = encodePayload(payload, &tooLong);
+    if (tooLong)
+        return CMD_TOO_LONG;
+    {
+        std::lock_guard<std::mutex> lock(m_slotMutex);
+        bool expected = true;
+        if (Cmd.IsFree.compare_exchange_strong(expected, false))
+            loadSlot(letter, subLetter, bytes, resultId, timeoutMs);
+        else
+            m_queue.push_back({letter, subLetter, bytes, resultId, timeoutMs});
+    }
+    wake();
+    return CMD_SUBMITTED;
 }
 
-bool QProtocole::CmdWaitAnswer(unsigned int)
+unsigned char QProtocole::CmdRequestQueued(const ReaderCommand& cmd)
 {
-    return false;
+    return CmdRequestQueued(cmd.letter, cmd.subLetter, cmd.payload, cmd.resultId, cmd.timeoutMs);
+}
+
+unsigned char QProtocole::PutValueRequestQueued(QString key, QString value, unsigned int resultId)
+{
+    qDebug("QProtocole::PutValueRequest");
+    return CmdRequestQueued('V', 'P', key + QLatin1Char('=') + value, resultId, 4000);
+}
+
+unsigned char QProtocole::CmdAnswer(bool* isOk, char* status, QString* text)
+{
+    bool ok;
+    {
+        std::lock_guard<std::mutex> lock(m_slotMutex);
+        if (Cmd.IsPending)
+            return 0;
+        ok = Cmd.IsOk;
+        *isOk = ok;
+        if (ok) {
+            *status = m_answerStatus;
+            if (text)
+                *text = m_answerText;
+        }
+        // A queued step takes the slot straight away, so neither the poller
+        // nor a click can slip in before it.
+        if (!m_queue.empty()) {
+            const QueuedCommand next = m_queue.front();
+            m_queue.pop_front();
+            loadSlot(next.letter, next.subLetter, next.payload, next.resultId, next.timeoutMs);
+        } else {
+            Cmd.IsFree = true;
+        }
+    }
+    qDebug(ok ? "QProtocole::GetValueAnswer= Cmd.IsOk = TRUE"
+              : "QProtocole::GetValueAnswer= Cmd.IsOk = FALSE");
+    wake();
+    return 1;
+}
+
+bool QProtocole::CmdWaitFree(unsigned int maxMs)
+{
+    std::unique_lock<std::mutex> lock(m_slotMutex);
+    return m_slotChanged.wait_for(lock, std::chrono::milliseconds(maxMs),
+                                  [this] { return Cmd.IsFree.load(); });
+}
+
+bool QProtocole::CmdWaitAnswer(unsigned int maxMs)
+{
+    std::unique_lock<std::mutex> lock(m_slotMutex);
+    return m_slotChanged.wait_for(lock, std::chrono::milliseconds(maxMs),
+                                  [this] { return !Cmd.IsPending.load(); });
 }
 
 void QProtocole::SetPortName(const QString& name)
@@ -57,6 +196,448 @@ QString QProtocole::PortName() const
     return m_portName;
 }
 
-void QProtocole::On_ReadyRead() {}
+void QProtocole::SetConnectionRequest(quint8 request)
+{
+    ConnectionRequest = request;
+    wake();
+}
 
-void QProtocole::run() {}
+void QProtocole::SetPollingWanted(bool wanted)
+{
+    PollingWanted = wanted;
+    wake();
+}
+
+char* QProtocole::QStringToChar(QString* text, char* buf)
+{
+    int i = 0;
+    for (const QChar c : *text)
+        buf[i++] = c.unicode() < 256 ? static_cast<char>(c.unicode()) : 0;
+    buf[i] = 0;
+    qDebug("StringToChar***%s****", buf);
+    return buf;
+}
+
+void QProtocole::SetFrameTrace(FrameTrace trace)
+{
+    std::shared_ptr<const FrameTrace> next;
+    if (trace)
+        next = std::make_shared<const FrameTrace>(std::move(trace));
+    std::lock_guard<std::mutex> lock(m_traceMutex);
+    m_trace = std::move(next);
+}
+
+void QProtocole::trace(FrameDirection direction, const QByteArray& frame)
+{
+    std::shared_ptr<const FrameTrace> sink;
+    {
+        std::lock_guard<std::mutex> lock(m_traceMutex);
+        sink = m_trace;
+    }
+    if (sink)
+        (*sink)(direction, frame);
+}
+
+void QProtocole::On_ReadyRead()
+{
+    // The port belongs to the worker: elsewhere there is nothing to count.
+    const bool worker = QThread::currentThread() == this && m_port;
+    qDebug("COUCOU On_ReadyRead %lld", worker ? static_cast<long long>(m_port->bytesAvailable()) : 0LL);
+}
+
+void QProtocole::wake()
+{
+#ifdef Q_OS_LINUX
+    if (m_wakeFd >= 0) {
+        const quint64 one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(m_wakeFd, &one, sizeof one);
+    }
+#endif
+    // Taking the lock orders the caller's writes before the waiter's check.
+    {
+        std::lock_guard<std::mutex> lock(m_slotMutex);
+    }
+    m_slotChanged.notify_all();
+}
+
+void QProtocole::run()
+{
+    m_port = new QSerialPort;
+    while (!m_stop) {
+        handleConnectionRequest();
+        if (Connected) {
+            ControlLow();
+            if (m_stop)
+                break;
+            ControlAnswer();
+            ControlHigh();
+            continue;
+        }
+        // Closed: nothing may stay pending, and no frame is kept for later.
+        failPendingCommand();
+        if (m_pollStep == 2)
+            ControlHigh();
+        std::unique_lock<std::mutex> lock(m_slotMutex);
+        m_slotChanged.wait_for(lock, std::chrono::milliseconds(IdleCheckMs),
+                               [this] { return m_stop || ConnectionRequest != 0 || m_sendPending; });
+    }
+    if (m_port->isOpen())
+        m_port->close();
+    delete m_port;
+    m_port = nullptr;
+    Connected = false;
+    std::lock_guard<std::mutex> lock(m_slotMutex);
+}
+
+void QProtocole::handleConnectionRequest()
+{
+    const quint8 request = ConnectionRequest.exchange(0);
+    if (request == 1)
+        openPort();
+    else if (request == 2)
+        closePort();
+}
+
+void QProtocole::openPort()
+{
+    qDebug("QPROTOCOLE->Demande de Connexion");
+    const QString name = PortName();
+    if (!name.isEmpty()) {
+        if (m_port->isOpen()) {
+            m_port->close();
+            Connected = false;
+        }
+        m_port->setPortName(name);
+        if (!m_port->open(QIODevice::ReadWrite)) {
+            qDebug("=>échoué");
+            const int code = m_port->error();
+            m_port->clearError();
+            emit SIG_ComStatus(tr("Can't open %1, error code %2").arg(name).arg(code));
+        } else {
+            m_port->setBaudRate(QSerialPort::Baud9600);
+            m_port->setDataBits(QSerialPort::Data8);
+            m_port->clear(QSerialPort::AllDirections);
+            m_port->clearError();
+            // A frame half-received on another port means nothing here.
+            m_receiver.reset();
+            m_linkState = Listen;
+            qDebug("=>Ok");
+            Connected = true;
+            emit SIG_ComStatus(tr("Ouvert"));
+        }
+    }
+    emit SIG_Data(2, ARG_LINK_STATE, QString());
+}
+
+void QProtocole::closePort()
+{
+    if (m_port->isOpen())
+        m_port->close();
+    Connected = false;
+    emit SIG_Data(2, ARG_LINK_STATE, QString());
+    emit SIG_ComStatus(tr("Fermé"));
+}
+
+void QProtocole::failPendingCommand()
+{
+    unsigned int resultId = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_slotMutex);
+        if (!Cmd.IsPending)
+            return;
+        qDebug("QProtocole => port fermé, commande en échec");
+        m_sendPending = false;
+        Cmd.IsOk = false;
+        Cmd.IsPending = false;
+        resultId = m_resultId;
+    }
+    m_slotChanged.notify_all();
+    if (resultId != 0)
+        emit SIG_Data(2, resultId, QString());
+}
+
+int QProtocole::idleWaitMs() const
+{
+    qint64 wait = IdleCheckMs;
+    {
+        std::lock_guard<std::mutex> lock(m_slotMutex);
+        if (m_sendPending)
+            return 0;
+        if (Cmd.IsPending)
+            wait = qMin<qint64>(wait, m_timeoutMs - m_cmdTimer.elapsed() + 1);
+    }
+    if (PollingWanted) {
+        if (m_pollStep == 0)
+            return 0;
+        if (m_pollStep == 3)
+            wait = qMin<qint64>(wait, PollPauseMs - m_pollTimer.elapsed() + 1);
+    } else if (m_pollStep == 3) {
+        return 0;
+    }
+    return static_cast<int>(qMax<qint64>(wait, 0));
+}
+
+void QProtocole::waitForInput(int maxMs)
+{
+#ifdef Q_OS_LINUX
+    pollfd fds[2] = {{m_port->handle(), POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
+    if (::poll(fds, 2, maxMs) <= 0)
+        return;
+    if (fds[1].revents & POLLIN) {
+        quint64 count;
+        [[maybe_unused]] const ssize_t n = ::read(m_wakeFd, &count, sizeof count);
+    }
+    if (fds[0].revents & POLLIN) {
+        m_port->waitForReadyRead(0);
+    } else if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {
+        // A hung-up line would wake us at once, over and over.
+        ::poll(&fds[1], 1, maxMs);
+    }
+#else
+    m_port->waitForReadyRead(qMin(maxMs, 10));
+#endif
+}
+
+void QProtocole::ControlLow()
+{
+    switch (m_linkState) {
+    case Listen: {
+        if (m_port->bytesAvailable() == 0)
+            waitForInput(idleWaitMs());
+        bool sendPending;
+        {
+            std::lock_guard<std::mutex> lock(m_slotMutex);
+            sendPending = m_sendPending;
+        }
+        if (m_port->bytesAvailable() > 0)
+            m_linkState = Receive;
+        else if (sendPending)
+            m_linkState = Send;
+        if (m_port->error() != QSerialPort::NoError)
+            m_port->clearError();
+        break;
+    }
+    case Send:
+        sendFrame();
+        break;
+    case Receive:
+        receiveBytes();
+        break;
+    default:
+        m_linkState = Listen;
+        break;
+    }
+}
+
+void QProtocole::waitWritten(int maxMs)
+{
+    // With nothing left to write, the port's wait would sit out its whole
+    // time reading instead of returning.
+    if (m_port->bytesToWrite() > 0)
+        m_port->waitForBytesWritten(maxMs);
+}
+
+void QProtocole::sendFrame()
+{
+    QByteArray frame;
+    {
+        std::lock_guard<std::mutex> lock(m_slotMutex);
+        if (!m_sendPending) {
+            m_linkState = Listen;
+            return;
+        }
+        frame = Frame::build(m_txLetter, m_txSubLetter, m_txPayload);
+    }
+    if (m_port->bytesAvailable() > 0) {
+        qDebug("ControlLow->Send ByteAvailable => CLEAR");
+        m_port->clear(QSerialPort::AllDirections);
+    }
+    qDebug("ControlLow->Send START");
+    for (int i = 0; i < frame.size(); ++i) {
+        if (m_stop)
+            return;
+        m_port->putChar(frame.at(i));
+        if (i < 2 && m_port->error() == QSerialPort::WriteError) {
+            qDebug(i == 0 ? "ControlLow->Write 'STX'=WriteError" : "ControlLow->Write HEADER=WriteError");
+            m_port->clearError();
+        }
+        waitWritten(ByteWriteMs);
+    }
+    waitWritten(FrameWriteMs);
+    {
+        std::lock_guard<std::mutex> lock(m_slotMutex);
+        m_sendPending = false;
+    }
+    trace(FrameDirection::Sent, frame);
+    m_byteTimer.start();
+    m_receiver.reset();
+    m_linkState = Receive;
+    qDebug("ControlLow->Send END");
+}
+
+void QProtocole::logReceived(FrameReceiver::Event event)
+{
+    switch (event) {
+    case FrameReceiver::Event::Stx:
+        qDebug("ContolLow->Rcv STX");
+        break;
+    case FrameReceiver::Event::Header1:
+        qDebug("QProtocole::ControlLow-Rcv Header:%c", m_receiver.header1());
+        break;
+    case FrameReceiver::Event::Etx:
+        qDebug("ContolLow->Rcv ETX");
+        break;
+    case FrameReceiver::Event::Overflow:
+        qDebug("ControlLow->Rcv payload too long => broken frame");
+        break;
+    default:
+        break;
+    }
+}
+
+void QProtocole::receiveBytes()
+{
+    if (m_port->error() != QSerialPort::NoError)
+        m_port->clearError();
+    if (m_port->bytesAvailable() == 0) {
+        // Only the byte time-out and the command's own time-out end this
+        // wait: a new request is sent once the receiver is back to listening.
+        qint64 left = ByteTimeoutMs - m_byteTimer.elapsed() + 1;
+        {
+            std::lock_guard<std::mutex> lock(m_slotMutex);
+            if (Cmd.IsPending && !m_sendPending)
+                left = qMin<qint64>(left, m_timeoutMs - m_cmdTimer.elapsed() + 1);
+        }
+        if (left > 0)
+            waitForInput(static_cast<int>(left));
+        if (m_port->bytesAvailable() == 0) {
+            if (m_byteTimer.elapsed() > ByteTimeoutMs) {
+                if (m_receiver.expire())
+                    trace(FrameDirection::Received, m_receiver.rawFrame());
+                m_linkState = Listen;
+            }
+            return;
+        }
+    }
+    char byte;
+    while (m_port->getChar(&byte)) {
+        m_byteTimer.start();
+        const FrameReceiver::Event event = m_receiver.feed(byte);
+        logReceived(event);
+        if (event == FrameReceiver::Event::Complete || event == FrameReceiver::Event::Overflow) {
+            trace(FrameDirection::Received, m_receiver.rawFrame());
+            m_linkState = Listen;
+            return;
+        }
+    }
+}
+
+void QProtocole::ControlAnswer()
+{
+    if (!m_receiver.frameDone()) {
+        unsigned int resultId = 0;
+        {
+            std::lock_guard<std::mutex> lock(m_slotMutex);
+            if (!Cmd.IsPending || m_cmdTimer.elapsed() <= m_timeoutMs)
+                return;
+            // Timed out: a frame not yet sent never goes out later.
+            m_sendPending = false;
+            Cmd.IsOk = false;
+            Cmd.IsPending = false;
+            resultId = m_resultId;
+        }
+        m_slotChanged.notify_all();
+        if (resultId != 0)
+            emit SIG_Data(2, resultId, QString());
+        return;
+    }
+    m_receiver.clearFrameDone();
+    const QString text = Frame::decodePayload(m_receiver.payload());
+    if (m_receiver.header1() == 'D') {
+        emit SIG_Debug(text);
+        return;
+    }
+    unsigned int resultId = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_slotMutex);
+        // Only a frame that follows the request can answer it: bytes that
+        // came before it was sent belong to an older exchange.
+        if (!Cmd.IsPending || m_sendPending) {
+            resultId = ~0u;
+        } else {
+            Cmd.IsOk = m_receiver.frameOk();
+            if (m_receiver.frameOk()) {
+                m_answerText = text;
+                m_answerStatus = m_receiver.header2();
+            }
+            Cmd.IsPending = false;
+            resultId = m_resultId;
+        }
+    }
+    if (resultId == ~0u) {
+        emit SIG_Debug(QStringLiteral("PB=>") + text);
+        return;
+    }
+    m_slotChanged.notify_all();
+    if (resultId != 0)
+        emit SIG_Data(2, resultId, QString());
+}
+
+void QProtocole::ControlHigh()
+{
+    switch (m_pollStep) {
+    case 0:
+        if (PollingWanted) {
+            emit SIG_Data(1, 0, QStringLiteral("Polling -> Start"));
+            m_pollStep = 1;
+            qDebug("ControlHigh->Mode polling");
+        }
+        break;
+    case 1:
+        if (Cmd.IsFree && CmdRequest(ReaderCommands::poll()) == CMD_SUBMITTED) {
+            qDebug("ControlHigh->Step=0x01 : Cmd.IsFree");
+            emit SIG_Data(1, 0, QStringLiteral("Polling ..."));
+            m_pollStep = 2;
+        }
+        break;
+    case 2: {
+        bool ok = false;
+        char status = 0;
+        QString text;
+        if (CmdAnswer(&ok, &status, &text) == 0)
+            break;
+        if (!ok) {
+            qDebug("ControlHigh->Step=0x02 : RVal == 2 => TimeOut");
+            emit SIG_Data(2, ARG_POLLING_TIMEOUT, QString());
+            PollingWanted = false;
+            m_pollStep = 0;
+            break;
+        }
+        qDebug("Polling 0K:%s", qUtf8Printable(text));
+        const quint8 count = ++s_pollCount;
+        emit SIG_Data(1, 0, QString::fromLatin1(PollingTexts[count % 4]));
+        if (text.startsWith(QLatin1Char('1'))) {
+            qDebug("Polling => Nouvelle évenement");
+            if (text.size() > 1 && text.at(1) == QLatin1Char('0'))
+                emit SIG_Data(2, ARG_SUPPORT_REMOVED, QString());
+            else
+                emit SIG_Data(2, ARG_SUPPORT_INSERTED, text);
+            qDebug("ControlHigh->Step=0x02 : RVal == 1");
+        }
+        m_pollTimer.start();
+        m_pollStep = 3;
+        break;
+    }
+    case 3:
+        if (!PollingWanted) {
+            m_pollStep = 0;
+            emit SIG_Data(1, 0, QStringLiteral("Polling -> Stop"));
+        } else if (m_pollTimer.elapsed() > PollPauseMs) {
+            m_pollStep = 1;
+        }
+        break;
+    default:
+        m_pollStep = 0;
+        break;
+    }
+}

@@ -1,13 +1,23 @@
 #ifndef QPROTOCOLE_H
 #define QPROTOCOLE_H
 
+#include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 #include <QThread>
 
 #include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
 #include <mutex>
 
 #include "link/argids.h"
+#include "link/commands.h"
+#include "link/framereceiver.h"
+
+class QSerialPort;
 
 // The program's only way to the badge reader. run() is the worker loop: it
 // opens and closes the port on request, moves frames, completes one command
@@ -19,7 +29,8 @@ class QProtocole : public QThread
 
 public:
     // Results of CmdRequest, PutValueRequest and CmdRequestQueued.
-    enum : unsigned char {
+    enum : unsigned char
+    {
         CMD_SUBMITTED = 0, // the command is in the slot (or queued)
         CMD_BUSY = 1,      // the slot was taken: nothing was sent
         CMD_TOO_LONG = 2,  // payload over 999 bytes once encoded: nothing was sent
@@ -27,11 +38,18 @@ public:
     static constexpr int MaxPayload = 999;
 
     explicit QProtocole(QObject* parent = nullptr);
+    // Stop(), then the members go.
     ~QProtocole() override;
+
+    // Ends the worker loop cooperatively (a frame being sent is cut short)
+    // and waits for it; the loop closes and deletes the port on its way out.
+    // Final: the link cannot be started again.
+    void Stop();
 
     // Claims the slot and submits in one atomic step; refuses when busy.
     unsigned char CmdRequest(char letter, char subLetter, QString payload, unsigned int resultId,
                              unsigned int timeoutMs);
+    unsigned char CmdRequest(const ReaderCommand& cmd);
     // "V"/"P" key=value, 4000 ms.
     unsigned char PutValueRequest(QString key, QString value, unsigned int resultId);
     // 0 while the command is pending; 1 once ended: fills the outcome, frees the slot.
@@ -43,14 +61,35 @@ public:
     // the next poll. Returns CMD_SUBMITTED or CMD_TOO_LONG.
     unsigned char CmdRequestQueued(char letter, char subLetter, QString payload, unsigned int resultId,
                                    unsigned int timeoutMs);
+    unsigned char CmdRequestQueued(const ReaderCommand& cmd);
     unsigned char PutValueRequestQueued(QString key, QString value, unsigned int resultId);
 
     // Blocking waits for the synchronous pattern (clock update), bounded.
+    // True once the slot is free / the command in the slot has ended.
     bool CmdWaitFree(unsigned int maxMs);
     bool CmdWaitAnswer(unsigned int maxMs);
 
     void SetPortName(const QString& name);
     QString PortName() const;
+
+    // Same as writing ConnectionRequest / PollingWanted, but the worker
+    // reacts at once instead of at its next idle check (within 100 ms).
+    void SetConnectionRequest(quint8 request);
+    void SetPollingWanted(bool wanted);
+
+    // Copies a text into buf one byte per character (from 256 up: 0) and
+    // adds a NUL; buf must hold the text's length plus one.
+    static char* QStringToChar(QString* text, char* buf);
+
+    // Frame trace: called from the worker thread with every frame sent and
+    // every frame received (complete or broken). Empty function: no trace.
+    enum class FrameDirection
+    {
+        Sent,
+        Received
+    };
+    using FrameTrace = std::function<void(FrameDirection, const QByteArray&)>;
+    void SetFrameTrace(FrameTrace trace);
 
     // The command slot's flags, shared by the GUI thread and the worker.
     struct CommandFlags
@@ -76,8 +115,75 @@ protected:
     void run() override;
 
 private:
+    enum LinkState : quint8
+    {
+        Listen = 0,
+        Send = 1,
+        Receive = 2
+    };
+
+    void ControlLow();
+    void ControlAnswer();
+    void ControlHigh();
+
+    void handleConnectionRequest();
+    void openPort();
+    void closePort();
+    // Fills the claimed slot; call with m_slotMutex held.
+    void loadSlot(char letter, char subLetter, const QByteArray& payload, unsigned int resultId,
+                  unsigned int timeoutMs);
+    void failPendingCommand();
+    void sendFrame();
+    void waitWritten(int maxMs);
+    void receiveBytes();
+    // Waits for input on the port or a wake-up, at most maxMs.
+    void waitForInput(int maxMs);
+    int idleWaitMs() const;
+    void wake();
+    void trace(FrameDirection direction, const QByteArray& frame);
+    // The payload as sent, cut at a NUL; tooLong when over MaxPayload bytes.
+    static QByteArray encodePayload(const QString& payload, bool* tooLong);
+    void logReceived(FrameReceiver::Event event);
+
+    // Worker thread only.
+    QSerialPort* m_port = nullptr;
+    quint8 m_linkState = Listen;
+    FrameReceiver m_receiver;
+    QElapsedTimer m_byteTimer;
+    quint8 m_pollStep = 0;
+    QElapsedTimer m_pollTimer;
+
+    // The command slot, guarded by m_slotMutex; m_slotChanged wakes the
+    // bounded waits and the idle worker.
+    mutable std::mutex m_slotMutex;
+    std::condition_variable m_slotChanged;
+    bool m_sendPending = false;
+    char m_txLetter = 0;
+    char m_txSubLetter = 0;
+    QByteArray m_txPayload;
+    unsigned int m_resultId = 0;
+    unsigned int m_timeoutMs = 0;
+    QElapsedTimer m_cmdTimer;
+    QString m_answerText;
+    char m_answerStatus = 0;
+    struct QueuedCommand
+    {
+        char letter;
+        char subLetter;
+        QByteArray payload;
+        unsigned int resultId;
+        unsigned int timeoutMs;
+    };
+    std::deque<QueuedCommand> m_queue;
+
+    std::atomic<bool> m_stop{false};
+    int m_wakeFd = -1;
+
     mutable std::mutex m_portNameMutex;
     QString m_portName;
+
+    std::mutex m_traceMutex;
+    std::shared_ptr<const FrameTrace> m_trace;
 };
 
 #endif // QPROTOCOLE_H

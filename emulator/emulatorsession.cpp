@@ -1,0 +1,225 @@
+#include "emulatorsession.h"
+
+#include "transport.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// A reader drops a frame that stalls this long.
+constexpr int SilenceMs = 500;
+
+QString printable(const QByteArray& bytes)
+{
+    QString out;
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        out += (u >= 0x20 && u < 0x7F) ? QString(QChar(c)) : QString("<%1>").arg(u, 2, 16, QChar('0'));
+    }
+    return out;
+}
+} // namespace
+
+EmulatorSession::EmulatorSession(ReaderModel* model, Transport* transport, const SessionOptions& options,
+                                 QObject* parent)
+    : QObject(parent), m_model(model), m_transport(transport), m_options(options)
+{
+    m_clock.start();
+    m_silence.setSingleShot(true);
+    m_silence.setInterval(SilenceMs);
+    connect(&m_silence, &QTimer::timeout, this, &EmulatorSession::onSilence);
+    m_processTimer.setSingleShot(true);
+    m_processTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_processTimer, &QTimer::timeout, this, &EmulatorSession::processDue);
+    m_txTimer.setInterval(1);
+    m_txTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_txTimer, &QTimer::timeout, this, &EmulatorSession::sendPaced);
+    connect(m_transport, &Transport::received, this, &EmulatorSession::onReceived);
+}
+
+void EmulatorSession::onReceived(const QByteArray& bytes)
+{
+    m_silence.start();
+    const double t = now();
+    if (!m_options.pace) {
+        takeFrames(m_parser.feed(bytes), t + m_options.latencyMs);
+        return;
+    }
+    // Bytes reach us in bursts; on the modelled line each one takes a character time.
+    for (const char c : bytes) {
+        m_rxFreeAt = std::max(t, m_rxFreeAt) + ByteMs;
+        takeFrames(m_parser.feed(QByteArray(1, c)), m_rxFreeAt + m_options.latencyMs);
+    }
+}
+
+void EmulatorSession::onSilence()
+{
+    takeFrames(m_parser.expire(), now());
+}
+
+void EmulatorSession::takeFrames(const QVector<RequestFrame>& frames, double due)
+{
+    for (const RequestFrame& frame : frames) {
+        switch (frame.kind) {
+        case RequestFrame::Noise:
+            log(QString("ignoré: octets hors trame %1").arg(printable(frame.payload)));
+            continue;
+        case RequestFrame::Broken:
+            log(QString("ignoré: trame incomplète %1%2%3")
+                    .arg(printable(QByteArray(1, frame.letter)), printable(QByteArray(1, frame.subLetter)),
+                         printable(frame.payload)));
+            continue;
+        case RequestFrame::Complete:
+        case RequestFrame::Overlong:
+            m_queue.enqueue({frame, due});
+            break;
+        }
+    }
+    processDue();
+}
+
+void EmulatorSession::processDue()
+{
+    // Commands are handled one at a time, in arrival order, each when it is due.
+    while (!m_queue.isEmpty()) {
+        const double wait = m_queue.head().due - now();
+        if (wait > 0.5) {
+            m_processTimer.start(static_cast<int>(std::ceil(wait)));
+            return;
+        }
+        process(m_queue.dequeue().frame);
+    }
+}
+
+void EmulatorSession::process(const RequestFrame& frame)
+{
+    ++m_commands;
+    const QString request = printable(QByteArray(1, frame.letter) + QByteArray(1, frame.subLetter)) + " '" +
+                            printable(frame.payload.left(120)) + (frame.payload.size() > 120 ? "...'" : "'");
+    if (m_options.drop > 0 && m_commands % static_cast<quint64>(m_options.drop) == 0) {
+        log("RX " + request + " -> ignoré (--drop)");
+        return;
+    }
+    ReaderModel::Answer answer;
+    if (frame.kind == RequestFrame::Overlong) {
+        answer.status = ReaderStatus::BadPayload;
+        log("RX " + request + " trop longue");
+    } else {
+        answer = m_model->handle(frame.letter, frame.subLetter, frame.payload);
+        log("RX " + request);
+    }
+    sendDebug(answer.debug);
+    ++m_answers;
+    QByteArray bytes = RequestParser::answerFrame(frame.letter, answer.status, answer.payload);
+    QString fault;
+    if (m_options.garble > 0 && m_answers % static_cast<quint64>(m_options.garble) == 0) {
+        // One byte among the header and payload; STX, ETX and trailer stay, so the frame still parses.
+        const int span = bytes.size() - 5;
+        const int at = 1 + static_cast<int>((m_answers * 7) % static_cast<quint64>(span));
+        char c = static_cast<char>(bytes[at] ^ 0x20);
+        if (c == RequestParser::Stx || c == RequestParser::Etx)
+            c = static_cast<char>(bytes[at] ^ 0x40);
+        bytes[at] = c;
+        fault += QString(" (--garble octet %1)").arg(at);
+    }
+    if (m_options.cut > 0 && m_answers % static_cast<quint64>(m_options.cut) == 0) {
+        bytes.chop(3);
+        fault += " (--cut)";
+    }
+    if (m_options.noise)
+        send(QByteArray("\xFF\x00~", 3));
+    log(QString("TX %1 %2 '%3'%4")
+            .arg(printable(QByteArray(1, frame.letter)), QString(QChar(answer.status)),
+                 printable(answer.payload.left(120)), fault));
+    send(bytes);
+    if (answer.stateChanged)
+        saveState();
+}
+
+void EmulatorSession::sendDebug(const QStringList& texts)
+{
+    for (const QString& text : texts) {
+        log("D " + text);
+        send(RequestParser::answerFrame('D', '0', text.toUtf8()));
+    }
+}
+
+void EmulatorSession::send(const QByteArray& bytes)
+{
+    if (!m_options.pace) {
+        m_transport->write(bytes);
+        return;
+    }
+    if (m_txQueue.isEmpty())
+        m_txNextDue = std::max(now(), m_txNextDue) + ByteMs;
+    m_txQueue.append(bytes);
+    if (!m_txTimer.isActive())
+        m_txTimer.start();
+}
+
+void EmulatorSession::sendPaced()
+{
+    const double t = now();
+    int n = 0;
+    while (n < m_txQueue.size() && m_txNextDue <= t) {
+        ++n;
+        m_txNextDue += ByteMs;
+    }
+    if (n > 0) {
+        m_transport->write(m_txQueue.left(n));
+        m_txQueue.remove(0, n);
+    }
+    if (m_txQueue.isEmpty())
+        m_txTimer.stop();
+}
+
+bool EmulatorSession::present(int index)
+{
+    QStringList debug;
+    if (!m_model->present(index, &debug))
+        return false;
+    sendDebug(debug);
+    emit cardChanged();
+    return true;
+}
+
+bool EmulatorSession::remove()
+{
+    const QStringList debug = m_model->remove();
+    if (debug.isEmpty())
+        return false;
+    sendDebug(debug);
+    emit cardChanged();
+    return true;
+}
+
+bool EmulatorSession::saveState(QString* error)
+{
+    if (m_options.statePath.isEmpty())
+        return true;
+    const QByteArray json = QJsonDocument(m_model->stateJson()).toJson();
+    QSaveFile file(m_options.statePath);
+    QString problem;
+    if (!file.open(QIODevice::WriteOnly))
+        problem = file.errorString();
+    else if (file.write(json) != json.size() || !file.flush())
+        problem = file.errorString();
+    if (!problem.isEmpty()) {
+        // The old state stays whole rather than being replaced by a cut-off file.
+        file.cancelWriting();
+        file.commit();
+    } else if (!file.commit()) {
+        problem = file.errorString();
+    }
+    if (!problem.isEmpty()) {
+        log(QString("état non enregistré (%1): %2").arg(m_options.statePath, problem));
+        if (error)
+            *error = problem;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,121 @@
+#ifndef READERMODEL_H
+#define READERMODEL_H
+
+#include "mifarecard.h"
+#include "parametercatalogue.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QJsonObject>
+#include <QMap>
+#include <QStringList>
+#include <QVector>
+
+struct VirtualCard
+{
+    QString name;
+    MifareCard chip;
+    // A status code the deck imposes (faults a card cannot show by its memory alone); 0 = none.
+    int forcedStatus = 0;
+};
+
+// Answer status characters of this reader. "0" is the only success.
+namespace ReaderStatus {
+constexpr char Ok = '0';
+constexpr char UnknownCommand = '1';
+constexpr char BadPayload = '2';
+constexpr char NoCard = '3';
+constexpr char AuthFailed = '4';
+constexpr char Forbidden = '5';
+constexpr char NotFound = '6';
+constexpr char BadCardData = '7';
+constexpr char Full = '8';
+} // namespace ReaderStatus
+
+// The reader and the card on it: parameters, files 5 and 18, clock, card deck.
+// No I/O: requests come in as (letter, sub-letter, payload), answers go out as values.
+class ReaderModel
+{
+public:
+    struct Answer
+    {
+        char status = ReaderStatus::Ok;
+        QByteArray payload;
+        QStringList debug;         // texts for "D" frames sent before the answer
+        bool stateChanged = false; // something worth persisting changed
+    };
+
+    static constexpr int MaxFileRecords = 1000;
+
+    ReaderModel();
+
+    Answer handle(char letter, char subLetter, const QByteArray& payload);
+
+    // Deck and control
+    static QVector<VirtualCard> defaultDeck();
+    void setDeck(const QVector<VirtualCard>& deck)
+    {
+        m_cards = deck;
+        m_present = -1;
+        m_events.clear();
+    }
+    bool loadDeck(const QByteArray& json, QString* error);
+    const QVector<VirtualCard>& cards() const { return m_cards; }
+    int presentIndex() const { return m_present; }
+    // Puts card `index` (from 0) on the reader, taking off the one there; false when out of range.
+    bool present(int index, QStringList* debug);
+    QStringList remove(); // the debug texts of the event, none when no card was there
+    // The polling answer that "B"/"S" would give now, without consuming an event.
+    QString pollPeek() const;
+
+    // Persistent state
+    QJsonObject stateJson() const;
+    bool applyState(const QJsonObject& state, QString* error);
+
+    // Clock
+    QDateTime clock() const { return QDateTime::currentDateTime().addSecs(m_clockOffset); }
+    void setClock(const QDateTime& when) { m_clockOffset = QDateTime::currentDateTime().secsTo(when); }
+
+    // Read access for the console and the window
+    QString parameter(const QString& id) const;
+    QString committedParameter(const QString& id) const { return m_committed.value(id); }
+    bool hasPending(const QString& id) const { return m_pending.contains(id); }
+    QStringList parameterIds() const { return m_order; }
+    const QStringList& file(int number) const { return number == 5 ? m_file5 : m_file18; }
+    // Status code and detail of a card, as the polling answer reports them.
+    void cardStatus(const VirtualCard& card, int* code, QString* detail) const;
+
+private:
+    Answer badge(char sub, const QString& payload);
+    Answer raw(char sub, const QString& payload);
+    Answer files(char sub, const QString& payload);
+    Answer values(char sub, const QString& payload);
+    Answer putValue(const QString& id, const QString& value);
+    QString pollText(bool event, bool present) const;
+    bool blacklisted(const QString& uid, const QMap<QString, QString>& record) const;
+    QStringList* fileByNumber(const QString& text);
+
+    QHash<QString, ReaderParameter> m_params; // definitions (kind, choices)
+    QStringList m_order;
+    QHash<QString, QString> m_committed;
+    QHash<QString, QString> m_pending;
+    QStringList m_file5;
+    QStringList m_file18;
+    QVector<VirtualCard> m_cards;
+    int m_present = -1;
+    QVector<bool> m_events; // pending polling events: true insertion, false removal
+    qint64 m_clockOffset = 0;
+};
+
+// Helpers shared with the console and tests.
+namespace ReaderText {
+QString decode(const QByteArray& bytes); // UTF-8, or Latin-1 when not valid UTF-8
+QMap<QString, QString> record(const QString& text);
+bool parseNumber(const QString& text, qint64 max, qint64* value);
+bool parseHexBytes(const QString& text, QByteArray* bytes);
+QString hexText(const QByteArray& bytes); // "0x5A 0x17 ..."
+QString uidText(const QByteArray& uid);   // "04A1B2C3"
+} // namespace ReaderText
+
+#endif // READERMODEL_H

@@ -1,0 +1,91 @@
+#include "link/framereceiver.h"
+
+#include <QTextCodec>
+
+QByteArray Frame::build(char letter, char subLetter, const QByteArray& payload)
+{
+    QByteArray frame;
+    frame.reserve(payload.size() + 7);
+    frame.append(STX).append(letter).append(subLetter).append(payload).append(ETX).append("012");
+    return frame;
+}
+
+QString Frame::decodePayload(const QByteArray& payload)
+{
+    QTextCodec* utf8 = QTextCodec::codecForName("UTF-8");
+    QTextCodec::ConverterState state;
+    const QString text = utf8->toUnicode(payload.constData(), payload.size(), &state);
+    if (state.invalidChars == 0 && state.remainingChars == 0)
+        return text;
+    return QString::fromLocal8Bit(payload);
+}
+
+FrameReceiver::Event FrameReceiver::feed(char byte)
+{
+    switch (m_position) {
+    case 0:
+        if (byte != Frame::STX)
+            return Event::Skipped;
+        m_frameDone = false;
+        m_frameOk = false;
+        m_header1 = 0;
+        m_header2 = 0;
+        m_etxSeen = false;
+        m_trailerCount = 0;
+        m_payload.clear();
+        m_raw.clear();
+        m_raw.append(byte);
+        m_position = 1;
+        return Event::Stx;
+    case 1:
+        m_raw.append(byte);
+        m_header1 = byte;
+        m_position = 2;
+        return Event::Header1;
+    case 2:
+        m_raw.append(byte);
+        m_header2 = byte;
+        m_position = 3;
+        return Event::Header2;
+    default:
+        break;
+    }
+    m_raw.append(byte);
+    if (m_etxSeen) {
+        if (++m_trailerCount < Frame::TrailerSize)
+            return Event::Trailer;
+        endFrame(true);
+        return Event::Complete;
+    }
+    if (byte == Frame::ETX) {
+        m_etxSeen = true;
+        return Event::Etx;
+    }
+    if (m_payload.size() >= PayloadCapacity) {
+        endFrame(false);
+        return Event::Overflow;
+    }
+    m_payload.append(byte);
+    ++m_position;
+    return Event::Payload;
+}
+
+bool FrameReceiver::expire()
+{
+    if (m_position == 0)
+        return false;
+    endFrame(false);
+    return true;
+}
+
+void FrameReceiver::reset()
+{
+    *this = FrameReceiver();
+}
+
+void FrameReceiver::endFrame(bool ok)
+{
+    m_frameOk = ok;
+    m_frameDone = true;
+    m_position = 0;
+}

@@ -1,0 +1,371 @@
+#include <QtTest>
+
+#include <mutex>
+
+#include "link/commands.h"
+#include "linkbench.h"
+
+Q_DECLARE_METATYPE(ReaderCommand)
+
+class TstQProtocole : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        // What goes on the wire is the local 8-bit encoding: pin it.
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+    }
+
+    void openAndClose()
+    {
+        Bench b;
+        QVERIFY(b.pty.isValid());
+
+        b.link.SetPortName(QString());
+        b.link.SetConnectionRequest(1);
+        QVERIFY(b.rec.waitForData(2, ARG_LINK_STATE));
+        QVERIFY(!b.link.Connected);
+
+        b.link.SetPortName(QStringLiteral("/nonexistent/ttyKorvel"));
+        b.link.SetConnectionRequest(1);
+        QVERIFY(b.rec.waitForData(2, ARG_LINK_STATE));
+        QVERIFY(!b.link.Connected);
+        // The empty name gave no status text, the failed open exactly one.
+        const QStringList status = b.rec.texts(LinkEvent::ComStatus);
+        QCOMPARE(status.size(), 1);
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("^Can't open /nonexistent/ttyKorvel, error code (\\d+)$"))
+                .match(status.first());
+        QVERIFY2(m.hasMatch(), qPrintable(status.first()));
+        QVERIFY(m.captured(1).toInt() != 0);
+
+        QVERIFY(b.open());
+        QCOMPARE(b.rec.texts(LinkEvent::ComStatus).last(), QStringLiteral("Ouvert"));
+
+        b.rec.clear();
+        b.link.SetConnectionRequest(2);
+        QVERIFY(b.rec.waitFor([&] { return b.rec.texts(LinkEvent::ComStatus).size() == 1; }));
+        QVERIFY(!b.link.Connected);
+        QCOMPARE(b.rec.events.size(), 2);
+        QCOMPARE(b.rec.events.at(0).arg1, ARG_LINK_STATE);
+        QCOMPARE(b.rec.events.at(1).text, QStringLiteral("Fermé"));
+
+        // Reopening the same line works.
+        QVERIFY(b.open());
+    }
+
+    void commandsOnTheWire_data()
+    {
+        QTest::addColumn<ReaderCommand>("cmd");
+        QTest::addColumn<QByteArray>("wire");
+        QTest::addColumn<unsigned int>("resultId");
+        QTest::addColumn<unsigned int>("timeoutMs");
+
+        using namespace ReaderCommands;
+        const QDateTime at(QDate(2025, 3, 7), QTime(9, 5, 42));
+        const QString key = QStringLiteral("0x5A 0x17 0xC3 0x88 0x2E 0x91");
+        auto row = [](const char* name, const ReaderCommand& c, const char* bytes, unsigned int id,
+                      unsigned int ms) { QTest::newRow(name) << c << wire(bytes) << id << ms; };
+        QTest::newRow("poll, seven bytes")
+            << poll() << QByteArray("\x02\x42\x53\x03\x30\x31\x32", 7) << 0u << 3000u;
+        row("badge read", badgeRead(), "<BR>012", 9, 4000);
+        row("badge read, create mode", badgeRead(2000), "<BR>012", 9, 2000);
+        row("badge create", badgeCreate(QStringLiteral("Nom=Hélène;Zid=3")),
+            "<BNNom=H\xc3\xa9l\xc3\xa8ne;Zid=3>012", 8, 4000);
+        row("badge write", badgeWrite(QStringLiteral("Cpt=2")), "<BWCpt=2>012", 10, 1000);
+        row("badge format", badgeFormat(), "<BF>012", 32, 4000);
+        row("block read", blockRead(QStringLiteral("4"), true, key),
+            "<RR4;1;0x5A 0x17 0xC3 0x88 0x2E 0x91>012", 21, 2000);
+        row("block write", blockWrite(QStringLiteral("4"), false, key, QStringLiteral("00 11")),
+            "<RW4;0;0x5A 0x17 0xC3 0x88 0x2E 0x91;00 11>012", 21, 2000);
+        row("block increment", blockIncrement(QStringLiteral("5"), false, QStringLiteral("K"), "10"),
+            "<RI5;0;K;1;10>012", 21, 2000);
+        row("block decrement", blockDecrement(QStringLiteral("5"), true, QStringLiteral("K"), "3"),
+            "<RD5;1;K;2;3>012", 21, 2000);
+        row("trailer read", trailerRead(2, false, QStringLiteral("K")), "<RR11;0;K>012", 23, 2000);
+        row("trailer write",
+            trailerWrite(1, true, QStringLiteral("K"), QStringLiteral("0xA0"),
+                         QStringLiteral("0xFF 0x07 0x80 0x00"), QStringLiteral("0xB0")),
+            "<RW7;1;K;0xA0 0xFF 0x07 0x80 0x00 0xB0>012", 22, 2000);
+        row("blacklist clear", fileClear(ReaderFile::Blacklist), "<FCFil=5>012", 18, 2000);
+        row("blacklist add", fileAdd(ReaderFile::Blacklist, QStringLiteral("Id=12")), "<FAFil=5;Id=12>012",
+            19, 2000);
+        row("blacklist get", fileGet(ReaderFile::Blacklist, 0), "<FGFil=5;Pos=0>012", 20, 2000);
+        row("access clear", fileClear(ReaderFile::Access), "<FCFil=18>012", 26, 2000);
+        row("access add", fileAdd(ReaderFile::Access, QStringLiteral("Zid=3;Grp=0;Cpt=2;Apb=0")),
+            "<FAFil=18;Zid=3;Grp=0;Cpt=2;Apb=0>012", 27, 2000);
+        row("access get", fileGet(ReaderFile::Access, 12), "<FGFil=18;Pos=12>012", 28, 2000);
+        row("config get", configGet(QStringLiteral("3.4.0")), "<VG3.4.0>012", 16, 1000);
+        row("config put", configPut(QStringLiteral("3.0.1"), QStringLiteral("X")), "<VP3.0.1=X>012", 24,
+            4000);
+        row("config commit", configCommit(QStringLiteral("3")), "<VP3.255.1=>012", 25, 4000);
+        row("output test 1, empty", outputTest(0, QString()), "<VP12.255.7.0=>012", 34, 4000);
+        row("output test 2", outputTest(1, QStringLiteral("250")), "<VP12.255.7.1=250>012", 34, 4000);
+        row("clock date", clockDate(at), "<VP12.255.8=07/03/25>012", 0, 4000);
+        row("clock time", clockTime(at), "<VP12.255.9=09:05>012", 0, 4000);
+    }
+
+    void commandsOnTheWire()
+    {
+        QFETCH(ReaderCommand, cmd);
+        QFETCH(QByteArray, wire);
+        QFETCH(unsigned int, resultId);
+        QFETCH(unsigned int, timeoutMs);
+        QCOMPARE(cmd.resultId, resultId);
+        QCOMPARE(cmd.timeoutMs, timeoutMs);
+
+        Bench b;
+        b.reader.setHandler(
+            [](const ReaderRequest& r) { return FakeReader::frame(r.letter, '0', "re:" + r.payload); });
+        QVERIFY(b.open());
+        QCOMPARE(b.link.CmdRequest(cmd), QProtocole::CMD_SUBMITTED);
+        QVERIFY(b.reader.waitForRequests(1));
+        QCOMPARE(b.reader.requests().first().raw, wire);
+
+        bool ok = false;
+        char status = '?';
+        QString text;
+        QVERIFY(b.collect(resultId, &ok, &status, &text));
+        QVERIFY(ok);
+        QCOMPARE(status, '0');
+        // What was sent comes back unchanged.
+        QCOMPARE(text, QStringLiteral("re:") + cmd.payload);
+        QVERIFY(b.link.Cmd.IsFree);
+        QCOMPARE(b.rec.dataCount(2, 0), 0);
+    }
+
+    void putValueAndSynchronousPattern()
+    {
+        Bench b;
+        b.reader.answerAlways('V', 'P', '0');
+        QVERIFY(b.open());
+        const QDateTime at(QDate(2025, 3, 7), QTime(9, 5));
+        for (const QString& payload :
+             {QStringLiteral("12.255.8=07/03/25"), QStringLiteral("12.255.9=09:05")}) {
+            QVERIFY(b.link.CmdWaitFree(5000));
+            const QStringList kv = payload.split('=');
+            QCOMPARE(b.link.PutValueRequest(kv.at(0), kv.at(1), 0), QProtocole::CMD_SUBMITTED);
+            bool ok = false;
+            char status = '?';
+            QVERIFY(b.collect(0, &ok, &status, nullptr));
+            QVERIFY(ok);
+            QCOMPARE(status, '0');
+        }
+        QVERIFY(b.reader.waitForRequests(2));
+        QCOMPARE(b.reader.requests().at(0).raw, wire("<VP12.255.8=07/03/25>012"));
+        QCOMPARE(b.reader.requests().at(1).payload, QByteArray("12.255.9=09:05"));
+        QCOMPARE(b.rec.dataCount(2, 0), 0);
+    }
+
+    void answersTimeOutsAndBrokenFrames()
+    {
+        Bench b;
+        QVERIFY(b.open());
+        bool ok = true;
+        char status = '?';
+        QString text = QStringLiteral("untouched");
+
+        // No answer at all: reported with the command's identifier.
+        QCOMPARE(b.link.CmdRequest('B', 'W', QStringLiteral("x"), 7, 300), QProtocole::CMD_SUBMITTED);
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::badgeFormat()), QProtocole::CMD_BUSY);
+        QVERIFY(b.collect(7, &ok, &status, &text));
+        QVERIFY(!ok);
+        QCOMPARE(status, '?');
+        QCOMPARE(text, QStringLiteral("untouched"));
+        QVERIFY(b.link.Cmd.IsFree);
+
+        // An answer cut after ETX and one trailer byte ends as a failure.
+        b.reader.answerRaw('B', 'R', wire("<B0ab>0"));
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::badgeRead()), QProtocole::CMD_SUBMITTED);
+        ok = true;
+        QVERIFY(b.collect(ARG_BADGE_READ_RESULT, &ok, &status, &text));
+        QVERIFY(!ok);
+        QCOMPARE(text, QStringLiteral("untouched"));
+
+        // A refusal is a good frame with its own status character.
+        b.reader.answer('B', 'N', '3');
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::badgeCreate(QStringLiteral("Cpt=1"))),
+                 QProtocole::CMD_SUBMITTED);
+        QVERIFY(b.collect(ARG_BADGE_CREATE_RESULT, &ok, &status, &text));
+        QVERIFY(ok);
+        QCOMPARE(status, '3');
+        QCOMPARE(text, QString());
+
+        // Garbage before STX, then a 300-byte payload.
+        const QByteArray big(300, 'b');
+        b.reader.answerRaw('V', 'G', QByteArray("\xff\x01junk", 6) + FakeReader::frame('V', '0', big));
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1.0.0"))),
+                 QProtocole::CMD_SUBMITTED);
+        QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, &text));
+        QVERIFY(ok);
+        QCOMPARE(text, QString::fromLatin1(big));
+
+        // Longer than the receive buffer: broken, and the line recovers.
+        b.reader.answerRaw('V', 'G', FakeReader::frame('V', '0', QByteArray(1100, 'x')));
+        b.reader.answer('V', 'G', '0', "after");
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1.0.1"))),
+                 QProtocole::CMD_SUBMITTED);
+        QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, &text));
+        QVERIFY(!ok);
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1.0.2"))),
+                 QProtocole::CMD_SUBMITTED);
+        QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, &text));
+        QVERIFY(ok);
+        QCOMPARE(text, QStringLiteral("after"));
+    }
+
+    void debugAndUnexpectedFrames()
+    {
+        Bench b;
+        b.reader.answerRaw('V', 'G', QByteArray()); // hold the answer
+        QVERIFY(b.open());
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("2.1"))),
+                 QProtocole::CMD_SUBMITTED);
+        QVERIFY(b.reader.waitForRequests(1));
+
+        b.reader.send(FakeReader::frame('D', '0', "trace lecteur é"));
+        QVERIFY(b.rec.waitFor([&] { return b.rec.texts(LinkEvent::Debug).contains("trace lecteur é"); }));
+        QVERIFY(b.link.Cmd.IsPending);
+        bool ok = false;
+        char status = '?';
+        QString text;
+        QCOMPARE(b.link.CmdAnswer(&ok, &status, &text), (unsigned char)0);
+        QCOMPARE(status, '?');
+
+        // A debug frame and the answer back to back: both delivered.
+        b.reader.send(FakeReader::frame('D', '0', "second") + FakeReader::frame('V', '0', "42"));
+        QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, &text));
+        QVERIFY(ok);
+        QCOMPARE(text, QStringLiteral("42"));
+        QVERIFY(b.rec.texts(LinkEvent::Debug).contains("second"));
+
+        // Nothing asked: shown as a problem.
+        b.reader.send(FakeReader::frame('B', '0', "orphan"));
+        QVERIFY(b.rec.waitFor([&] { return b.rec.texts(LinkEvent::Debug).contains("PB=>orphan"); }));
+        QVERIFY(b.link.Cmd.IsFree);
+    }
+
+    void overlongPayloadRefused()
+    {
+        Bench b;
+        b.reader.answerAlways('F', 'A', '0');
+        QVERIFY(b.open());
+        QCOMPARE(b.link.CmdRequest('F', 'A', QString(1000, 'a'), 19, 2000), QProtocole::CMD_TOO_LONG);
+        // 500 characters, 1000 bytes once encoded.
+        QCOMPARE(b.link.CmdRequestQueued('F', 'A', QString(500, QChar(0xe9)), 19, 2000),
+                 QProtocole::CMD_TOO_LONG);
+        QCOMPARE(b.link.PutValueRequest(QStringLiteral("1"), QString(998, 'v'), 24),
+                 QProtocole::CMD_TOO_LONG);
+        QVERIFY(b.link.Cmd.IsFree);
+
+        QCOMPARE(b.link.CmdRequest('F', 'A', QString(999, 'a'), 19, 2000), QProtocole::CMD_SUBMITTED);
+        bool ok = false;
+        char status = '?';
+        QVERIFY(b.collect(19, &ok, &status, nullptr));
+        QVERIFY(ok);
+        // Nothing went out for the refused ones.
+        QCOMPARE(b.reader.requestCount(), 1);
+        QCOMPARE(b.reader.requests().first().payload, QByteArray(999, 'a'));
+    }
+
+    void commandsWhileClosed()
+    {
+        Bench b;
+        b.reader.answerAlways('V', 'G', '0', "v");
+        bool ok = true;
+        char status = 0;
+
+        // Submitted with the port closed: failed at once, slot not stuck.
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1"))),
+                 QProtocole::CMD_SUBMITTED);
+        QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, nullptr));
+        QVERIFY(!ok);
+        QCOMPARE(b.link.PutValueRequest(QStringLiteral("12.255.8"), QStringLiteral("x"), 0),
+                 QProtocole::CMD_SUBMITTED);
+        ok = true;
+        QVERIFY(b.collect(0, &ok, &status, nullptr));
+        QVERIFY(!ok);
+        QVERIFY(b.link.Cmd.IsFree);
+
+        // No stale frame once the port opens.
+        QVERIFY(b.open());
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("5"))),
+                 QProtocole::CMD_SUBMITTED);
+        QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, nullptr));
+        QVERIFY(ok);
+        QCOMPARE(b.reader.requestCount(), 1);
+        QCOMPARE(b.reader.requests().first().payload, QByteArray("5"));
+
+        // Pending when the port closes: failed then, long before its time-out.
+        b.reader.answerRaw('V', 'G', QByteArray());
+        QCOMPARE(b.link.CmdRequest('V', 'G', QStringLiteral("6"), ARG_CONFIG_GET_RESULT, 60000),
+                 QProtocole::CMD_SUBMITTED);
+        QVERIFY(b.reader.waitForRequests(2));
+        b.link.SetConnectionRequest(2);
+        QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, nullptr));
+        QVERIFY(!ok);
+        QVERIFY(!b.link.Connected);
+    }
+
+    void frameTrace()
+    {
+        Bench b;
+        std::mutex mutex;
+        QList<QPair<QProtocole::FrameDirection, QByteArray>> frames;
+        b.link.SetFrameTrace([&](QProtocole::FrameDirection d, const QByteArray& bytes) {
+            std::lock_guard<std::mutex> lock(mutex);
+            frames.append(qMakePair(d, bytes));
+        });
+        b.reader.answer('V', 'G', '0', "7");
+        QVERIFY(b.open());
+        QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("1.2"))),
+                 QProtocole::CMD_SUBMITTED);
+        bool ok = false;
+        char status = 0;
+        QVERIFY(b.collect(ARG_CONFIG_GET_RESULT, &ok, &status, nullptr));
+        b.link.SetFrameTrace(nullptr);
+        std::lock_guard<std::mutex> lock(mutex);
+        QCOMPARE(frames.size(), 2);
+        QCOMPARE(frames.at(0).first, QProtocole::FrameDirection::Sent);
+        QCOMPARE(frames.at(0).second, wire("<VG1.2>012"));
+        QCOMPARE(frames.at(1).first, QProtocole::FrameDirection::Received);
+        QCOMPARE(frames.at(1).second, FakeReader::frame('V', '0', "7"));
+    }
+
+    void bareLineWithoutFakeReader()
+    {
+        PtyPair pty;
+        QProtocole link;
+        LinkRecorder rec(&link);
+        link.start();
+        link.SetPortName(pty.slavePath());
+        link.SetConnectionRequest(1);
+        QVERIFY(rec.waitForData(2, ARG_LINK_STATE));
+        QVERIFY(link.Connected);
+        QCOMPARE(link.CmdRequest(ReaderCommands::fileGet(ReaderFile::Blacklist, 3)),
+                 QProtocole::CMD_SUBMITTED);
+        QCOMPARE(pty.readFrame(5000), wire("<FGFil=5;Pos=3>012"));
+        QVERIFY(pty.write(wire("<F0Id=7>012")));
+        QVERIFY(rec.waitForData(2, ARG_FILE_LN_GET_RESULT));
+        bool ok = false;
+        char status = 0;
+        QString text;
+        QCOMPARE(link.CmdAnswer(&ok, &status, &text), (unsigned char)1);
+        QVERIFY(ok);
+        QCOMPARE(text, QStringLiteral("Id=7"));
+    }
+
+    void stringToChar()
+    {
+        char buf[8];
+        QString text = QStringLiteral("aé\u20acb");
+        QCOMPARE(QByteArray(QProtocole::QStringToChar(&text, buf)), QByteArray("a\xe9"));
+        QCOMPARE(buf[3], 'b');
+        QCOMPARE(buf[4], '\0');
+    }
+};
+
+QTEST_GUILESS_MAIN(TstQProtocole)
+#include "tst_qprotocole.moc"
