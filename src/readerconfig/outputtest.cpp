@@ -1,19 +1,15 @@
 #include "readerconfig/outputtest.h"
 
+#include "link/commands.h"
 #include "link/qprotocole.h"
 
 #include <QLineEdit>
-
-QString OutputTestKey(int output)
-{
-    return QStringLiteral("12.255.7.%1").arg(output);
-}
 
 bool OutputTestStart(QProtocole* link, int output, const QString& duration, QLineEdit* status)
 {
     // The claim itself tells whether the slot was free; the result arrives
     // queued, so the status set just after cannot come too late.
-    if (link->PutValueRequest(OutputTestKey(output), duration, ARG_TEST_RESULT) != QProtocole::CMD_SUBMITTED)
+    if (link->CmdRequest(ReaderCommands::outputTest(output, duration)) != QProtocole::CMD_SUBMITTED)
         return false;
     status->setText(QStringLiteral("Test C%1").arg(output + 1));
     return true;

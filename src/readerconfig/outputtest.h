@@ -8,10 +8,7 @@ class QProtocole;
 
 // Pulsing one of the reader's command outputs ("Tests" tab).
 
-// output 0 is command 1 ("12.255.7.0"), output 1 command 2 ("12.255.7.1").
-QString OutputTestKey(int output);
-
-// Sends the pulse of `duration` (as typed) with result identifier 34 and
+// Sends the pulse (output 0 is command 1, output 1 command 2) of `duration` (as typed) with result identifier 34 and
 // sets the status to "Test C1" / "Test C2". With the slot taken, does
 // nothing at all and returns false.
 bool OutputTestStart(QProtocole* link, int output, const QString& duration, QLineEdit* status);

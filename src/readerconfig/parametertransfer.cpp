@@ -1,5 +1,6 @@
 #include "readerconfig/parametertransfer.h"
 
+#include "link/commands.h"
 #include "link/qprotocole.h"
 #include "readerconfig/parametercatalogue.h"
 #include "readerconfig/parametertree.h"
@@ -14,9 +15,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr unsigned int ReadTimeoutMs = 1000;
-constexpr unsigned int CommitTimeoutMs = 4000;
 
 QString ObjectOf(const QString& id)
 {
@@ -257,22 +255,21 @@ bool ParameterTransfer::Collect(Phase expected, bool* isOk, char* code, QString*
 
 bool ParameterTransfer::ReadSend()
 {
-    return m_link->CmdRequestQueued('V', 'G', ToDoCurrent->text(PARAM_COL_IDENTIFIANT), ARG_CONFIG_GET_RESULT,
-                                    ReadTimeoutMs) == QProtocole::CMD_SUBMITTED;
+    return m_link->CmdRequestQueued(ReaderCommands::configGet(ToDoCurrent->text(PARAM_COL_IDENTIFIANT))) ==
+           QProtocole::CMD_SUBMITTED;
 }
 
 bool ParameterTransfer::WriteSend()
 {
-    return m_link->PutValueRequestQueued(ToDoCurrent->text(PARAM_COL_IDENTIFIANT),
-                                         ToDoCurrent->text(PARAM_COL_VALEUR),
-                                         ARG_CONFIG_PUT_RESULT) == QProtocole::CMD_SUBMITTED;
+    return m_link->CmdRequestQueued(ReaderCommands::configPut(ToDoCurrent->text(PARAM_COL_IDENTIFIANT),
+                                                              ToDoCurrent->text(PARAM_COL_VALEUR))) ==
+           QProtocole::CMD_SUBMITTED;
 }
 
 bool ParameterTransfer::CommitSend(const QString& object)
 {
     StatusSet(QStringLiteral("Save(") + object + QStringLiteral(") :"));
-    return m_link->CmdRequestQueued('V', 'P', object + QStringLiteral(".255.1="), ARG_CONFIG_PUT_SAVE_RESULT,
-                                    CommitTimeoutMs) == QProtocole::CMD_SUBMITTED;
+    return m_link->CmdRequestQueued(ReaderCommands::configCommit(object)) == QProtocole::CMD_SUBMITTED;
 }
 
 void ParameterTransfer::Begin(Phase phase, int total)

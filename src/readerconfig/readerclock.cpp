@@ -1,5 +1,6 @@
 #include "readerconfig/readerclock.h"
 
+#include "link/commands.h"
 #include "link/qprotocole.h"
 
 #include <QElapsedTimer>
@@ -9,8 +10,7 @@ namespace {
 
 // One synchronous write: claims the slot (the poller may take it between two
 // tries), then waits for the end of this very command and collects it.
-bool WriteAndWait(QProtocole* link, const QString& key, const QString& value, unsigned int waitMs, bool* isOk,
-                  char* status)
+bool WriteAndWait(QProtocole* link, const ReaderCommand& command, unsigned int waitMs, bool* isOk, char* status)
 {
     QElapsedTimer waited;
     waited.start();
@@ -18,7 +18,7 @@ bool WriteAndWait(QProtocole* link, const QString& key, const QString& value, un
         const qint64 left = qint64(waitMs) - waited.elapsed();
         if (left <= 0 || !link->CmdWaitFree(unsigned(left)))
             return false;
-        const unsigned char sent = link->PutValueRequest(key, value, 0);
+        const unsigned char sent = link->CmdRequest(command);
         if (sent == QProtocole::CMD_SUBMITTED)
             break;
         if (sent != QProtocole::CMD_BUSY)
@@ -32,16 +32,6 @@ bool WriteAndWait(QProtocole* link, const QString& key, const QString& value, un
 
 } // namespace
 
-QString ClockDateValue(const QDateTime& now)
-{
-    return now.toString(QStringLiteral("dd/MM/yy"));
-}
-
-QString ClockTimeValue(const QDateTime& now)
-{
-    return now.toString(QStringLiteral("HH:mm"));
-}
-
 ClockUpdateOutcome ClockUpdate(QProtocole* link, const QDateTime& now, unsigned int waitMs)
 {
     if (!link->Connected)
@@ -50,10 +40,10 @@ ClockUpdateOutcome ClockUpdate(QProtocole* link, const QDateTime& now, unsigned 
     bool isOk = false;
     char status = 0;
     // The date write's own outcome is not examined: the time write tells.
-    if (!WriteAndWait(link, QLatin1String(CLOCK_DATE_KEY), ClockDateValue(now), waitMs, &isOk, &status))
+    if (!WriteAndWait(link, ReaderCommands::clockDate(now), waitMs, &isOk, &status))
         return ClockUpdateOutcome::NoAnswer;
     isOk = false;
-    if (!WriteAndWait(link, QLatin1String(CLOCK_TIME_KEY), ClockTimeValue(now), waitMs, &isOk, &status))
+    if (!WriteAndWait(link, ReaderCommands::clockTime(now), waitMs, &isOk, &status))
         return ClockUpdateOutcome::NoAnswer;
     if (!isOk)
         return ClockUpdateOutcome::NoAnswer;

@@ -4,16 +4,12 @@
 #include <QDateTime>
 #include <QString>
 
+struct ReaderCommand;
+
 class QProtocole;
 
 // Setting the reader's clock ("MAJ Date/Heure"): two parameter writes, the
 // date then the time of one moment, each awaited in place with a bound.
-
-inline const char* const CLOCK_DATE_KEY = "12.255.8";
-inline const char* const CLOCK_TIME_KEY = "12.255.9";
-
-QString ClockDateValue(const QDateTime& now); // "dd/MM/yy"
-QString ClockTimeValue(const QDateTime& now); // "HH:mm"
 
 enum class ClockUpdateOutcome {
     Accepted,     // the reader took the time write
