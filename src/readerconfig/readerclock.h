@@ -4,8 +4,6 @@
 #include <QDateTime>
 #include <QString>
 
-struct ReaderCommand;
-
 class QProtocole;
 
 // Setting the reader's clock ("MAJ Date/Heure"): two parameter writes, the
@@ -14,7 +12,8 @@ class QProtocole;
 enum class ClockUpdateOutcome {
     Accepted,     // the reader took the time write
     Refused,      // the reader answered the time write with a status other than "0"
-    NoAnswer,     // a write timed out, or the link stayed busy past the bound
+    NoAnswer,     // a write timed out or its answer was invalid
+    Busy,         // another command held the link past the bound: nothing more was sent
     NotConnected, // the link is closed: nothing was sent
 };
 

@@ -32,6 +32,7 @@ private slots:
         QCOMPARE(ClockUpdateText(ClockUpdateOutcome::Refused), QString("Mise à jour ECHEC"));
         QVERIFY(ClockUpdateText(ClockUpdateOutcome::NoAnswer).isEmpty());
         QVERIFY(!ClockUpdateText(ClockUpdateOutcome::NotConnected).isEmpty());
+        QVERIFY(!ClockUpdateText(ClockUpdateOutcome::Busy).isEmpty());
     }
 
     void closedLinkFailsAtOnce()
@@ -76,6 +77,24 @@ private slots:
         QCOMPARE(int(ClockUpdate(&link, Moment)), outcome);
         QCOMPARE(Payloads(reader), QStringList({"V/P 12.255.8=07/03/25", "V/P 12.255.9=09:05"}));
         QVERIFY(link.Cmd.IsFree);
+    }
+
+    // A command that holds the link past the bound: the clock gives up, sends nothing.
+    void busyLink()
+    {
+        PtyPair pty;
+        QVERIFY(pty.isValid());
+        FakeReader reader(pty);
+        reader.setHandler([](const ReaderRequest&) { return QByteArray(); });
+        QProtocole link;
+        link.SetPortName(pty.slavePath());
+        link.start();
+        link.ConnectionRequest = 1;
+        QTRY_VERIFY_WITH_TIMEOUT(link.Connected, 20000);
+        QCOMPARE(link.CmdRequest('V', 'G', "3.0.0", 0, 60000), QProtocole::CMD_SUBMITTED);
+        QCOMPARE(ClockUpdate(&link, Moment, 50), ClockUpdateOutcome::Busy);
+        QVERIFY(reader.waitForRequests(1));
+        QCOMPARE(Payloads(reader), QStringList({"V/G 3.0.0"}));
     }
 };
 
