@@ -215,9 +215,9 @@ constexpr int FieldCount = int(sizeof(FieldColumns) / sizeof(FieldColumns[0]));
 
 QStringList ParameterCatalogueHeaders()
 {
-    return {QStringLiteral("Désignation"), QStringLiteral("Valeur"),          QStringLiteral("Save"),
-            QStringLiteral("Identifiant"), QStringLiteral("Modifié"),         QStringLiteral("Mask"),
-            QStringLiteral("Max"),         QStringLiteral("Widget"),          QStringLiteral("WidgetArguments"),
+    return {QStringLiteral("Désignation"), QStringLiteral("Valeur"),  QStringLiteral("Save"),
+            QStringLiteral("Identifiant"), QStringLiteral("Modifié"), QStringLiteral("Mask"),
+            QStringLiteral("Max"),         QStringLiteral("Widget"),  QStringLiteral("WidgetArguments"),
             QStringLiteral("Attribut"),    QStringLiteral("Version")};
 }
 
@@ -239,7 +239,8 @@ void ParameterCatalogueFill(QTreeWidget* tree)
         const int depth = indent / 2;
         Q_ASSERT(depth <= parents.size());
 
-        QTreeWidgetItem* item = depth == 0 ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(parents[depth - 1]);
+        QTreeWidgetItem* item =
+            depth == 0 ? new QTreeWidgetItem(tree) : new QTreeWidgetItem(parents[depth - 1]);
         const QStringList fields = line.mid(indent).split(QLatin1Char('|'));
         for (int f = 0; f < fields.size() && f < FieldCount; ++f)
             item->setText(FieldColumns[f], fields.at(f).trimmed());

@@ -6,7 +6,8 @@
 class QTreeWidget;
 
 // Columns of the parameter tree.
-enum ParameterColumn : int {
+enum ParameterColumn : int
+{
     PARAM_COL_DESIGNATION = 0,
     PARAM_COL_VALEUR = 1,
     PARAM_COL_SAVE = 2,

@@ -134,7 +134,8 @@ void ParameterTransfer::ConfigGetResult()
 
     if (++ToDoIndex < ToDoList.size()) {
         ToDoCurrent = ToDoList.at(ToDoIndex);
-        StatusSet(QStringLiteral("Get value (") + ToDoCurrent->text(PARAM_COL_IDENTIFIANT) + QLatin1Char(')'));
+        StatusSet(QStringLiteral("Get value (") + ToDoCurrent->text(PARAM_COL_IDENTIFIANT) +
+                  QLatin1Char(')'));
         if (!ReadSend()) {
             StatusAppend(QStringLiteral("->TIMEOUT"));
             Finish();

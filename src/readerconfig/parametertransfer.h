@@ -50,7 +50,13 @@ signals:
     void SIG_Running(bool running);
 
 private:
-    enum class Phase { Idle, Reading, Writing, Committing };
+    enum class Phase
+    {
+        Idle,
+        Reading,
+        Writing,
+        Committing
+    };
 
     bool ToDoFirst();
     bool Collect(Phase expected, bool* isOk, char* code, QString* text);

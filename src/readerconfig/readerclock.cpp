@@ -11,8 +11,8 @@ namespace {
 // tries), then waits for the end of this very command and collects it.
 // The link ends every command within its time-out, so the answer wait's
 // bound is only a safety net.
-ClockUpdateOutcome WriteAndWait(QProtocole* link, const ReaderCommand& command, unsigned int waitMs, bool* isOk,
-                                char* status)
+ClockUpdateOutcome WriteAndWait(QProtocole* link, const ReaderCommand& command, unsigned int waitMs,
+                                bool* isOk, char* status)
 {
     QElapsedTimer waited;
     waited.start();
@@ -43,7 +43,8 @@ ClockUpdateOutcome ClockUpdate(QProtocole* link, const QDateTime& now, unsigned 
     char status = 0;
     // The date write's own answer is not examined (the time write tells), but
     // without a free link there is no point sending the time.
-    const ClockUpdateOutcome date = WriteAndWait(link, ReaderCommands::clockDate(now), waitMs, &isOk, &status);
+    const ClockUpdateOutcome date =
+        WriteAndWait(link, ReaderCommands::clockDate(now), waitMs, &isOk, &status);
     if (date == ClockUpdateOutcome::Busy)
         return date;
     isOk = false;

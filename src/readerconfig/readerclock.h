@@ -9,7 +9,8 @@ class QProtocole;
 // Setting the reader's clock ("MAJ Date/Heure"): two parameter writes, the
 // date then the time of one moment, each awaited in place with a bound.
 
-enum class ClockUpdateOutcome {
+enum class ClockUpdateOutcome
+{
     Accepted,     // the reader took the time write
     Refused,      // the reader answered the time write with a status other than "0"
     NoAnswer,     // a write timed out or its answer was invalid

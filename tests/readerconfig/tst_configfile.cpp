@@ -1,14 +1,13 @@
 #include <QtTest>
 
+#include "filesizelimit.h"
 #include "readerconfig/configfile.h"
 #include "readerconfig/parametertree.h"
 #include "readerconfig/treeeditors.h"
-#include "filesizelimit.h"
 #include "treerows.h"
 
 #include <QLineEdit>
 #include <QTemporaryDir>
-
 
 namespace {
 
@@ -130,7 +129,8 @@ private slots:
         QCOMPARE(Value(m_tree, display), QString("0"));
         QCOMPARE(Value(m_tree, ch2), QString("3"));
         QCOMPARE(RowAt(m_tree, "Lecteur>Identification>Nom matériel")->text(PARAM_COL_VALEUR), QString());
-        QCOMPARE(RowAt(m_tree, "Lecteur>Identification>Code Exploitant")->text(PARAM_COL_VALEUR), QString("5"));
+        QCOMPARE(RowAt(m_tree, "Lecteur>Identification>Code Exploitant")->text(PARAM_COL_VALEUR),
+                 QString("5"));
         // The empty key touches no row without an Identifiant.
         QCOMPARE(Value(m_tree, cumul2), QString("0"));
         QCOMPARE(cumul2->text(PARAM_COL_VALEUR), QString());
@@ -168,9 +168,10 @@ private slots:
         for (QTreeWidgetItem* row : m_params->ParameterRows()) {
             const QString kind = row->text(PARAM_COL_WIDGET);
             const QString id = row->text(PARAM_COL_IDENTIFIANT);
-            TreeItemValue(false, m_tree, row, kind == "10" ? QString(id.endsWith('1') ? "0" : "1")
-                                              : kind == "20" ? "1"
-                                                             : "v" + id,
+            TreeItemValue(false, m_tree, row,
+                          kind == "10"   ? QString(id.endsWith('1') ? "0" : "1")
+                          : kind == "20" ? "1"
+                                         : "v" + id,
                           PARAM_COL_WIDGET, PARAM_COL_VALEUR);
         }
         const QString path = m_dir.filePath("round.txt");
@@ -246,7 +247,8 @@ private slots:
         QVERIFY(!savedOk);
         QCOMPARE(error, QString("Impossible de créer le fichier"));
         QCOMPARE(ReadFile(path), old);
-        QCOMPARE(QDir(m_dir.path()).entryList(QStringList{"keep.txt*"}, QDir::Files), QStringList{"keep.txt"});
+        QCOMPARE(QDir(m_dir.path()).entryList(QStringList{"keep.txt*"}, QDir::Files),
+                 QStringList{"keep.txt"});
     }
 };
 

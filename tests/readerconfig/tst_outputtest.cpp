@@ -60,7 +60,8 @@ private slots:
         QTest::newRow("C2") << 1 << "150" << ok << QByteArray("12.255.7.1=150") << "Test C2->OK";
         QTest::newRow("refused") << 0 << "5" << FakeReader::frame('V', 'E') << QByteArray("12.255.7.0=5")
                                  << "Test C1->FAILED";
-        QTest::newRow("broken answer") << 1 << "5" << ok.left(5) << QByteArray("12.255.7.1=5") << "Test C2->TIMEOUT";
+        QTest::newRow("broken answer")
+            << 1 << "5" << ok.left(5) << QByteArray("12.255.7.1=5") << "Test C2->TIMEOUT";
     }
 
     void pulse()

@@ -22,12 +22,18 @@ private slots:
         QTreeWidget tree;
         ParameterCatalogueFill(&tree);
         QCOMPARE(tree.columnCount(), 11);
+        const QStringList headers = ParameterCatalogueHeaders();
+        QCOMPARE(headers.size(), 11);
+        QCOMPARE(headers.first(), QString("Désignation"));
+        QCOMPARE(headers.at(PARAM_COL_MODIFIE), QString("Modifié"));
+        QCOMPARE(headers.at(PARAM_COL_WIDGET_ARGUMENTS), QString("WidgetArguments"));
 
         QStringList top;
         for (int i = 0; i < tree.topLevelItemCount(); ++i)
             top << tree.topLevelItem(i)->text(PARAM_COL_DESIGNATION);
-        QCOMPARE(top, QStringList({"Lecteur", "Fonctionnement", "Gestion Appareils Timer", "Compteurs Déportés",
-                                   "Accepteur", "Retours Inhibition", "Réseau", "Version", "Divers"}));
+        QCOMPARE(top,
+                 QStringList({"Lecteur", "Fonctionnement", "Gestion Appareils Timer", "Compteurs Déportés",
+                              "Accepteur", "Retours Inhibition", "Réseau", "Version", "Divers"}));
 
         const QList<QTreeWidgetItem*> rows = AllRows(&tree);
         QCOMPARE(rows.size(), 193);
@@ -63,17 +69,18 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QStringList>("cells"); // Identifiant, Widget, Save, Modifié, Args, Attribut, Version
 
-        QTest::newRow("identification") << "Lecteur>Identification" << QStringList{"", "", "", "0", "", "", ""};
+        QTest::newRow("identification")
+            << "Lecteur>Identification" << QStringList{"", "", "", "0", "", "", ""};
         QTest::newRow("site name") << "Lecteur>Identification>Nom du site"
                                    << QStringList{"3.0.1", "1", "A DEFINIR", "0", "", "", ""};
         QTest::newRow("hardware name") << "Lecteur>Identification>Nom matériel"
                                        << QStringList{"3.0.3", "1", "KorvelReader", "0", "", "", ""};
-        QTest::newRow("operator code") << "Lecteur>Identification>Code Exploitant"
-                                       << QStringList{"3.0.5", "2", "0", "0", "", "", ""};
-        QTest::newRow("clock option") << "Lecteur>Options>MAJ Heure automatique"
-                                      << QStringList{"3.4.9", "10", "", "", "", "", ""};
-        QTest::newRow("server query") << "Lecteur>Contrôles>Interrogation serveur"
-                                      << QStringList{"10.3", "1", "", "", "", "", ""};
+        QTest::newRow("operator code")
+            << "Lecteur>Identification>Code Exploitant" << QStringList{"3.0.5", "2", "0", "0", "", "", ""};
+        QTest::newRow("clock option")
+            << "Lecteur>Options>MAJ Heure automatique" << QStringList{"3.4.9", "10", "", "", "", "", ""};
+        QTest::newRow("server query")
+            << "Lecteur>Contrôles>Interrogation serveur" << QStringList{"10.3", "1", "", "", "", "", ""};
         QTest::newRow("debit group") << "Fonctionnement>Montant des Débit"
                                      << QStringList{"", "3", "", "", "", "", ""};
         QTest::newRow("debit on insertion") << "Fonctionnement>Montant des Débit>Sur Insertion"
@@ -83,12 +90,13 @@ private slots:
         const QString dev1 = "Gestion Appareils Timer>Appareil 1 (Par défaut)>";
         const QString dev2 = "Gestion Appareils Timer>Appareil 2 (Pour controler 2 appareils)>";
         QTest::newRow("dev1 mode") << dev1 + "Configuration>Fonctionnement type"
-                                   << QStringList{"2.0.10", "20", "", "", "IMPULSIONNEL;COMMANDE MAINTENUE", "",
-                                                  ""};
+                                   << QStringList{"2.0.10", "20", "", "", "IMPULSIONNEL;COMMANDE MAINTENUE",
+                                                  "",       ""};
         QTest::newRow("dev1 display")
             << dev1 + "Configuration>Affichage"
-            << QStringList{"2.0.11", "20", "", "", "AUCUN AFFICHAGE;TEMPS RESTANT;TEMPS ECOULE;CREDIT RESTANT",
-                           "", ""};
+            << QStringList{
+                   "2.0.11", "20", "", "", "AUCUN AFFICHAGE;TEMPS RESTANT;TEMPS ECOULE;CREDIT RESTANT",
+                   "",       ""};
         QTest::newRow("dev1 command") << dev1 + "Configuration>Commande  (Ordre 8-1)"
                                       << QStringList{"2.1.0.7", "2", "", "", "", "", ""};
         QTest::newRow("dev1 start amount") << dev1 + "Tarifs/Durées>Tarif Démarrage>Montant"
@@ -99,19 +107,20 @@ private slots:
                                    << QStringList{"2.0.10", "", "", "", "", "", ""};
         QTest::newRow("dev2 cumul") << dev2 + "Configuration>Cumul Autorisé"
                                     << QStringList{"", "10", "", "", "", "", ""};
-        QTest::newRow("dev2 display") << dev2 + "Configuration>Affichage"
-                                      << QStringList{"", "", "", "", "", "", ""};
+        QTest::newRow("dev2 display")
+            << dev2 + "Configuration>Affichage" << QStringList{"", "", "", "", "", "", ""};
         QTest::newRow("dev2 priority") << dev2 + "Configuration>Affichage crédit badge prioritaire"
                                        << QStringList{"3.7.7", "", "", "", "", "", ""};
-        QTest::newRow("dev2 command") << dev2 + "Configuration>Commande  (Ordre 8-1)"
-                                      << QStringList{"2.1.1.7", "", "", "", "", "", ""};
+        QTest::newRow("dev2 command")
+            << dev2 + "Configuration>Commande  (Ordre 8-1)" << QStringList{"2.1.1.7", "", "", "", "", "", ""};
         QTest::newRow("dev2 renew time") << dev2 + "Tarifs/Durées>Tarif Renouvellement>Durée (en seconde)"
                                          << QStringList{"2.1.1.4.1", "", "", "", "", "", ""};
         QTest::newRow("centraliser") << "Compteurs Déportés>Impulsions>Centralisateur"
                                      << QStringList{"6.0.2", "", "", "", "", "", ""};
         QTest::newRow("acceptor") << "Accepteur" << QStringList{"", "", "", "", "", "", "113"};
         QTest::newRow("acceptor ch2")
-            << "Accepteur>Canal 2>Type" << QStringList{"7.1.1.1", "20", "", "", "PIECE;JETON;ABONNEMENT;", "", ""};
+            << "Accepteur>Canal 2>Type"
+            << QStringList{"7.1.1.1", "20", "", "", "PIECE;JETON;ABONNEMENT;", "", ""};
         QTest::newRow("acceptor max") << "Accepteur>Intervalle Impulsion>Max (en centième)"
                                       << QStringList{"7.0.1", "3", "", "", "", "", ""};
         QTest::newRow("inhibition") << "Accepteur>Inhibition/Activation controlé Par Lecteur"
@@ -136,8 +145,9 @@ private slots:
         ParameterCatalogueFill(&tree);
         QTreeWidgetItem* row = RowAt(&tree, path);
         QVERIFY2(row, qPrintable(path));
-        const int columns[] = {PARAM_COL_IDENTIFIANT, PARAM_COL_WIDGET,   PARAM_COL_SAVE,   PARAM_COL_MODIFIE,
-                               PARAM_COL_WIDGET_ARGUMENTS, PARAM_COL_ATTRIBUT, PARAM_COL_VERSION};
+        const int columns[] = {PARAM_COL_IDENTIFIANT, PARAM_COL_WIDGET,           PARAM_COL_SAVE,
+                               PARAM_COL_MODIFIE,     PARAM_COL_WIDGET_ARGUMENTS, PARAM_COL_ATTRIBUT,
+                               PARAM_COL_VERSION};
         QStringList actual;
         for (int c : columns)
             actual << row->text(c);
@@ -157,7 +167,8 @@ private slots:
             QCOMPARE(g->childCount(), 5);
             const QString p = QString("6.1.%1.").arg(k);
             const QStringList ids = {p + "0", p + "1.2", p + "1.0", p + "1.1", p + "2"};
-            const QStringList labels = {"Valeur", "Type badge", "Type Pièce", "Type Jeton", "Impulsion Variable"};
+            const QStringList labels = {"Valeur", "Type badge", "Type Pièce", "Type Jeton",
+                                        "Impulsion Variable"};
             for (int i = 0; i < 5; ++i) {
                 QCOMPARE(g->child(i)->text(PARAM_COL_IDENTIFIANT), ids[i]);
                 QCOMPARE(g->child(i)->text(PARAM_COL_DESIGNATION), labels[i]);
@@ -179,12 +190,13 @@ private slots:
             QVERIFY(g);
             QStringList got;
             for (int i = 0; i < g->childCount(); ++i)
-                got << g->child(i)->text(PARAM_COL_IDENTIFIANT) + ' ' + g->child(i)->text(PARAM_COL_DESIGNATION) +
-                           ' ' + g->child(i)->text(PARAM_COL_WIDGET) + ' ' +
+                got << g->child(i)->text(PARAM_COL_IDENTIFIANT) + ' ' +
+                           g->child(i)->text(PARAM_COL_DESIGNATION) + ' ' +
+                           g->child(i)->text(PARAM_COL_WIDGET) + ' ' +
                            g->child(i)->text(PARAM_COL_WIDGET_ARGUMENTS);
             const QString p = QString("9.%1.").arg(j);
-            QCOMPARE(got, QStringList({p + "0 Installé 10 ", p + "2 Etat Inhibé 20 0 V;24V", p + "3 Priorité  ",
-                                       p + "4 Texte  "}));
+            QCOMPARE(got, QStringList({p + "0 Installé 10 ", p + "2 Etat Inhibé 20 0 V;24V",
+                                       p + "3 Priorité  ", p + "4 Texte  "}));
         }
     }
 
@@ -232,9 +244,10 @@ private slots:
         QVERIFY(ch2);
         QCOMPARE(ch2->count(), 4);
         QCOMPARE(ch2->itemText(3), QString());
-        QVERIFY(qobject_cast<QTreeCheckBox*>(tree.itemWidget(
-            RowAt(&tree, "Gestion Appareils Timer>Appareil 2 (Pour controler 2 appareils)>Configuration>Cumul Autorisé"),
-            1)));
+        QVERIFY(qobject_cast<QTreeCheckBox*>(
+            tree.itemWidget(RowAt(&tree, "Gestion Appareils Timer>Appareil 2 (Pour controler 2 "
+                                         "appareils)>Configuration>Cumul Autorisé"),
+                            1)));
         QVERIFY(status.text().isEmpty());
         QVERIFY(params.TreeLoading);
 

@@ -1,8 +1,8 @@
 #include <QtTest>
 
 #include "fakereader.h"
-#include "ptypair.h"
 #include "link/qprotocole.h"
+#include "ptypair.h"
 #include "readerconfig/parametertransfer.h"
 #include "readerconfig/parametertree.h"
 #include "readerconfig/treeeditors.h"
@@ -62,7 +62,10 @@ class TstParameterTransfer : public QObject
     {
         QStringList texts;
         for (const ReaderRequest& r : m_reader->requests())
-            texts << QString("%1/%2 %3").arg(QChar(r.letter)).arg(QChar(r.subLetter)).arg(QString::fromUtf8(r.payload));
+            texts << QString("%1/%2 %3")
+                         .arg(QChar(r.letter))
+                         .arg(QChar(r.subLetter))
+                         .arg(QString::fromUtf8(r.payload));
         return texts;
     }
 
@@ -90,16 +93,17 @@ private slots:
         m_transfer->ProgressBarAttach(m_bar);
         connect(m_tree, &QTreeWidget::itemChanged, m_tree,
                 [this](QTreeWidgetItem* item, int column) { m_params->ItemChanged(item, column); });
-        connect(m_link, &QProtocole::SIG_Data, m_transfer, [this](unsigned int id, unsigned int arg, QString) {
-            if (id != 2)
-                return;
-            if (arg == ARG_CONFIG_GET_RESULT)
-                m_transfer->ConfigGetResult();
-            else if (arg == ARG_CONFIG_PUT_RESULT)
-                m_transfer->ConfigPutResult();
-            else if (arg == ARG_CONFIG_PUT_SAVE_RESULT)
-                m_transfer->ConfigPutSaveResult();
-        });
+        connect(m_link, &QProtocole::SIG_Data, m_transfer,
+                [this](unsigned int id, unsigned int arg, QString) {
+                    if (id != 2)
+                        return;
+                    if (arg == ARG_CONFIG_GET_RESULT)
+                        m_transfer->ConfigGetResult();
+                    else if (arg == ARG_CONFIG_PUT_RESULT)
+                        m_transfer->ConfigPutResult();
+                    else if (arg == ARG_CONFIG_PUT_SAVE_RESULT)
+                        m_transfer->ConfigPutSaveResult();
+                });
         m_kinds.clear();
         // With a duplicated Identifiant, the first row tells what the reader holds.
         for (QTreeWidgetItem* row : m_params->ParameterRows()) {
@@ -211,8 +215,8 @@ private slots:
         QCOMPARE(m_status->text(), QString("Lecture Ok"));
 
         QTreeWidgetItem* site = RowAt(m_tree, "Lecteur>Identification>Nom du site");
-        QTreeWidgetItem* duration = RowAt(
-            m_tree, "Gestion Appareils Timer>Appareil 1 (Par défaut)>Tarifs/Durées>Tarif Démarrage>Durée (en seconde)");
+        QTreeWidgetItem* duration = RowAt(m_tree, "Gestion Appareils Timer>Appareil 1 (Par "
+                                                  "défaut)>Tarifs/Durées>Tarif Démarrage>Durée (en seconde)");
         QTreeWidgetItem* ethernet = RowAt(m_tree, "Lecteur>Options>Module Ethernet");
         const QList<QTreeWidgetItem*> prio = m_params->RowsWithIdentifiant("3.7.7");
         site->setText(PARAM_COL_VALEUR, "X");
@@ -224,9 +228,8 @@ private slots:
         QVERIFY(m_transfer->WriteModified());
         QVERIFY(!m_bar->isHidden());
         QTRY_VERIFY_WITH_TIMEOUT(!m_transfer->IsRunning(), Bound);
-        QCOMPARE(Requests().mid(143),
-                 QStringList({"V/P 2.1.0.4.0=Y", "V/P 3.4.2=0", "V/P 3.7.7=0", "V/P 3.0.1=Z", "V/P 2.255.1=",
-                              "V/P 3.255.1="}));
+        QCOMPARE(Requests().mid(143), QStringList({"V/P 2.1.0.4.0=Y", "V/P 3.4.2=0", "V/P 3.7.7=0",
+                                                   "V/P 3.0.1=Z", "V/P 2.255.1=", "V/P 3.255.1="}));
         QCOMPARE(m_status->text(), QString("Save(3) :->OK"));
         QCOMPARE(m_bar->value(), 6);
         QCOMPARE(site->text(PARAM_COL_SAVE), QString("Z"));
@@ -238,7 +241,7 @@ private slots:
 
     void writeStopsAtRefusal_data()
     {
-        QTest::addColumn<int>("failAt"); // index among the requests after the read
+        QTest::addColumn<int>("failAt");  // index among the requests after the read
         QTest::addColumn<bool>("broken"); // an invalid answer counts as a time-out
         QTest::addColumn<QString>("status");
         QTest::addColumn<int>("sent");

@@ -82,8 +82,10 @@ private slots:
 
         QTreeWidgetItem* site = RowAt(m_tree, "Lecteur>Identification>Nom du site");
         QTreeWidgetItem* code = RowAt(m_tree, "Lecteur>Identification>Code site");
-        auto* box = qobject_cast<QCheckBox*>(m_tree->itemWidget(RowAt(m_tree, "Lecteur>Options>Afficheur"), 1));
-        auto* combo = qobject_cast<QComboBox*>(m_tree->itemWidget(RowAt(m_tree, "Accepteur>Canal 2>Type"), 1));
+        auto* box =
+            qobject_cast<QCheckBox*>(m_tree->itemWidget(RowAt(m_tree, "Lecteur>Options>Afficheur"), 1));
+        auto* combo =
+            qobject_cast<QComboBox*>(m_tree->itemWidget(RowAt(m_tree, "Accepteur>Canal 2>Type"), 1));
 
         site->setText(PARAM_COL_VALEUR, "A");
         QCOMPARE(m_status->text(), Marked);
@@ -126,8 +128,9 @@ private slots:
     void rowWithoutIdentifiantStillWorks()
     {
         ReadAll(m_params, "0");
-        QTreeWidgetItem* cumul =
-            RowAt(m_tree, "Gestion Appareils Timer>Appareil 2 (Pour controler 2 appareils)>Configuration>Cumul Autorisé");
+        QTreeWidgetItem* cumul = RowAt(
+            m_tree,
+            "Gestion Appareils Timer>Appareil 2 (Pour controler 2 appareils)>Configuration>Cumul Autorisé");
         qobject_cast<QCheckBox*>(m_tree->itemWidget(cumul, 1))->click();
         QCOMPARE(cumul->text(PARAM_COL_VALEUR), QString("1"));
         QVERIFY(!m_params->ParameterRows().contains(cumul));

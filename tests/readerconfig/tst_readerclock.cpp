@@ -13,7 +13,10 @@ QStringList Payloads(const FakeReader& reader)
 {
     QStringList texts;
     for (const ReaderRequest& r : reader.requests())
-        texts << QString("%1/%2 %3").arg(QChar(r.letter)).arg(QChar(r.subLetter)).arg(QString::fromUtf8(r.payload));
+        texts << QString("%1/%2 %3")
+                     .arg(QChar(r.letter))
+                     .arg(QChar(r.subLetter))
+                     .arg(QString::fromUtf8(r.payload));
     return texts;
 }
 
@@ -50,7 +53,8 @@ private slots:
         QTest::newRow("accepted") << '0' << QByteArray("ok") << int(ClockUpdateOutcome::Accepted);
         QTest::newRow("date refused only") << 'E' << QByteArray("ok") << int(ClockUpdateOutcome::Accepted);
         QTest::newRow("time refused") << '0' << QByteArray("refused") << int(ClockUpdateOutcome::Refused);
-        QTest::newRow("time answer broken") << '0' << QByteArray("broken") << int(ClockUpdateOutcome::NoAnswer);
+        QTest::newRow("time answer broken")
+            << '0' << QByteArray("broken") << int(ClockUpdateOutcome::NoAnswer);
     }
 
     void update()

@@ -58,13 +58,20 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("checked");
-        QTest::newRow("empty") << "0" << "" << true;
-        QTest::newRow("one") << "0" << "1" << true;
-        QTest::newRow("two") << "0" << "2" << true;
-        QTest::newRow("text") << "0" << "non" << true;
-        QTest::newRow("zero") << "1" << "0" << false;
-        QTest::newRow("zero on cleared") << "0" << "0" << false;
-        QTest::newRow("padded zero") << "0" << " 0" << true;
+        QTest::newRow("empty") << "0"
+                               << "" << true;
+        QTest::newRow("one") << "0"
+                             << "1" << true;
+        QTest::newRow("two") << "0"
+                             << "2" << true;
+        QTest::newRow("text") << "0"
+                              << "non" << true;
+        QTest::newRow("zero") << "1"
+                              << "0" << false;
+        QTest::newRow("zero on cleared") << "0"
+                                         << "0" << false;
+        QTest::newRow("padded zero") << "0"
+                                     << " 0" << true;
     }
 
     void checkBox()
