@@ -1,10 +1,311 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+#include <QDir>
+#include <QMessageBox>
+#include <QSerialPortInfo>
+
+#include "access/groups.h"
+#include "app/textcolorset.h"
+#include "badge/badgetab.h"
+#include "badge/experttab.h"
+#include "readerconfig/appsettings.h"
+#include "ui_mainwindow.h"
+
+// The resource lives in the static korvelcore library; it must be registered
+// by name from outside any namespace.
+static void ResourcesInit()
 {
-    setObjectName(QStringLiteral("MainWindow"));
-    setWindowTitle(QStringLiteral("KorvelManager"));
-    resize(1042, 740);
+    Q_INIT_RESOURCE(korvelmanager);
 }
 
-MainWindow::~MainWindow() = default;
+namespace {
+// The buttons that need an open link.
+const char* const READER_BUTTONS[] = {
+    "BTN_BlackListReadFromSupport", "BTN_BlackListReadFromReader", "BTN_BlackListWriteToReader",
+    "BTN_BlackListWriteToSupport",  "BTN_ReaderConfigLoad",        "BTN_ReaderConfigSave",
+    "BTN_ZonesSendToReader",
+};
+
+QString WorkingDirectoryDefault()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:\\local\\apps\\qtcreator");
+#else
+    return QDir::currentPath();
+#endif
+}
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), m_configIni(QStringLiteral("config.ini")), ui(new Ui::MainWindow)
+{
+    ResourcesInit();
+    ui->setupUi(this);
+
+    m_badge = std::make_unique<BadgeTab>(this, m_link, ui->TREE_AppsConfig, m_zones, &m_groups);
+    // The parameter tree (catalogue rows, editors) is set up by its own subsystem.
+    AppsConfigTreeSetUp(ui->TREE_AppsConfig);
+    ui->TABLE_BlackList->setAlternatingRowColors(true);
+    ui->TABLE_BlackList->setRowCount(0);
+    ui->TABLE_BlackList->setColumnCount(5);
+    ui->TABLE_BlackList->setSortingEnabled(false);
+    ui->TABLE_BlackList->setHorizontalHeaderLabels(
+        QStringLiteral("Date;Uid;Utilisateur;Groupe;Raison").split(';'));
+
+    m_expert = std::make_unique<ExpertTab>(this, m_link, [this]() {
+        return QMessageBox::warning(
+                   this, QStringLiteral("Attention"),
+                   QStringLiteral("Ces conditions d'accès figent le secteur : ses conditions "
+                                  "d'accès ne pourront plus jamais être modifiées.\n"
+                                  "Ecrire le trailer ?"),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    });
+    resultsRegister();
+
+    connect(&m_protocole, &QProtocole::SIG_Debug, this, &MainWindow::DebugShow);
+    connect(&m_protocole, &QProtocole::SIG_ComStatus, this, &MainWindow::ComStatusShow);
+    connect(&m_protocole, &QProtocole::SIG_Data, this, &MainWindow::ComDataProcess);
+
+    ui->ONG_Main->setCurrentIndex(0);
+
+    if (m_configIni.Open()) {
+        ZonesLoad(m_zones, &m_configIni);
+        GroupsLoad(&m_groups, &m_configIni);
+        m_configIni.Close();
+    }
+
+    // The zone and group grids are built by the access subsystem.
+    GroupListFill(&m_groups, ui->CBOX_GroupList);
+    GroupListFill(&m_groups, ui->COMBO_Profil);
+
+    for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts())
+        ui->COMB_Serial->addItem(QIcon(), port.portName());
+
+    qDebug("MainWindwo->Constructor");
+    m_protocole.start(QThread::InheritPriority);
+    on_BTN_Serial_clicked();
+
+    ui->BTN_ReaderConfigSave->setEnabled(false);
+    ui->BTN_ReaderFileSave->setEnabled(false);
+    m_workingDirectory = WorkingDirectoryDefault();
+    ui->ONG_Main->setTabEnabled(6, false);
+    ui->ONG_Main->setTabEnabled(7, false);
+    ui->LAB_Version->setText(QStringLiteral("Version:1.00"));
+}
+
+MainWindow::~MainWindow()
+{
+    m_expert.reset();
+    m_badge.reset();
+    delete ui;
+    ui = nullptr;
+    // The link's destructor ends the worker cooperatively, before the port goes.
+    qDeleteAll(m_groups);
+    m_groups.clear();
+}
+
+void MainWindow::resultsRegister()
+{
+    m_badge->RegisterResults(m_router);
+    m_expert->RegisterResults(m_router);
+    m_router.Register(ARG_TEST_RESULT, [this](const QString&) { testResult(); });
+    m_router.Register(ARG_LINK_STATE, [this](const QString&) { linkState(); });
+}
+
+QString MainWindow::WorkingFilePath(const QString& fileName) const
+{
+    return QDir(m_workingDirectory).filePath(fileName);
+}
+
+QString MainWindow::AppsConfigReadString(QString key, QString defaultValue) const
+{
+    return ::AppsConfigReadString(ui->TREE_AppsConfig, key, defaultValue);
+}
+
+int MainWindow::AppsConfigReadInt(QString key, int defaultValue) const
+{
+    return ::AppsConfigReadInt(ui->TREE_AppsConfig, key, defaultValue);
+}
+
+bool MainWindow::BadgeRecordBuild(QString& record) const
+{
+    return m_badge->BadgeRecordBuild(record);
+}
+
+void MainWindow::BadgeRecordDisplay(const QString& record)
+{
+    m_badge->BadgeRecordDisplay(record);
+}
+
+void MainWindow::BadgeFormClear()
+{
+    m_badge->BadgeFormClear();
+}
+
+void MainWindow::CreationDefaultsLoad()
+{
+    m_badge->CreationDefaultsLoad();
+}
+
+void MainWindow::UserNumberIncrement()
+{
+    m_badge->UserNumberIncrement();
+}
+
+int MainWindow::BadgeMode() const
+{
+    return m_badge->BadgeMode;
+}
+
+void MainWindow::ReaderButtonsEnable()
+{
+    for (const char* name : READER_BUTTONS)
+        findChild<QPushButton*>(QLatin1String(name))->setEnabled(true);
+}
+
+void MainWindow::ReaderButtonsDisable()
+{
+    for (const char* name : READER_BUTTONS)
+        findChild<QPushButton*>(QLatin1String(name))->setEnabled(false);
+}
+
+void MainWindow::on_BTN_Serial_clicked()
+{
+    m_protocole.SetPortName(ui->COMB_Serial->currentText());
+    qDebug("BTN_Seriel->Click");
+    m_protocole.SetConnectionRequest(m_protocole.Connected ? 2 : 1);
+}
+
+void MainWindow::on_BTN_ComReaderFind_clicked()
+{
+    ui->COMB_Serial->clear();
+    for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts())
+        ui->COMB_Serial->addItem(QIcon(), port.portName());
+}
+
+void MainWindow::ComStatusShow(QString s)
+{
+    ui->LINEEDIT_Com->setText(s);
+    if (m_protocole.Connected) {
+        TextColorSet(Qt::green, ui->LINEEDIT_Com);
+        ui->BTN_Serial->setText(QStringLiteral("Deconnecter"));
+    } else {
+        TextColorSet(Qt::red, ui->LINEEDIT_Com);
+        ui->BTN_Serial->setText(QStringLiteral("Connecter"));
+    }
+}
+
+void MainWindow::DebugShow(QString s)
+{
+    ui->TXTEDIT_Debug->appendPlainText(s);
+}
+
+void MainWindow::on_pushButton_3_clicked()
+{
+    ui->TXTEDIT_Debug->clear();
+}
+
+void MainWindow::ComDataProcess(unsigned int Id, unsigned int Arg1, const QString& s)
+{
+    if (Id == 1) {
+        if (Arg1 == 0)
+            ui->SAI_ProtocoleStatus->setText(s);
+        return;
+    }
+    if (Id == 2)
+        m_router.Dispatch(Arg1, s);
+}
+
+void MainWindow::testResult()
+{
+    bool isOk = false;
+    char status = 0;
+    QString text;
+    if (m_link.CmdAnswer(&isOk, &status, &text) == 0)
+        return;
+    ui->SAI_TestCmdStatus->setText(ui->SAI_TestCmdStatus->text() + QStringLiteral("->OK"));
+}
+
+void MainWindow::linkState()
+{
+    if (m_link.Connected())
+        ReaderButtonsEnable();
+    else
+        ReaderButtonsDisable();
+}
+
+void MainWindow::on_BTN_BadgeRead_clicked()
+{
+    m_badge->BadgeReadClicked();
+}
+
+void MainWindow::on_BTN_BadgeWrite_clicked()
+{
+    m_badge->BadgeWriteClicked();
+}
+
+void MainWindow::on_BTN_BadgeCreate_clicked()
+{
+    m_badge->BadgeCreateClicked();
+}
+
+void MainWindow::on_BTN_TransactionDebit_clicked()
+{
+    QMessageBox::information(this, QStringLiteral("Erreur"), QStringLiteral("Contenu transaction invalide"),
+                             QMessageBox::Ok);
+}
+
+void MainWindow::on_BTN_TransactionCredit_clicked()
+{
+    QMessageBox::information(this, QStringLiteral("Erreur"), QStringLiteral("Contenu transaction invalide"),
+                             QMessageBox::Ok);
+}
+
+void MainWindow::on_COMBO_Profil_currentIndexChanged(int index)
+{
+    m_badge->ProfilChanged(index);
+}
+
+void MainWindow::on_BTN_ReaderRead_clicked()
+{
+    m_expert->BlockClicked(ExpertTab::BlockOperation::Read);
+}
+
+void MainWindow::on_BTN_ReaderDecrement_clicked()
+{
+    m_expert->BlockClicked(ExpertTab::BlockOperation::Decrement);
+}
+
+void MainWindow::on_BTN_ReaderWrite_clicked()
+{
+    m_expert->BlockClicked(ExpertTab::BlockOperation::Write);
+}
+
+void MainWindow::on_BTN_ReaderIncrement_clicked()
+{
+    m_expert->BlockClicked(ExpertTab::BlockOperation::Increment);
+}
+
+void MainWindow::on_BTN_TraillerRead_clicked()
+{
+    m_expert->TrailerReadClicked();
+}
+
+void MainWindow::on_BTN_TraillerWrite_clicked()
+{
+    m_expert->TrailerWriteClicked();
+}
+
+void MainWindow::on_BTN_TraillerDefault_clicked()
+{
+    m_expert->TrailerDefaultClicked();
+}
+
+void MainWindow::on_BTN_BadgeFormat_clicked()
+{
+    m_expert->BadgeFormatClicked();
+}
+
+void MainWindow::on_pushButton_clicked() {}
+
+void MainWindow::on_ONG_Main_currentChanged(int) {}

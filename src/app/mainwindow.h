@@ -1,8 +1,29 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include <QList>
 #include <QMainWindow>
+#include <QString>
 
+#include <memory>
+
+#include "access/zones.h"
+#include "badge/readerlink.h"
+#include "badge/resultrouter.h"
+#include "commun/fileini.h"
+#include "link/qprotocole.h"
+
+class BadgeTab;
+class CGROUP;
+class ExpertTab;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The program's one window: builds the form, owns the link and every
+// subsystem's state, and hands each user action and each reader result to the
+// subsystem that owns it.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -10,6 +31,70 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    // Settings tree reads.
+    QString AppsConfigReadString(QString key, QString defaultValue) const;
+    int AppsConfigReadInt(QString key, int defaultValue) const;
+
+    bool BadgeRecordBuild(QString& record) const;
+    void BadgeRecordDisplay(const QString& record);
+    void BadgeFormClear();
+    void CreationDefaultsLoad();
+    void UserNumberIncrement();
+    int BadgeMode() const;
+
+    void ReaderButtonsEnable();
+    void ReaderButtonsDisable();
+
+    // Folder of the blacklist file and of the configuration-file dialogs.
+    QString WorkingDirectory() const { return m_workingDirectory; }
+    QString WorkingFilePath(const QString& fileName) const;
+
+    QProtocole& Protocole() { return m_protocole; }
+    ReaderLink& Link() { return m_link; }
+    ResultRouter& Router() { return m_router; }
+
+public slots:
+    void on_BTN_Serial_clicked();
+    void on_pushButton_3_clicked();
+    void on_BTN_BadgeRead_clicked();
+    void on_BTN_BadgeWrite_clicked();
+    void on_BTN_BadgeCreate_clicked();
+    void on_BTN_TransactionDebit_clicked();
+    void on_BTN_TransactionCredit_clicked();
+    void on_BTN_ReaderRead_clicked();
+    void on_BTN_ReaderDecrement_clicked();
+    void on_BTN_ReaderWrite_clicked();
+    void on_BTN_ReaderIncrement_clicked();
+    void on_BTN_TraillerRead_clicked();
+    void on_BTN_ComReaderFind_clicked();
+    void on_BTN_TraillerWrite_clicked();
+    void on_BTN_TraillerDefault_clicked();
+    void on_BTN_BadgeFormat_clicked();
+    void on_COMBO_Profil_currentIndexChanged(int index);
+    void on_pushButton_clicked();
+    void on_ONG_Main_currentChanged(int index);
+    void DebugShow(QString s);
+    void ComStatusShow(QString s);
+    void ComDataProcess(unsigned int Id, unsigned int Arg1, const QString& s);
+
+private:
+    void resultsRegister();
+    void testResult();
+    void linkState();
+
+    // Declared first so that it is destroyed last: its destructor stops the
+    // worker thread before anything the worker's signals reach goes away.
+    QProtocole m_protocole;
+    ProtocoleLink m_link{m_protocole};
+    CFILE_INI m_configIni;
+    CZONE m_zones[ZONE_COUNT];
+    QList<CGROUP*> m_groups;
+    QString m_workingDirectory;
+    Ui::MainWindow* ui = nullptr;
+    ResultRouter m_router;
+    std::unique_ptr<BadgeTab> m_badge;
+    std::unique_ptr<ExpertTab> m_expert;
 };
 
 #endif // MAINWINDOW_H
