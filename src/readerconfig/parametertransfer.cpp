@@ -1,13 +1,11 @@
 #include "readerconfig/parametertransfer.h"
 
 #include "link/commands.h"
-#include "link/qprotocole.h"
 #include "readerconfig/parametercatalogue.h"
 #include "readerconfig/parametertree.h"
 #include "readerconfig/treeeditors.h"
 
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QSet>
 #include <QTreeWidget>
 #include <QtDebug>
@@ -24,38 +22,26 @@ QString ObjectOf(const QString& id)
 } // namespace
 
 ParameterTransfer::ParameterTransfer(ParameterTree* params, QProtocole* link, QObject* parent)
-    : QObject(parent), m_params(params), m_link(link)
+    : CommandChain(link, params->Status(), parent), m_params(params)
 {
-}
-
-void ParameterTransfer::ProgressBarAttach(QProgressBar* bar)
-{
-    bar->setVisible(IsRunning());
-    connect(this, &ParameterTransfer::SIG_Running, bar, &QProgressBar::setVisible);
-    connect(this, &ParameterTransfer::SIG_Progress, bar, [bar](int done, int total) {
-        bar->setRange(0, qMax(total, 1));
-        bar->setValue(qMin(done, qMax(total, 1)));
-    });
 }
 
 bool ParameterTransfer::ReadAll()
 {
-    if (IsRunning()) {
-        StatusSet(BusyText());
+    const QList<QTreeWidgetItem*> rows = m_params->ParameterRows();
+    if (!Begin(QStringLiteral("GetValue->"), rows.size()))
         return false;
-    }
+    m_phase = Phase::Reading;
     m_params->TreeLoading = true;
-    StatusSet(QStringLiteral("GetValue->"));
     LoadTimer.start();
-    ToDoList = m_params->ParameterRows();
+    ToDoList = rows;
     m_params->ModifCounter = 0;
-    if (!ToDoFirst())
+    if (!ToDoFirst()) {
+        Finish(Status());
         return true;
-    Begin(Phase::Reading, ToDoList.size());
-    if (!ReadSend()) {
-        StatusAppend(QStringLiteral("->TIMEOUT"));
-        Finish();
     }
+    if (!Send(ReaderCommands::configGet(ToDoCurrent->text(PARAM_COL_IDENTIFIANT))))
+        Finish(Status() + QStringLiteral("->TIMEOUT"));
     return true;
 }
 
@@ -71,29 +57,31 @@ bool ParameterTransfer::WriteModified()
         TreeValuesFromWidgets(tree, tree->topLevelItem(i), PARAM_COL_WIDGET, PARAM_COL_VALEUR);
 
     qDebug("LANCE LA SAUVEGARDE");
-    ObjetToSave.clear();
-    ToDoList.clear();
-    qDebug("APRES CLEAR IL Y A %d DANS LISTE", int(ToDoList.size()));
+    QList<QTreeWidgetItem*> rows;
+    qDebug("APRES CLEAR IL Y A %d DANS LISTE", int(rows.size()));
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        TreeToDoSave(tree->topLevelItem(i), &ToDoList, PARAM_COL_MODIFIE);
-    qDebug("APRES TreeToDoSave IL Y A %d DANS LISTE", int(ToDoList.size()));
+        TreeToDoSave(tree->topLevelItem(i), &rows, PARAM_COL_MODIFIE);
+    qDebug("APRES TreeToDoSave IL Y A %d DANS LISTE", int(rows.size()));
     // Marks are sequence numbers: the operator's changes go out in the order they were last made.
-    std::stable_sort(ToDoList.begin(), ToDoList.end(), [](QTreeWidgetItem* a, QTreeWidgetItem* b) {
+    std::stable_sort(rows.begin(), rows.end(), [](QTreeWidgetItem* a, QTreeWidgetItem* b) {
         return a->text(PARAM_COL_MODIFIE).toUInt() < b->text(PARAM_COL_MODIFIE).toUInt();
     });
-
-    if (!ToDoFirst()) {
+    if (rows.isEmpty()) {
         StatusSet(QStringLiteral("Aucune modification"));
         return true;
     }
+
     QSet<QString> objects;
-    for (QTreeWidgetItem* row : qAsConst(ToDoList))
+    for (QTreeWidgetItem* row : qAsConst(rows))
         objects.insert(ObjectOf(row->text(PARAM_COL_IDENTIFIANT)));
-    Begin(Phase::Writing, ToDoList.size() + objects.size());
-    if (!WriteSend()) {
-        StatusSet(QStringLiteral("Save ->Echec"));
-        Finish();
-    }
+    if (!Begin(Status(), rows.size() + objects.size()))
+        return false;
+    m_phase = Phase::Writing;
+    ToDoList = rows;
+    ToDoFirst();
+    if (!Send(ReaderCommands::configPut(ToDoCurrent->text(PARAM_COL_IDENTIFIANT),
+                                        ToDoCurrent->text(PARAM_COL_VALEUR))))
+        Finish(QStringLiteral("Save ->Echec"));
     return true;
 }
 
@@ -115,37 +103,33 @@ void ParameterTransfer::ConfigGetResult()
     bool isOk = false;
     char code = 0;
     QString text;
-    if (!Collect(Phase::Reading, &isOk, &code, &text))
+    if (!Collected(Phase::Reading, &isOk, &code, &text))
         return;
     if (!isOk) {
         // TreeLoading stays set: later edits are not marked.
-        StatusAppend(QStringLiteral("->TIMEOUT"));
-        Finish();
+        Finish(Status() + QStringLiteral("->TIMEOUT"));
         return;
     }
     if (code == '0') {
         ToDoCurrent->setText(PARAM_COL_MODIFIE, QStringLiteral("0"));
         TreeItemValue(false, m_params->Tree(), ToDoCurrent, text, PARAM_COL_WIDGET, PARAM_COL_VALEUR);
-        StatusAppend(QStringLiteral("->OK"));
+        StatusSet(Status() + QStringLiteral("->OK"));
     } else {
-        StatusAppend(QStringLiteral("->UNKNOWN"));
+        StatusSet(Status() + QStringLiteral("->UNKNOWN"));
     }
     StepDone();
 
     if (++ToDoIndex < ToDoList.size()) {
         ToDoCurrent = ToDoList.at(ToDoIndex);
-        StatusSet(QStringLiteral("Get value (") + ToDoCurrent->text(PARAM_COL_IDENTIFIANT) +
-                  QLatin1Char(')'));
-        if (!ReadSend()) {
-            StatusAppend(QStringLiteral("->TIMEOUT"));
-            Finish();
-        }
+        const QString id = ToDoCurrent->text(PARAM_COL_IDENTIFIANT);
+        StatusSet(QStringLiteral("Get value (") + id + QLatin1Char(')'));
+        if (!Send(ReaderCommands::configGet(id)))
+            Finish(Status() + QStringLiteral("->TIMEOUT"));
         return;
     }
     qDebug("Durée du chargement %lld", static_cast<long long>(LoadTimer.elapsed()));
     m_params->TreeLoading = false;
-    StatusSet(QStringLiteral("Lecture Ok"));
-    Finish();
+    Finish(QStringLiteral("Lecture Ok"));
     emit SIG_ReadComplete();
 }
 
@@ -154,16 +138,14 @@ void ParameterTransfer::ConfigPutResult()
     bool isOk = false;
     char code = 0;
     QString text;
-    if (!Collect(Phase::Writing, &isOk, &code, &text))
+    if (!Collected(Phase::Writing, &isOk, &code, &text))
         return;
     if (!isOk) {
-        StatusSet(QStringLiteral("Save ->Echec"));
-        Finish();
+        Finish(QStringLiteral("Save ->Echec"));
         return;
     }
     if (code != '0') {
-        StatusSet(QStringLiteral("Save: ->Echec"));
-        Finish();
+        Finish(QStringLiteral("Save: ->Echec"));
         return;
     }
 
@@ -184,25 +166,15 @@ void ParameterTransfer::ConfigPutResult()
 
     if (++ToDoIndex < ToDoList.size()) {
         ToDoCurrent = ToDoList.at(ToDoIndex);
-        if (!WriteSend()) {
-            StatusSet(QStringLiteral("Save ->Echec"));
-            Finish();
-        }
+        if (!Send(ReaderCommands::configPut(ToDoCurrent->text(PARAM_COL_IDENTIFIANT),
+                                            ToDoCurrent->text(PARAM_COL_VALEUR))))
+            Finish(QStringLiteral("Save ->Echec"));
         return;
     }
-
     SaveIndex = 0;
-    const QStringList objects = ObjetToSave.split(QLatin1Char('.'), Qt::SkipEmptyParts);
-    if (objects.isEmpty()) {
-        Finish();
-        return;
-    }
-    qDebug("IL Y A %d A SAUVEGARDER", int(objects.size()));
     m_phase = Phase::Committing;
-    if (!CommitSend(objects.at(SaveIndex++))) {
-        StatusAppend(QStringLiteral("->FAILED"));
-        Finish();
-    }
+    qDebug("IL Y A %d A SAUVEGARDER", int(ObjetToSave.split(QLatin1Char('.'), Qt::SkipEmptyParts).size()));
+    CommitNext();
 }
 
 void ParameterTransfer::ConfigPutSaveResult()
@@ -210,30 +182,20 @@ void ParameterTransfer::ConfigPutSaveResult()
     bool isOk = false;
     char code = 0;
     QString text;
-    if (!Collect(Phase::Committing, &isOk, &code, &text))
+    if (!Collected(Phase::Committing, &isOk, &code, &text))
         return;
     if (!isOk) {
-        StatusAppend(QStringLiteral("->TIMEOUT"));
-        Finish();
+        Finish(Status() + QStringLiteral("->TIMEOUT"));
         return;
     }
     if (code != '0') {
-        StatusAppend(QStringLiteral("->FAILED"));
-        Finish();
+        Finish(Status() + QStringLiteral("->FAILED"));
         return;
     }
-    StatusAppend(QStringLiteral("->OK"));
+    StatusSet(Status() + QStringLiteral("->OK"));
     StepDone();
-    const QStringList objects = ObjetToSave.split(QLatin1Char('.'), Qt::SkipEmptyParts);
-    if (SaveIndex >= objects.size()) {
-        Finish();
-        return;
-    }
     qDebug("IL Y A %d A SAUVEGARDER", SaveIndex);
-    if (!CommitSend(objects.at(SaveIndex++))) {
-        StatusAppend(QStringLiteral("->FAILED"));
-        Finish();
-    }
+    CommitNext();
 }
 
 bool ParameterTransfer::ToDoFirst()
@@ -246,62 +208,26 @@ bool ParameterTransfer::ToDoFirst()
     return true;
 }
 
-bool ParameterTransfer::Collect(Phase expected, bool* isOk, char* code, QString* text)
+bool ParameterTransfer::Collected(Phase expected, bool* isOk, char* code, QString* text)
 {
-    // Always collect, so that a stray answer cannot keep the slot taken.
-    if (!m_link->CmdAnswer(isOk, code, text))
-        return false;
-    return m_phase == expected;
+    return Collect(isOk, code, text) && m_phase == expected;
 }
 
-bool ParameterTransfer::ReadSend()
+void ParameterTransfer::CommitNext()
 {
-    return m_link->CmdRequestQueued(ReaderCommands::configGet(ToDoCurrent->text(PARAM_COL_IDENTIFIANT))) ==
-           QProtocole::CMD_SUBMITTED;
-}
-
-bool ParameterTransfer::WriteSend()
-{
-    return m_link->CmdRequestQueued(ReaderCommands::configPut(ToDoCurrent->text(PARAM_COL_IDENTIFIANT),
-                                                              ToDoCurrent->text(PARAM_COL_VALEUR))) ==
-           QProtocole::CMD_SUBMITTED;
-}
-
-bool ParameterTransfer::CommitSend(const QString& object)
-{
-    StatusSet(QStringLiteral("Save(") + object + QStringLiteral(") :"));
-    return m_link->CmdRequestQueued(ReaderCommands::configCommit(object)) == QProtocole::CMD_SUBMITTED;
-}
-
-void ParameterTransfer::Begin(Phase phase, int total)
-{
-    m_phase = phase;
-    m_done = 0;
-    m_total = total;
-    emit SIG_Running(true);
-    emit SIG_Progress(m_done, m_total);
-}
-
-void ParameterTransfer::StepDone()
-{
-    ++m_done;
-    emit SIG_Progress(m_done, m_total);
-}
-
-void ParameterTransfer::Finish()
-{
-    if (m_phase == Phase::Idle)
+    const QStringList objects = ObjetToSave.split(QLatin1Char('.'), Qt::SkipEmptyParts);
+    if (SaveIndex >= objects.size()) {
+        // All done: the status keeps the last commit's text.
+        Finish(Status());
         return;
-    m_phase = Phase::Idle;
-    emit SIG_Running(false);
+    }
+    const QString object = objects.at(SaveIndex++);
+    StatusSet(QStringLiteral("Save(") + object + QStringLiteral(") :"));
+    if (!Send(ReaderCommands::configCommit(object)))
+        Finish(Status() + QStringLiteral("->FAILED"));
 }
 
-void ParameterTransfer::StatusSet(const QString& text)
+QString ParameterTransfer::Status() const
 {
-    m_params->Status()->setText(text);
-}
-
-void ParameterTransfer::StatusAppend(const QString& suffix)
-{
-    m_params->Status()->setText(m_params->Status()->text() + suffix);
+    return m_params->Status()->text();
 }

@@ -145,6 +145,9 @@ private slots:
         QVERIFY(!m_transfer->ReadAll());
         QCOMPARE(m_status->text(), ParameterTransfer::BusyText());
         QVERIFY(!m_transfer->WriteModified());
+        // Any other chain on the same link is refused too.
+        ParameterTransfer other(m_params, m_link);
+        QVERIFY(!other.ReadAll());
         QTRY_VERIFY_WITH_TIMEOUT(!m_transfer->IsRunning(), Bound);
 
         QStringList expected;
