@@ -1,5 +1,7 @@
 #include "readerconfig/parametertransfer.h"
 
+#include "badge/resultrouter.h"
+#include "link/argids.h"
 #include "link/commands.h"
 #include "readerconfig/parametercatalogue.h"
 #include "readerconfig/parametertree.h"
@@ -83,6 +85,13 @@ bool ParameterTransfer::WriteModified()
                                         ToDoCurrent->text(PARAM_COL_VALEUR))))
         Finish(QStringLiteral("Save ->Echec"));
     return true;
+}
+
+void ParameterTransfer::RegisterResults(ResultRouter& router)
+{
+    router.Register(ARG_CONFIG_GET_RESULT, [this](const QString&) { ConfigGetResult(); });
+    router.Register(ARG_CONFIG_PUT_RESULT, [this](const QString&) { ConfigPutResult(); });
+    router.Register(ARG_CONFIG_PUT_SAVE_RESULT, [this](const QString&) { ConfigPutSaveResult(); });
 }
 
 void ParameterTransfer::TreeToDoSave(QTreeWidgetItem* item, QList<QTreeWidgetItem*>* list, quint8 column)

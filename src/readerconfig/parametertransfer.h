@@ -9,6 +9,7 @@
 
 class ParameterTree;
 class QTreeWidgetItem;
+class ResultRouter;
 
 // Reading the reader's whole parameter set into the tree ("Lire") and writing
 // the modified rows back, then committing each written object ("Ecrire").
@@ -27,6 +28,8 @@ public:
     void ConfigGetResult();     // ARG_CONFIG_GET_RESULT
     void ConfigPutResult();     // ARG_CONFIG_PUT_RESULT
     void ConfigPutSaveResult(); // ARG_CONFIG_PUT_SAVE_RESULT
+    // Registers the three branches above.
+    void RegisterResults(ResultRouter& router);
 
     // The rows a write sends: parameter rows whose text in `column` is not
     // "0", in tree order, for `item` and everything below it.
@@ -37,7 +40,12 @@ signals:
     void SIG_ReadComplete();
 
 private:
-    enum class Phase { Reading, Writing, Committing };
+    enum class Phase
+    {
+        Reading,
+        Writing,
+        Committing
+    };
 
     bool ToDoFirst();
     bool Collected(Phase expected, bool* isOk, char* code, QString* text);

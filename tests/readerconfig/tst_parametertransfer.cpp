@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "badge/resultrouter.h"
 #include "fakereader.h"
 #include "link/qprotocole.h"
 #include "ptypair.h"
@@ -38,6 +39,7 @@ class TstParameterTransfer : public QObject
     QProgressBar* m_bar = nullptr;
     ParameterTree* m_params = nullptr;
     ParameterTransfer* m_transfer = nullptr;
+    ResultRouter* m_router = nullptr;
     QHash<QString, QString> m_kinds;
 
     // Answers every read with the reader's value and takes every write;
@@ -93,16 +95,12 @@ private slots:
         m_transfer->ProgressBarAttach(m_bar);
         connect(m_tree, &QTreeWidget::itemChanged, m_tree,
                 [this](QTreeWidgetItem* item, int column) { m_params->ItemChanged(item, column); });
+        m_router = new ResultRouter;
+        m_transfer->RegisterResults(*m_router);
         connect(m_link, &QProtocole::SIG_Data, m_transfer,
-                [this](unsigned int id, unsigned int arg, QString) {
-                    if (id != 2)
-                        return;
-                    if (arg == ARG_CONFIG_GET_RESULT)
-                        m_transfer->ConfigGetResult();
-                    else if (arg == ARG_CONFIG_PUT_RESULT)
-                        m_transfer->ConfigPutResult();
-                    else if (arg == ARG_CONFIG_PUT_SAVE_RESULT)
-                        m_transfer->ConfigPutSaveResult();
+                [this](unsigned int id, unsigned int arg, QString s) {
+                    if (id == 2)
+                        m_router->Dispatch(arg, s);
                 });
         m_kinds.clear();
         // With a duplicated Identifiant, the first row tells what the reader holds.
@@ -120,6 +118,7 @@ private slots:
     void cleanup()
     {
         delete m_transfer;
+        delete m_router;
         delete m_link;
         delete m_params;
         delete m_status;
