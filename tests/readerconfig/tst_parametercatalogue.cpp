@@ -75,34 +75,15 @@ private slots:
                                    << QStringList{"3.0.1", "1", "A DEFINIR", "0", "", "", ""};
         QTest::newRow("hardware name") << "Lecteur>Identification>Nom matériel"
                                        << QStringList{"3.0.3", "1", "KorvelReader", "0", "", "", ""};
-        QTest::newRow("operator code")
-            << "Lecteur>Identification>Code Exploitant" << QStringList{"3.0.5", "2", "0", "0", "", "", ""};
-        QTest::newRow("clock option")
-            << "Lecteur>Options>MAJ Heure automatique" << QStringList{"3.4.9", "10", "", "", "", "", ""};
-        QTest::newRow("server query")
-            << "Lecteur>Contrôles>Interrogation serveur" << QStringList{"10.3", "1", "", "", "", "", ""};
         QTest::newRow("debit group") << "Fonctionnement>Montant des Débit"
                                      << QStringList{"", "3", "", "", "", "", ""};
-        QTest::newRow("debit on insertion") << "Fonctionnement>Montant des Débit>Sur Insertion"
-                                            << QStringList{"2.1.0.3.0", "3", "", "", "", "", ""};
-        QTest::newRow("auto start") << "Fonctionnement>Crédit Démarrage Automatique"
-                                    << QStringList{"3.7.0", "10", "", "", "", "", ""};
         const QString dev1 = "Gestion Appareils Timer>Appareil 1 (Par défaut)>";
         const QString dev2 = "Gestion Appareils Timer>Appareil 2 (Pour controler 2 appareils)>";
         QTest::newRow("dev1 mode") << dev1 + "Configuration>Fonctionnement type"
                                    << QStringList{"2.0.10", "20", "", "", "IMPULSIONNEL;COMMANDE MAINTENUE",
                                                   "",       ""};
-        QTest::newRow("dev1 display")
-            << dev1 + "Configuration>Affichage"
-            << QStringList{
-                   "2.0.11", "20", "", "", "AUCUN AFFICHAGE;TEMPS RESTANT;TEMPS ECOULE;CREDIT RESTANT",
-                   "",       ""};
         QTest::newRow("dev1 command") << dev1 + "Configuration>Commande  (Ordre 8-1)"
                                       << QStringList{"2.1.0.7", "2", "", "", "", "", ""};
-        QTest::newRow("dev1 start amount") << dev1 + "Tarifs/Durées>Tarif Démarrage>Montant"
-                                           << QStringList{"2.1.0.3.0", "", "", "", "", "", ""};
-        QTest::newRow("dev1 renew time") << dev1 + "Tarifs/Durées>Tarif Renouvellement>Durée (en seconde)"
-                                         << QStringList{"2.1.0.4.1", "3", "", "", "", "", ""};
         QTest::newRow("dev2 mode") << dev2 + "Configuration>Fonctionnement type"
                                    << QStringList{"2.0.10", "", "", "", "", "", ""};
         QTest::newRow("dev2 cumul") << dev2 + "Configuration>Cumul Autorisé"
@@ -111,29 +92,13 @@ private slots:
             << dev2 + "Configuration>Affichage" << QStringList{"", "", "", "", "", "", ""};
         QTest::newRow("dev2 priority") << dev2 + "Configuration>Affichage crédit badge prioritaire"
                                        << QStringList{"3.7.7", "", "", "", "", "", ""};
-        QTest::newRow("dev2 command")
-            << dev2 + "Configuration>Commande  (Ordre 8-1)" << QStringList{"2.1.1.7", "", "", "", "", "", ""};
-        QTest::newRow("dev2 renew time") << dev2 + "Tarifs/Durées>Tarif Renouvellement>Durée (en seconde)"
-                                         << QStringList{"2.1.1.4.1", "", "", "", "", "", ""};
-        QTest::newRow("centraliser") << "Compteurs Déportés>Impulsions>Centralisateur"
-                                     << QStringList{"6.0.2", "", "", "", "", "", ""};
         QTest::newRow("acceptor") << "Accepteur" << QStringList{"", "", "", "", "", "", "113"};
         QTest::newRow("acceptor ch2")
             << "Accepteur>Canal 2>Type"
             << QStringList{"7.1.1.1", "20", "", "", "PIECE;JETON;ABONNEMENT;", "", ""};
-        QTest::newRow("acceptor max") << "Accepteur>Intervalle Impulsion>Max (en centième)"
-                                      << QStringList{"7.0.1", "3", "", "", "", "", ""};
         QTest::newRow("inhibition") << "Accepteur>Inhibition/Activation controlé Par Lecteur"
                                     << QStringList{"7.0.2", "10", "", "", "", "", ""};
-        QTest::newRow("dns 2") << "Réseau>Configuration>Serveur DNS 2"
-                               << QStringList{"13.5.4", "", "", "", "", "", ""};
-        QTest::newRow("http port") << "Réseau>Configuration>Port HTTP"
-                                   << QStringList{"13.6", "", "", "", "", "", ""};
-        QTest::newRow("history url") << "Réseau>Serveur historique>URL"
-                                     << QStringList{"3.9.0.1", "", "", "", "", "", ""};
         QTest::newRow("software") << "Version>logiciel" << QStringList{"12.0", "", "", "", "", "1", ""};
-        QTest::newRow("eeprom") << "Version>Config eeprom" << QStringList{"12.2", "", "", "", "", "1", ""};
-        QTest::newRow("time") << "Divers>Heure" << QStringList{"12.3", "", "", "", "", "1", ""};
         QTest::newRow("date") << "Divers>Date" << QStringList{"12.4", "", "", "", "", "1", ""};
     }
 
