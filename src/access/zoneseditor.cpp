@@ -64,7 +64,6 @@ void ZonesEditor::GridsSetup()
         box->setChecked(m_zones[i].Installed);
         label->setText(m_zones[i].Label);
         label->setEnabled(m_zones[i].Installed);
-        connect(box, &QCheckBox::stateChanged, this, &ZonesEditor::OnZoneStateChanged);
         connect(label, &QLineEdit::textEdited, this, &ZonesEditor::ZonesEdited);
         m_installed[i] = box;
         m_labels[i] = label;
@@ -108,11 +107,6 @@ void ZonesEditor::GridsSetup()
         m_antipassbacks[i] = antipassback;
         m_defaults[i] = defaultValue;
     }
-
-    // Only what the operator types marks the group unsaved, not a group being shown.
-    connect(m_form.group, &QLineEdit::textEdited, this, &ZonesEditor::GroupEdited);
-    if (QLineEdit* chooserText = m_form.groupList->lineEdit())
-        connect(chooserText, &QLineEdit::textEdited, this, &ZonesEditor::GroupEdited);
 
     GroupListFill(m_groups, m_form.groupList);
     GroupListFill(m_groups, m_form.profiles);
@@ -243,6 +237,30 @@ void ZonesEditor::ZonesEdited()
 void ZonesEditor::GroupEdited()
 {
     m_colorSet(Qt::red, m_form.groupSave);
+}
+
+// A group being shown sets these texts too; only what the operator typed leaves them modified.
+void ZonesEditor::GroupNumberChanged()
+{
+    if (m_form.group->isModified())
+        GroupEdited();
+}
+
+void ZonesEditor::GroupLabelChanged()
+{
+    const QLineEdit* chooserText = m_form.groupList->lineEdit();
+    if (chooserText && chooserText->isModified())
+        GroupEdited();
+}
+
+QList<QCheckBox*> ZonesEditor::InstalledBoxes() const
+{
+    QList<QCheckBox*> boxes;
+    for (QCheckBox* box : m_installed) {
+        if (box)
+            boxes.append(box);
+    }
+    return boxes;
 }
 
 CGROUP* ZonesEditor::ProfileSelected() const

@@ -23,7 +23,9 @@ class QWidget;
 // and reads them, saves zones and groups to config.ini and marks unsaved
 // edits in red on the save buttons. The window keeps the zones, the groups
 // and the INI store and hands them over with its form's widgets; it asks the
-// delete confirmation itself and passes the answer.
+// delete confirmation itself and passes the answer. The window's by-name slots
+// reach the installed boxes, LE_Group and the chooser's text, so the editor
+// leaves those connections to it.
 class ZonesEditor : public QObject
 {
     Q_OBJECT
@@ -61,9 +63,17 @@ public:
     // confirmed: the operator's answer to the confirmation box.
     bool GroupDelete(bool confirmed);
 
+    // The window connects each CB_Installed box's stateChanged here.
     void OnZoneStateChanged(int state);
     void ZonesEdited();
     void GroupEdited();
+    // textChanged of LE_Group and of the chooser's text: marks the group
+    // unsaved when the operator typed, not when a group is shown.
+    void GroupNumberChanged();
+    void GroupLabelChanged();
+
+    // CB_Installed0 to 11, once the grids are built.
+    QList<QCheckBox*> InstalledBoxes() const;
 
     static QString ZoneRuleTitle(int zone, const QString& label);
 

@@ -1,13 +1,18 @@
 #include "app/mainwindow.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QMessageBox>
 #include <QSerialPortInfo>
 
+#include "access/accesstransfer.h"
 #include "access/groups.h"
+#include "access/zoneseditor.h"
 #include "app/textcolorset.h"
 #include "badge/badgetab.h"
 #include "badge/experttab.h"
+#include "blacklist/blacklisttab.h"
+#include "blacklist/blacklisttransfer.h"
 #include "readerconfig/appsettings.h"
 #include "ui_mainwindow.h"
 
@@ -46,11 +51,7 @@ MainWindow::MainWindow(QWidget* parent)
     // The parameter tree (catalogue rows, editors) is set up by its own subsystem.
     AppsConfigTreeSetUp(ui->TREE_AppsConfig);
     ui->TABLE_BlackList->setAlternatingRowColors(true);
-    ui->TABLE_BlackList->setRowCount(0);
-    ui->TABLE_BlackList->setColumnCount(5);
-    ui->TABLE_BlackList->setSortingEnabled(false);
-    ui->TABLE_BlackList->setHorizontalHeaderLabels(
-        QStringLiteral("Date;Uid;Utilisateur;Groupe;Raison").split(';'));
+    BlacklistTableSetup(ui->TABLE_BlackList);
 
     m_expert = std::make_unique<ExpertTab>(this, m_link, [this]() {
         return QMessageBox::warning(
@@ -61,6 +62,7 @@ MainWindow::MainWindow(QWidget* parent)
                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     });
     resultsRegister();
+    transfersSetUp();
 
     connect(&m_protocole, &QProtocole::SIG_Debug, this, &MainWindow::DebugShow);
     connect(&m_protocole, &QProtocole::SIG_ComStatus, this, &MainWindow::ComStatusShow);
@@ -74,9 +76,15 @@ MainWindow::MainWindow(QWidget* parent)
         m_configIni.Close();
     }
 
-    // The zone and group grids are built by the access subsystem.
-    GroupListFill(&m_groups, ui->CBOX_GroupList);
-    GroupListFill(&m_groups, ui->COMBO_Profil);
+    // Also fills CBOX_GroupList then COMBO_Profil; the by-name slots show the first group.
+    m_zonesEditor = std::make_unique<ZonesEditor>(
+        ZonesEditor::Form{ui->GridZones, ui->GridGroup, ui->LE_Group, ui->CBOX_GroupList, ui->COMBO_Profil,
+                          ui->BTN_ZonesSave, ui->BTN_GroupSave},
+        m_zones, &m_groups, &m_configIni);
+    m_zonesEditor->ColorSetterSet(TextColorSet);
+    m_zonesEditor->GridsSetup();
+    for (QCheckBox* box : m_zonesEditor->InstalledBoxes())
+        connect(box, &QCheckBox::stateChanged, this, &MainWindow::on_CHECKBOX_ZonesStateChanged);
 
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts())
         ui->COMB_Serial->addItem(QIcon(), port.portName());
@@ -95,6 +103,9 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    m_blacklistTransfer.reset();
+    m_accessTransfer.reset();
+    m_zonesEditor.reset();
     m_expert.reset();
     m_badge.reset();
     delete ui;
@@ -110,6 +121,29 @@ void MainWindow::resultsRegister()
     m_expert->RegisterResults(m_router);
     m_router.Register(ARG_TEST_RESULT, [this](const QString&) { testResult(); });
     m_router.Register(ARG_LINK_STATE, [this](const QString&) { linkState(); });
+}
+
+// Both chains share the blacklist tab's status line and progress bar.
+void MainWindow::transfersSetUp()
+{
+    m_blacklistTransfer =
+        std::make_unique<BlacklistTransfer>(&m_protocole, ui->TABLE_BlackList, ui->SAI_BlackListStatus);
+    m_accessTransfer = std::make_unique<AccessTransfer>(&m_protocole, &m_groups, ui->TABLE_BlackList,
+                                                        ui->SAI_BlackListStatus);
+    m_blacklistTransfer->ProgressBarAttach(ui->PROGRESS_BlackList);
+    m_accessTransfer->ProgressBarAttach(ui->PROGRESS_BlackList);
+
+    // Each handler writes its result's name to the debug log first.
+    m_router.Register(ARG_FILE_LN_CLEAR_RESULT,
+                      [this](const QString&) { m_blacklistTransfer->OnClearResult(); });
+    m_router.Register(ARG_FILE_LN_ADD_RESULT, [this](const QString&) { m_blacklistTransfer->OnAddResult(); });
+    m_router.Register(ARG_FILE_LN_GET_RESULT, [this](const QString&) { m_blacklistTransfer->OnGetResult(); });
+    m_router.Register(ARG_FILE_ACCESS_CLEAR_RESULT,
+                      [this](const QString&) { m_accessTransfer->OnClearResult(); });
+    m_router.Register(ARG_FILE_ACCESS_ADD_RESULT,
+                      [this](const QString&) { m_accessTransfer->OnAddResult(); });
+    m_router.Register(ARG_FILE_ACCESS_GET_RESULT,
+                      [this](const QString&) { m_accessTransfer->OnGetResult(); });
 }
 
 QString MainWindow::WorkingFilePath(const QString& fileName) const
@@ -309,3 +343,98 @@ void MainWindow::on_BTN_BadgeFormat_clicked()
 void MainWindow::on_pushButton_clicked() {}
 
 void MainWindow::on_ONG_Main_currentChanged(int) {}
+
+void MainWindow::configSaveFailed()
+{
+    QMessageBox::critical(this, QStringLiteral("Erreur"),
+                          QStringLiteral("Impossible d'enregistrer le fichier config.ini"), QMessageBox::Ok);
+}
+
+void MainWindow::on_BTN_BlackListNew_clicked()
+{
+    BlacklistRowNew(ui->TABLE_BlackList, ui->SAI_BlackListStatus);
+}
+
+void MainWindow::on_BTN_BlackListDelete_clicked()
+{
+    BlacklistRowDelete(ui->TABLE_BlackList, ui->SAI_BlackListStatus);
+}
+
+void MainWindow::on_BTN_BlackListWriteToFile_clicked()
+{
+    BlacklistFileSave(ui->TABLE_BlackList, ui->SAI_BlackListStatus,
+                      WorkingFilePath(QStringLiteral("listenoire.txt")));
+}
+
+void MainWindow::on_BTN_BlackListReadFromFile_clicked()
+{
+    BlacklistFileLoad(ui->TABLE_BlackList, ui->SAI_BlackListStatus,
+                      WorkingFilePath(QStringLiteral("listenoire.txt")));
+}
+
+void MainWindow::on_BTN_BlackListWriteToSupport_clicked()
+{
+    m_blacklistTransfer->WriteToSupport();
+}
+
+void MainWindow::on_BTN_BlackListReadFromSupport_clicked()
+{
+    m_blacklistTransfer->ReadFromSupport();
+}
+
+void MainWindow::on_BTN_ZonesSave_clicked()
+{
+    if (!m_zonesEditor->ZonesSave())
+        configSaveFailed();
+}
+
+void MainWindow::on_CBOX_GroupList_currentIndexChanged(int index)
+{
+    m_zonesEditor->GroupShow(index);
+}
+
+void MainWindow::on_CHECKBOX_ZonesStateChanged(int state)
+{
+    m_zonesEditor->OnZoneStateChanged(state);
+}
+
+void MainWindow::on_BTN_GroupNew_clicked()
+{
+    m_zonesEditor->GroupNew();
+}
+
+void MainWindow::on_BTN_GroupSave_clicked()
+{
+    if (!m_zonesEditor->GroupSave())
+        configSaveFailed();
+}
+
+void MainWindow::on_LE_Group_textChanged(QString)
+{
+    m_zonesEditor->GroupNumberChanged();
+}
+
+void MainWindow::on_CBOX_GroupList_editTextChanged(QString)
+{
+    m_zonesEditor->GroupLabelChanged();
+}
+
+void MainWindow::on_BTN_GroupDelete_clicked()
+{
+    const bool confirmed =
+        QMessageBox::information(this, QStringLiteral("Confirmation :"),
+                                 QStringLiteral("Voulez-vous supprimer ce profil définitivement ?"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    if (!m_zonesEditor->GroupDelete(confirmed))
+        configSaveFailed();
+}
+
+void MainWindow::on_BTN_ZonesSendToReader_clicked()
+{
+    m_accessTransfer->SendToReader();
+}
+
+void MainWindow::on_BTN_BlackListReadFromReader_clicked()
+{
+    m_accessTransfer->ReadFromReader();
+}

@@ -13,9 +13,12 @@
 #include "commun/fileini.h"
 #include "link/qprotocole.h"
 
+class AccessTransfer;
 class BadgeTab;
+class BlacklistTransfer;
 class CGROUP;
 class ExpertTab;
+class ZonesEditor;
 
 namespace Ui {
 class MainWindow;
@@ -62,6 +65,10 @@ public slots:
     void on_BTN_BadgeCreate_clicked();
     void on_BTN_TransactionDebit_clicked();
     void on_BTN_TransactionCredit_clicked();
+    void on_BTN_BlackListNew_clicked();
+    void on_BTN_BlackListDelete_clicked();
+    void on_BTN_BlackListWriteToSupport_clicked();
+    void on_BTN_BlackListWriteToFile_clicked();
     void on_BTN_ReaderRead_clicked();
     void on_BTN_ReaderDecrement_clicked();
     void on_BTN_ReaderWrite_clicked();
@@ -71,9 +78,21 @@ public slots:
     void on_BTN_TraillerWrite_clicked();
     void on_BTN_TraillerDefault_clicked();
     void on_BTN_BadgeFormat_clicked();
+    void on_BTN_BlackListReadFromSupport_clicked();
+    void on_BTN_BlackListReadFromFile_clicked();
+    void on_BTN_ZonesSave_clicked();
+    void on_CBOX_GroupList_currentIndexChanged(int index);
     void on_COMBO_Profil_currentIndexChanged(int index);
+    void on_CHECKBOX_ZonesStateChanged(int state);
     void on_pushButton_clicked();
+    void on_BTN_GroupNew_clicked();
+    void on_BTN_GroupSave_clicked();
+    void on_LE_Group_textChanged(QString arg1);
+    void on_CBOX_GroupList_editTextChanged(QString arg1);
+    void on_BTN_GroupDelete_clicked();
     void on_ONG_Main_currentChanged(int index);
+    void on_BTN_BlackListReadFromReader_clicked();
+    void on_BTN_ZonesSendToReader_clicked();
     void DebugShow(QString s);
     void ComStatusShow(QString s);
     void ComDataProcess(unsigned int Id, unsigned int Arg1, const QString& s);
@@ -82,6 +101,8 @@ private:
     void resultsRegister();
     void testResult();
     void linkState();
+    void transfersSetUp();
+    void configSaveFailed();
 
     // Declared first so that it is destroyed last: its destructor stops the
     // worker thread before anything the worker's signals reach goes away.
@@ -95,6 +116,9 @@ private:
     ResultRouter m_router;
     std::unique_ptr<BadgeTab> m_badge;
     std::unique_ptr<ExpertTab> m_expert;
+    std::unique_ptr<ZonesEditor> m_zonesEditor;
+    std::unique_ptr<AccessTransfer> m_accessTransfer;
+    std::unique_ptr<BlacklistTransfer> m_blacklistTransfer;
 };
 
 #endif // MAINWINDOW_H

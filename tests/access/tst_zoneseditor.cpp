@@ -29,6 +29,15 @@ template <typename T> T* Cell(QGridLayout* grid, int row, int column)
 
 } // namespace
 
+// The connections the window's slots make.
+void WindowSlotsConnect(ZonesEditor& editor, QLineEdit* group, QComboBox* groupList)
+{
+    for (QCheckBox* box : editor.InstalledBoxes())
+        QObject::connect(box, &QCheckBox::stateChanged, &editor, &ZonesEditor::OnZoneStateChanged);
+    QObject::connect(group, &QLineEdit::textChanged, &editor, &ZonesEditor::GroupNumberChanged);
+    QObject::connect(groupList, &QComboBox::editTextChanged, &editor, &ZonesEditor::GroupLabelChanged);
+}
+
 // The tab's widgets as the window's form holds them, and the window's zones, groups and store.
 struct Tab
 {
@@ -95,6 +104,7 @@ private slots:
         auto tab = TabMake();
         ZonesEditor editor(tab->form, tab->zones, &tab->groups, &tab->ini);
         editor.GridsSetup();
+        WindowSlotsConnect(editor, &tab->group, &tab->groupList);
 
         QCOMPARE(Cell<QCheckBox>(tab->gridZones, 0, 0)->objectName(), QStringLiteral("CB_Installed0"));
         QCOMPARE(Cell<QLabel>(tab->gridZones, 1, 4)->text(), QStringLiteral("ZONE 6:"));
@@ -130,6 +140,7 @@ private slots:
         auto tab = TabMake();
         ZonesEditor editor(tab->form, tab->zones, &tab->groups, &tab->ini);
         editor.GridsSetup();
+        WindowSlotsConnect(editor, &tab->group, &tab->groupList);
         auto* hall = tab->zonesBox.findChild<QCheckBox*>("CB_Installed0");
         auto* hallLabel = tab->zonesBox.findChild<QLineEdit*>("LE_Label0");
         hall->setChecked(false);
@@ -165,6 +176,7 @@ private slots:
         auto tab = TabMake();
         ZonesEditor editor(tab->form, tab->zones, &tab->groups, &tab->ini);
         editor.GridsSetup();
+        WindowSlotsConnect(editor, &tab->group, &tab->groupList);
         tab->profiles.setCurrentIndex(1);
         QSignalSpy profileChanges(&tab->profiles, QOverload<int>::of(&QComboBox::currentIndexChanged));
 
@@ -211,6 +223,7 @@ private slots:
         auto tab = TabMake();
         ZonesEditor editor(tab->form, tab->zones, &tab->groups, &tab->ini);
         editor.GridsSetup();
+        WindowSlotsConnect(editor, &tab->group, &tab->groupList);
         QVERIFY(editor.GroupSave());
         const QStringList saved = tab->GroupLines();
         QCOMPARE(saved.size(), 3);
