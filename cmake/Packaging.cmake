@@ -15,9 +15,9 @@ set(CPACK_PACKAGE_NAME korvelmanager)
 set(CPACK_PACKAGE_VENDOR "KorvelManager")
 set(CPACK_PACKAGE_CONTACT "KorvelManager maintainers <korvelmanager@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Maintenance and personalisation tool for Korvel badge readers")
-set(CPACK_PACKAGE_DESCRIPTION
-    "KorvelManager reads and creates contactless badges, keeps the site's zones, groups and blacklist, "
-    "and reads and writes the parameters of a Korvel badge reader/encoder over a serial port. "
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "KorvelManager reads and creates contactless badges, keeps the site's zones, groups and blacklist,\n"
+    "and reads and writes the parameters of a Korvel badge reader/encoder over a serial port.\n"
     "Includes korvel-reader-emulator, a virtual reader for trying the program without hardware.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
