@@ -22,7 +22,8 @@ CommandLineResult ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption emulator(
         "emulator", "Démarre le simulateur de lecteur korvel-reader-emulator et se connecte à son port.");
     const QCommandLineOption port(
-        "port", "Place le port <nom> en tête de la liste (chemin de périphérique ou lien symbolique).", "nom");
+        "port", "Place le port <nom> en tête de la liste (chemin de périphérique ou lien symbolique).",
+        "nom");
     const QCommandLineOption trace(
         "trace", "Ajoute chaque trame envoyée et reçue au fichier <fichier> (horodatée, texte et hexa).",
         "fichier");

@@ -121,8 +121,8 @@ bool EmulatorLauncher::Start(const QString& executable, const QStringList& argum
         if (!m_process.waitForReadyRead(static_cast<int>(qMax<qint64>(1, deadline.remainingTime()))))
             break;
     }
-    const QString first = m_process.canReadLine() ? QString::fromLocal8Bit(m_process.readLine()).trimmed()
-                                                  : QString();
+    const QString first =
+        m_process.canReadLine() ? QString::fromLocal8Bit(m_process.readLine()).trimmed() : QString();
     if (!first.startsWith("PORT ") || first.mid(5).trimmed().isEmpty()) {
         QString text;
         if (m_process.state() == QProcess::NotRunning)

@@ -11,7 +11,8 @@ const char* const ControlNames[32] = {"NUL", "SOH", "STX", "ETX", "EOT", "ENQ", 
                                       "CAN", "EM",  "SUB", "ESC", "FS",  "GS",  "RS",  "US"};
 } // namespace
 
-FrameTraceWriter::FrameTraceWriter(const QString& path) : m_file(path)
+FrameTraceWriter::FrameTraceWriter(const QString& path)
+    : m_file(path), m_utcOffset(QDateTime::currentDateTime().offsetFromUtc())
 {
     if (m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
         m_open = true;
@@ -42,7 +43,10 @@ void FrameTraceWriter::fail(const QString& what)
 
 void FrameTraceWriter::Write(QProtocole::FrameDirection direction, const QByteArray& frame)
 {
-    const QByteArray line = (FormatLine(QDateTime::currentDateTime(), direction, frame) + '\n').toUtf8();
+    // Local time through the offset taken at start: the worker thread then never reads the
+    // time zone, whose C library state other threads share.
+    const QDateTime now = QDateTime::currentDateTimeUtc().toOffsetFromUtc(m_utcOffset);
+    const QByteArray line = (FormatLine(now, direction, frame) + '\n').toUtf8();
     std::lock_guard<std::mutex> lock(m_mutex);
     if (!m_open)
         return;

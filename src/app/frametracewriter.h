@@ -13,7 +13,8 @@
 
 // Appends every frame the link sends and receives to a text file, one line each:
 //   2026-12-06T14:03:07.125+01:00<TAB>TX<TAB><STX>BS<ETX>012<TAB>02 42 53 03 30 31 32
-// Technicians send such files when a reader misbehaves. Write() is called from
+// Technicians send such files when a reader misbehaves. Times are local, with the
+// UTC offset the program started with. Write() is called from
 // the link's worker thread; a file that cannot be opened or written is reported
 // once (ErrorString(), and a warning on the debug output) and the program goes on.
 class FrameTraceWriter
@@ -41,6 +42,7 @@ private:
 
     mutable std::mutex m_mutex;
     QFile m_file;
+    const int m_utcOffset;
     bool m_open = false;
     QString m_error;
 };

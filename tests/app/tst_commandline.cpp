@@ -28,18 +28,18 @@ void tst_CommandLine::parse_data()
                           << QString();
     QTest::newRow("port=") << QStringList{"--port=/dev/serial/by-id/lecteur"} << true << false
                            << "/dev/serial/by-id/lecteur" << QString();
-    QTest::newRow("trace with emulator")
-        << QStringList{"--trace", "/tmp/trames.txt", "--emulator"} << true << true << QString()
-        << "/tmp/trames.txt";
+    QTest::newRow("trace with emulator") << QStringList{"--trace", "/tmp/trames.txt", "--emulator"} << true
+                                         << true << QString() << "/tmp/trames.txt";
     QTest::newRow("trace with port") << QStringList{"--port", "COM3", "--trace", "t.log"} << true << false
-                                     << "COM3" << "t.log";
+                                     << "COM3"
+                                     << "t.log";
     QTest::newRow("port without name") << QStringList{"--port"} << false << false << QString() << QString();
     QTest::newRow("empty port") << QStringList{"--port", " "} << false << false << QString() << QString();
     QTest::newRow("empty trace") << QStringList{"--trace="} << false << false << QString() << QString();
     QTest::newRow("unknown option") << QStringList{"--demo"} << false << false << QString() << QString();
     QTest::newRow("stray argument") << QStringList{"ttyUSB0"} << false << false << QString() << QString();
-    QTest::newRow("emulator and port") << QStringList{"--emulator", "--port", "/dev/ttyS0"} << false << false
-                                       << QString() << QString();
+    QTest::newRow("emulator and port")
+        << QStringList{"--emulator", "--port", "/dev/ttyS0"} << false << false << QString() << QString();
 }
 
 void tst_CommandLine::parse()

@@ -6,6 +6,7 @@
 
 #include "../link/linkbench.h"
 #include "filesizelimit.h"
+#include "ptypair.h"
 
 using Dir = QProtocole::FrameDirection;
 
@@ -30,9 +31,9 @@ void countTraceWarnings(QtMsgType type, const QMessageLogContext& context, const
         previousHandler(type, context, message);
 }
 
-const QRegularExpression LineShape(
-    "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}(Z|[+-]\\d\\d:\\d\\d)\t(TX|RX)\t([^\t]*)\t"
-    "([0-9A-F]{2}( [0-9A-F]{2})*)$");
+const QRegularExpression
+    LineShape("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}(Z|[+-]\\d\\d:\\d\\d)\t(TX|RX)\t([^\t]*)\t"
+              "([0-9A-F]{2}( [0-9A-F]{2})*)$");
 } // namespace
 
 class tst_FrameTraceWriter : public QObject
@@ -53,10 +54,10 @@ void tst_FrameTraceWriter::readableText_data()
     QTest::addColumn<QByteArray>("frame");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("poll") << QByteArray("\x02" "BS\x03" "012") << "<STX>BS<ETX>012";
-    QTest::newRow("record") << QByteArray("\x02" "BR" "Tyc=128;Usr=5\x03" "012")
-                            << "<STX>BRTyc=128;Usr=5<ETX>012";
-    QTest::newRow("line ends and NUL") << QByteArray("\x02" "D0a\r\nb\0\x03", 9) << "<STX>D0a<CR><LF>b<NUL><ETX>";
+    QTest::newRow("poll") << wire("<BS>012") << "<STX>BS<ETX>012";
+    QTest::newRow("record") << wire("<BRTyc=128;Usr=5>012") << "<STX>BRTyc=128;Usr=5<ETX>012";
+    QTest::newRow("line ends and NUL")
+        << wire("<D0a\r\nb") + '\0' + wire(">") << "<STX>D0a<CR><LF>b<NUL><ETX>";
     QTest::newRow("tab and DEL") << QByteArray("a\tb\x7f") << "a<HT>b<DEL>";
     QTest::newRow("UTF-8 name") << QByteArray("Nom=H\xc3\xa9l\xc3\xa8ne") << QString("Nom=Hélène");
     QTest::newRow("Latin-1 name") << QByteArray("Nom=H\xe9l\xe8ne") << QString("Nom=Hélène");
@@ -71,15 +72,15 @@ void tst_FrameTraceWriter::readableText()
 
 void tst_FrameTraceWriter::lineFormat()
 {
-    const QByteArray frame("\x02" "BS\x03" "012");
+    const QByteArray frame = wire("<BS>012");
     const QDateTime utc(QDate(2026, 12, 6), QTime(14, 3, 7, 125), Qt::UTC);
     QCOMPARE(FrameTraceWriter::FormatLine(utc, Dir::Sent, frame),
              QString("2026-12-06T14:03:07.125Z\tTX\t<STX>BS<ETX>012\t02 42 53 03 30 31 32"));
     const QDateTime paris(QDate(2026, 7, 1), QTime(9, 0, 0, 5), Qt::OffsetFromUTC, 7200);
-    QCOMPARE(FrameTraceWriter::FormatLine(paris, Dir::Received, QByteArray("\x02" "B0\x03" "012")),
+    QCOMPARE(FrameTraceWriter::FormatLine(paris, Dir::Received, wire("<B0>012")),
              QString("2026-07-01T09:00:00.005+02:00\tRX\t<STX>B0<ETX>012\t02 42 30 03 30 31 32"));
     // A received frame cut short: still one line, hex of what came.
-    QCOMPARE(FrameTraceWriter::FormatLine(utc, Dir::Received, QByteArray("\x02" "B")),
+    QCOMPARE(FrameTraceWriter::FormatLine(utc, Dir::Received, wire("<B")),
              QString("2026-12-06T14:03:07.125Z\tRX\t<STX>B\t02 42"));
 }
 
@@ -101,8 +102,8 @@ void tst_FrameTraceWriter::twoThreads()
         for (int i = 0; i < PerThread; ++i)
             sink(direction, frame);
     };
-    std::thread sender(run, Dir::Sent, QByteArray("\x02" "VGa=1\x03" "012"));
-    std::thread receiver(run, Dir::Received, QByteArray("\x02" "V0b=22\x03" "012"));
+    std::thread sender(run, Dir::Sent, wire("<VGa=1>012"));
+    std::thread receiver(run, Dir::Received, wire("<V0b=22>012"));
     sender.join();
     receiver.join();
 
@@ -157,7 +158,7 @@ void tst_FrameTraceWriter::failures()
     FrameTraceWriter missing("/nonexistent-korvel/absent/trace.txt");
     QVERIFY(!missing.IsOpen());
     QVERIFY(missing.ErrorString().contains("/nonexistent-korvel/absent/trace.txt"));
-    missing.Write(Dir::Sent, "\x02" "BS\x03" "012");
+    missing.Write(Dir::Sent, wire("<BS>012"));
     QCOMPARE(traceWarnings, 1);
 
     // A full disk half-way: reported once, the trace stops, the program goes on.
@@ -169,14 +170,14 @@ void tst_FrameTraceWriter::failures()
         FileSizeLimit limit(400);
         QVERIFY(limit.isActive());
         for (int i = 0; i < 50; ++i)
-            writer.Write(Dir::Received, QByteArray("\x02" "B0Tyc=128;Usr=5;Vda=991231\x03" "012"));
+            writer.Write(Dir::Received, wire("<B0Tyc=128;Usr=5;Vda=991231>012"));
     }
     QCOMPARE(traceWarnings, 2);
     QVERIFY(!writer.IsOpen());
     QVERIFY(writer.ErrorString().contains("full.txt"));
     const qint64 size = QFileInfo(path).size();
     QVERIFY(size <= 400);
-    writer.Write(Dir::Sent, "\x02" "BS\x03" "012");
+    writer.Write(Dir::Sent, wire("<BS>012"));
     QCOMPARE(QFileInfo(path).size(), size);
     QCOMPARE(traceWarnings, 2);
     qInstallMessageHandler(previousHandler);

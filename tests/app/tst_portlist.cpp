@@ -30,8 +30,8 @@ void tst_PortList::choices_data()
     QTest::newRow("device path of a listed port")
         << usb << "/dev/ttyUSB0" << QStringList{"/dev/ttyUSB0", "ttyS0", "ttyUSB1"};
     QTest::newRow("symlink kept apart")
-        << usb << "/dev/serial/by-id/usb-lecteur" << QStringList{"/dev/serial/by-id/usb-lecteur", "ttyS0",
-                                                                 "ttyUSB0", "ttyUSB1"};
+        << usb << "/dev/serial/by-id/usb-lecteur"
+        << QStringList{"/dev/serial/by-id/usb-lecteur", "ttyS0", "ttyUSB0", "ttyUSB1"};
 #endif
 }
 
