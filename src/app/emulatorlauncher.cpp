@@ -128,6 +128,9 @@ bool EmulatorLauncher::Start(const QString& executable, const QStringList& argum
         if (m_process.state() == QProcess::NotRunning)
             text = QString("Le simulateur de lecteur s'est arrêté au démarrage (code %1).")
                        .arg(m_process.exitCode());
+        else if (!first.isEmpty())
+            text = QString("Le simulateur de lecteur n'a pas indiqué son port (première ligne : « %1 »).")
+                       .arg(first.left(80));
         else
             text = QString("Le simulateur de lecteur n'a pas indiqué son port dans les %1 s.")
                        .arg((timeoutMs + 999) / 1000);

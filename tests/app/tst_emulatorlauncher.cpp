@@ -114,7 +114,7 @@ void tst_EmulatorLauncher::failures()
     // Something that runs but never names its port: a bounded wait, then an error.
     error.clear();
     QVERIFY(!launcher.Start("/bin/sh", {"-c", "echo bonjour; read line"}, &error, 2000));
-    QVERIFY2(error.contains("n'a pas indiqué son port"), qPrintable(error));
+    QVERIFY2(error.contains("n'a pas indiqué son port") && error.contains("bonjour"), qPrintable(error));
     QVERIFY(!launcher.IsRunning());
     error.clear();
     QVERIFY(!launcher.Start("/bin/sh", {"-c", "read line"}, &error, 300));
