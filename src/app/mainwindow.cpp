@@ -3,11 +3,11 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QMessageBox>
-#include <QSerialPortInfo>
 
 #include "access/accesstransfer.h"
 #include "access/groups.h"
 #include "access/zoneseditor.h"
+#include "app/portlist.h"
 #include "app/textcolorset.h"
 #include "badge/badgetab.h"
 #include "badge/experttab.h"
@@ -41,8 +41,9 @@ QString WorkingDirectoryDefault()
 }
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), m_configIni(QStringLiteral("config.ini")), ui(new Ui::MainWindow)
+MainWindow::MainWindow(const QString& extraPort, QProtocole::FrameTrace frameTrace, QWidget* parent)
+    : QMainWindow(parent), m_configIni(QStringLiteral("config.ini")), m_extraPort(extraPort),
+      ui(new Ui::MainWindow)
 {
     ResourcesInit();
     ui->setupUi(this);
@@ -86,10 +87,11 @@ MainWindow::MainWindow(QWidget* parent)
     for (QCheckBox* box : m_zonesEditor->InstalledBoxes())
         connect(box, &QCheckBox::stateChanged, this, &MainWindow::on_CHECKBOX_ZonesStateChanged);
 
-    for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts())
-        ui->COMB_Serial->addItem(QIcon(), port.portName());
+    serialPortsList();
 
     qDebug("MainWindwo->Constructor");
+    if (frameTrace)
+        m_protocole.SetFrameTrace(std::move(frameTrace));
     m_protocole.start(QThread::InheritPriority);
     on_BTN_Serial_clicked();
 
@@ -213,8 +215,13 @@ void MainWindow::on_BTN_Serial_clicked()
 void MainWindow::on_BTN_ComReaderFind_clicked()
 {
     ui->COMB_Serial->clear();
-    for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts())
-        ui->COMB_Serial->addItem(QIcon(), port.portName());
+    serialPortsList();
+}
+
+void MainWindow::serialPortsList()
+{
+    for (const QString& name : SerialPortChoices(SystemSerialPorts(), m_extraPort))
+        ui->COMB_Serial->addItem(QIcon(), name);
 }
 
 void MainWindow::ComStatusShow(QString s)

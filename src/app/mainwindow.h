@@ -32,7 +32,10 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // extraPort is listed first in COMB_Serial (--port, or the emulator's pseudo-terminal),
+    // so the automatic connection opens it; frameTrace receives every frame of the link.
+    explicit MainWindow(const QString& extraPort = QString(), QProtocole::FrameTrace frameTrace = {},
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Settings tree reads.
@@ -103,6 +106,7 @@ private:
     void linkState();
     void transfersSetUp();
     void configSaveFailed();
+    void serialPortsList();
 
     // Declared first so that it is destroyed last: its destructor stops the
     // worker thread before anything the worker's signals reach goes away.
@@ -112,6 +116,7 @@ private:
     CZONE m_zones[ZONE_COUNT];
     QList<CGROUP*> m_groups;
     QString m_workingDirectory;
+    QString m_extraPort;
     Ui::MainWindow* ui = nullptr;
     ResultRouter m_router;
     std::unique_ptr<BadgeTab> m_badge;
