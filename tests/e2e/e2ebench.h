@@ -1,0 +1,222 @@
+#ifndef E2EBENCH_H
+#define E2EBENCH_H
+
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QList>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <mutex>
+
+#include "app/mainwindow.h"
+#include "link/qprotocole.h"
+
+// The real korvel-reader-emulator, driven through its standard input, with its
+// state in a file of its own folder. Answers to control commands are read
+// synchronously: the window's link runs in its own thread meanwhile.
+class EmulatorProcess
+{
+public:
+    EmulatorProcess() = default;
+    EmulatorProcess(const EmulatorProcess&) = delete;
+    EmulatorProcess& operator=(const EmulatorProcess&) = delete;
+    ~EmulatorProcess()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.write("quit\n");
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(5000)) {
+            m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
+
+    bool start()
+    {
+        if (!m_dir.isValid())
+            return false;
+        m_process.setProgram(QStringLiteral(KORVEL_EMULATOR_PATH));
+        m_process.setArguments({"--state", statePath()});
+        // Its log would drown the test's output; it stays beside the state for a failure's autopsy.
+        m_process.setStandardErrorFile(m_dir.filePath("emulator.log"));
+        m_process.start();
+        if (!m_process.waitForStarted(10000))
+            return false;
+        const QString first = readLine(10000);
+        if (!first.startsWith("PORT "))
+            return false;
+        m_port = first.mid(5).trimmed();
+        return !m_port.isEmpty();
+    }
+
+    QString port() const { return m_port; }
+    QString statePath() const { return m_dir.filePath("state.json"); }
+
+    // The lines the emulator answered, without the final "OK"; an "ERR ..." line comes last.
+    QStringList command(const QString& line)
+    {
+        m_process.write(line.toUtf8() + '\n');
+        QStringList lines;
+        for (;;) {
+            const QString answer = readLine(10000);
+            if (answer.isNull() || answer == "OK")
+                return lines;
+            lines << answer;
+            if (answer.startsWith("ERR"))
+                return lines;
+        }
+    }
+
+    // Committed parameters, files 5 and 18 and cards, as the emulator last saved them.
+    QJsonObject state() const
+    {
+        QFile file(statePath());
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }
+
+    // "fichier N" records of the `files` command.
+    QStringList fileRecords(int number)
+    {
+        QStringList records;
+        bool inside = false;
+        for (const QString& line : command("files")) {
+            if (line.startsWith("fichier "))
+                inside = line.startsWith(QString("fichier %1:").arg(number));
+            else if (inside)
+                records << line.section(": ", 1);
+        }
+        return records;
+    }
+
+private:
+    QString readLine(int timeoutMs)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (!m_process.canReadLine() && !deadline.hasExpired()) {
+            if (!m_process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
+                break;
+        }
+        if (!m_process.canReadLine())
+            return QString();
+        return QString::fromUtf8(m_process.readLine()).trimmed();
+    }
+
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    QString m_port;
+};
+
+// Every frame of the window's link, as the frame trace hands them over (from the worker thread).
+class FrameLog
+{
+public:
+    struct Frame
+    {
+        bool sent;
+        char letter;
+        char second; // sub-letter of a request, status of an answer
+        QString payload;
+    };
+
+    static QProtocole::FrameTrace Sink(const std::shared_ptr<FrameLog>& log)
+    {
+        return [log](QProtocole::FrameDirection direction, const QByteArray& bytes) {
+            const int etx = bytes.indexOf('\x03');
+            if (bytes.size() < 4 || bytes.at(0) != '\x02' || etx < 3)
+                return;
+            Frame frame{direction == QProtocole::FrameDirection::Sent, bytes.at(1), bytes.at(2),
+                        QString::fromUtf8(bytes.mid(3, etx - 3))};
+            std::lock_guard<std::mutex> lock(log->m_mutex);
+            log->m_frames.append(frame);
+        };
+    }
+
+    QList<Frame> frames() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_frames;
+    }
+    int count() const
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_frames.size();
+    }
+    // Requests with this letter and sub-letter, from frame `from` on.
+    QStringList sent(char letter, char subLetter, int from = 0) const
+    {
+        QStringList payloads;
+        const QList<Frame> all = frames();
+        for (int i = from; i < all.size(); ++i) {
+            if (all[i].sent && all[i].letter == letter && all[i].second == subLetter)
+                payloads << all[i].payload;
+        }
+        return payloads;
+    }
+    // The answers to requests with this letter, from frame `from` on: status then payload.
+    QStringList answers(char letter, int from = 0) const
+    {
+        QStringList out;
+        const QList<Frame> all = frames();
+        for (int i = from; i < all.size(); ++i) {
+            if (!all[i].sent && all[i].letter == letter)
+                out << QChar(all[i].second) + all[i].payload;
+        }
+        return out;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    QList<Frame> m_frames;
+};
+
+template <typename T> T* E2eWidget(const QWidget& window, const char* name)
+{
+    T* found = window.findChild<T*>(QLatin1String(name));
+    if (!found)
+        qFatal("no %s", name);
+    return found;
+}
+
+// The port row as an operator uses it: whatever the start-up opened is closed,
+// then `port` is chosen in COMB_Serial and BTN_Serial clicked.
+inline bool E2ePortOpen(MainWindow& window, const QString& port)
+{
+    auto* combo = E2eWidget<QComboBox>(window, "COMB_Serial");
+    auto* com = E2eWidget<QLineEdit>(window, "LINEEDIT_Com");
+    auto* serial = E2eWidget<QPushButton>(window, "BTN_Serial");
+    if (!QTest::qWaitFor([com] { return !com->text().isEmpty(); }, 10000))
+        return false;
+    if (window.Protocole().Connected) {
+        serial->click();
+        if (!QTest::qWaitFor([&] { return !window.Protocole().Connected && com->text() == "Fermé"; }, 10000))
+            return false;
+    }
+    const int index = combo->findText(port);
+    if (index < 0)
+        return false;
+    combo->setCurrentIndex(index);
+    serial->click();
+    return QTest::qWaitFor([&] { return window.Protocole().Connected && com->text() == "Ouvert"; }, 10000);
+}
+
+// Every text a line edit showed: polling overwrites status texts quickly.
+inline std::shared_ptr<QStringList> E2eTexts(QLineEdit* edit)
+{
+    auto texts = std::make_shared<QStringList>();
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [texts](const QString& t) { texts->append(t); });
+    return texts;
+}
+
+#endif // E2EBENCH_H
