@@ -9,6 +9,12 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
 namespace {
 constexpr int QuitWaitMs = 5000;
 constexpr int KillWaitMs = 3000;
@@ -32,6 +38,17 @@ bool headlessPlatform(const QString& name)
     return name.startsWith("offscreen") || name.startsWith("minimal");
 }
 } // namespace
+
+void EmulatorLauncher::Process::setupChildProcess()
+{
+#ifdef Q_OS_LINUX
+    // Runs in the child between fork and exec. A parent already gone before the call
+    // would never send the signal: then the child ends at once.
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != m_parentPid)
+        ::_exit(1);
+#endif
+}
 
 EmulatorLauncher::EmulatorLauncher() = default;
 

@@ -1,6 +1,7 @@
 #ifndef EMULATORLAUNCHER_H
 #define EMULATORLAUNCHER_H
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -48,7 +49,18 @@ public:
 private:
     QString collectedErrors();
 
-    QProcess m_process;
+    // On Linux the emulator is told to end when this program dies, killed or crashed:
+    // otherwise it would go on holding its pseudo-terminal with nobody to stop it.
+    class Process : public QProcess
+    {
+    protected:
+        void setupChildProcess() override;
+
+    private:
+        const qint64 m_parentPid = QCoreApplication::applicationPid();
+    };
+
+    Process m_process;
     QString m_portName;
 };
 
