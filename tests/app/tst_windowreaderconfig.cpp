@@ -204,18 +204,25 @@ private slots:
         auto* tree = widget<QTreeWidget>(window, "treeWidget");
         auto* status = widget<QLineEdit>(window, "SAI_ConfigStatus");
         widget<QLineEdit>(window, "SAI_FIleName")->setText("guard.txt");
+        widget<QPushButton>(window, "BTN_ReaderFileLoad")->click();
+        QCOMPARE(boxes.boxes.takeFirst(), QStringLiteral("Information / Configuration chargée"));
+        Rows(tree, "3.0.1").first()->setText(PARAM_COL_VALEUR, "Autre");
 
+        // While the read runs, the files and a second read are refused.
         widget<QPushButton>(window, "BTN_ReaderConfigLoad")->click();
         widget<QPushButton>(window, "BTN_ReaderFileLoad")->click();
         QCOMPARE(status->text(), CommandChain::BusyText());
-        QCOMPARE(Rows(tree, "3.0.1").first()->text(PARAM_COL_VALEUR), QString());
+        QCOMPARE(Rows(tree, "3.0.1").first()->text(PARAM_COL_VALEUR), QStringLiteral("Autre"));
+        status->clear();
+        widget<QPushButton>(window, "BTN_ReaderFileSave")->click();
+        QCOMPARE(status->text(), CommandChain::BusyText());
+        status->clear();
         widget<QPushButton>(window, "BTN_ReaderConfigLoad")->click();
         QCOMPARE(status->text(), CommandChain::BusyText());
 
         QTRY_VERIFY_WITH_TIMEOUT(status->text().endsWith("->TIMEOUT"), Bound);
         QCOMPARE(Payloads(reader, 'G').size(), 1);
         QVERIFY(widget<QProgressBar>(window, "PROGRESS_Config")->isHidden());
-        QVERIFY(!widget<QPushButton>(window, "BTN_ReaderFileSave")->isEnabled());
         QCOMPARE(boxes.boxes, QStringList());
 
         // Once the chain has ended, the same file loads.
