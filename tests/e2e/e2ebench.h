@@ -86,6 +86,13 @@ public:
         return QJsonDocument::fromJson(file.readAll()).object();
     }
 
+    // What the emulator wrote on its standard error: its reader log.
+    QString log() const
+    {
+        QFile file(m_dir.filePath("emulator.log"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
     // "fichier N" records of the `files` command.
     QStringList fileRecords(int number)
     {
