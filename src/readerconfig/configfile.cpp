@@ -62,7 +62,11 @@ void ConfigFileApply(QTreeWidget* tree, const QByteArray& content)
             continue;
         const QString value = line.section(QLatin1Char('='), 1, 1);
         for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-            if ((*it)->text(PARAM_COL_IDENTIFIANT) == key)
+            // Attribut "1" rows (versions, clock) are what the reader reports, and it refuses
+            // to have them written: taken from another reader's file, they would be marked
+            // and the next write would stop at the first of them.
+            if ((*it)->text(PARAM_COL_IDENTIFIANT) == key &&
+                (*it)->text(PARAM_COL_ATTRIBUT) != QLatin1String("1"))
                 TreeItemValue(false, tree, *it, value, PARAM_COL_WIDGET, PARAM_COL_VALEUR);
         }
     }

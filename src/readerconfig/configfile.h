@@ -22,7 +22,8 @@ QByteArray ConfigFileContent(QTreeWidget* tree);
 // writing, the old file stays whole and `error` gets the text for the "Erreur" box.
 bool ConfigFileSave(QTreeWidget* tree, const QString& path, QString* error);
 
-// Puts every "key=value" line of `content` into all rows whose Identifiant is the key.
+// Puts every "key=value" line of `content` into all rows whose Identifiant is the key,
+// except the rows the reader only reports (Attribut "1": versions and clock).
 void ConfigFileApply(QTreeWidget* tree, const QByteArray& content);
 
 // Reads `path` and applies it; false if the file cannot be opened (nothing changed).
