@@ -119,7 +119,8 @@ private slots:
 
         // A blank card is created without forcing.
         QCOMPARE(emulator.command("present 1"), QStringList());
-        QTRY_VERIFY2_WITH_TIMEOUT(protocole->contains("Création->OK"), qPrintable(protocole->join('|')), 15000);
+        QTRY_VERIFY2_WITH_TIMEOUT(protocole->contains("Création->OK"), qPrintable(protocole->join('|')),
+                                  15000);
         QCOMPARE(frames->sent('B', 'N').size(), 1);
         const QString blankRecord = frames->sent('B', 'N').last();
         QVERIFY2(blankRecord.contains(";Grp=0;") && blankRecord.contains(";Nal=Lefèvre"),
@@ -129,7 +130,8 @@ private slots:
         // A valid badge is only read without forcing, and keeps its record.
         protocole->clear();
         QCOMPARE(emulator.command("present 2"), QStringList());
-        QTRY_VERIFY2_WITH_TIMEOUT(protocole->contains("Lecture->OK"), qPrintable(protocole->join('|')), 15000);
+        QTRY_VERIFY2_WITH_TIMEOUT(protocole->contains("Lecture->OK"), qPrintable(protocole->join('|')),
+                                  15000);
         QCOMPARE(lastName->text(), QStringLiteral("Martin"));
         QCOMPARE(frames->sent('B', 'N').size(), 1);
 
@@ -140,7 +142,8 @@ private slots:
         usr->setText("300");
         protocole->clear();
         QCOMPARE(emulator.command("present 2"), QStringList());
-        QTRY_VERIFY2_WITH_TIMEOUT(protocole->contains("Création->OK"), qPrintable(protocole->join('|')), 15000);
+        QTRY_VERIFY2_WITH_TIMEOUT(protocole->contains("Création->OK"), qPrintable(protocole->join('|')),
+                                  15000);
         QCOMPARE(frames->sent('B', 'N').size(), 2);
         const QString forcedRecord = frames->sent('B', 'N').last();
         QVERIFY2(forcedRecord.contains(";Usr=300;") && forcedRecord.contains(";Nal=Roux"),

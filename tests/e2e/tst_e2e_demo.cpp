@@ -88,12 +88,14 @@ private slots:
         program.start(KORVEL_PROGRAM_PATH, {"--emulator"});
         QVERIFY(program.waitForStarted(10000));
 
+        // A child caught between fork and exec still shows the program's own arguments.
         QList<qint64> emulators;
-        QTRY_VERIFY_WITH_TIMEOUT(!(emulators = LiveChildren(program.processId())).isEmpty(), 15000);
-        QCOMPARE(emulators.size(), 1);
+        QStringList arguments;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (emulators = LiveChildren(program.processId())).size() == 1 &&
+                (arguments = Arguments(emulators.first())).value(0).endsWith("korvel-reader-emulator"),
+            15000);
         const qint64 emulator = emulators.first();
-        const QStringList arguments = Arguments(emulator);
-        QVERIFY2(arguments.value(0).endsWith("korvel-reader-emulator"), qPrintable(arguments.join(' ')));
         // No display here: no emulator window; its state goes to the user's data folder.
         QVERIFY(!arguments.contains("--gui"));
         const int state = arguments.indexOf("--state");

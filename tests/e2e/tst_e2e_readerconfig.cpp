@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -73,12 +74,16 @@ bool ReadAll(MainWindow& window)
     return QTest::qWaitFor([status] { return status->text() == "Lecture Ok"; }, Bound);
 }
 
-bool WriteModified(MainWindow& window)
+// The status the write ended with (the last commit's ":->OK" when all went well);
+// the progress bar goes when the transfer ends.
+QString WriteModified(MainWindow& window)
 {
     auto* status = E2eWidget<QLineEdit>(window, "SAI_ConfigStatus");
+    auto* bar = E2eWidget<QProgressBar>(window, "PROGRESS_Config");
     E2eWidget<QPushButton>(window, "BTN_ReaderConfigSave")->click();
-    return QTest::qWaitFor(
-        [status] { return status->text().startsWith("Save(") && status->text().endsWith(":->OK"); }, Bound);
+    if (!QTest::qWaitFor([bar] { return bar->isHidden(); }, Bound))
+        return "still running: " + status->text();
+    return status->text();
 }
 } // namespace
 
@@ -130,11 +135,13 @@ private slots:
             installed->setChecked(!installed->isChecked());
             Row(tree, "3.0.1")->setText(PARAM_COL_VALEUR, "Entrepôt Nord");
             Row(tree, "10.1")->setText(PARAM_COL_VALEUR, "7000");
-            QVERIFY(WriteModified(window));
+            QVERIFY2(WriteModified(window).endsWith(":->OK"),
+                     qPrintable(E2eWidget<QLineEdit>(window, "SAI_ConfigStatus")->text()));
             const QMap<QString, QString> committed = EmulatorValues(emulator);
             QCOMPARE(committed.value("3.0.1"), QStringLiteral("Entrepôt Nord"));
             QCOMPARE(committed.value("10.1"), QStringLiteral("7000"));
-            QCOMPARE(committed.value("2.1.0.0"), installed->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+            QCOMPARE(committed.value("2.1.0.0"),
+                     installed->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
             QCOMPARE(committed, EmulatorValues(emulator)); // nothing left pending
             const QJsonObject saved = emulator.state().value("parameters").toObject();
             QCOMPARE(saved.value("3.0.1").toString(), QStringLiteral("Entrepôt Nord"));
@@ -155,11 +162,17 @@ private slots:
         MainWindow window(emulator.port());
         QVERIFY(E2ePortOpen(window, emulator.port()));
         QVERIFY(ReadAll(window));
+        // Versions and clock in the file are another reader's: they must not be written.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("12.0=V0.1\n12.3=00:00\n12.4=01/01/20\n");
+        file.close();
         BoxCatcher boxes;
         E2eWidget<QLineEdit>(window, "SAI_FIleName")->setText(path);
         E2eWidget<QPushButton>(window, "BTN_ReaderFileLoad")->click();
         QCOMPARE(boxes.boxes, QStringList{"Information / Configuration chargée"});
-        QVERIFY(WriteModified(window));
+        QVERIFY2(WriteModified(window).endsWith(":->OK"),
+                 qPrintable(E2eWidget<QLineEdit>(window, "SAI_ConfigStatus")->text()));
         QCOMPARE(EmulatorValues(emulator), first);
     }
 
@@ -176,7 +189,8 @@ private slots:
         QCOMPARE(boxes.boxes, QStringList{"MAJ Heure/Date / Mise à jour OK"});
         const QStringList sent = frames->sent('V', 'P');
         QCOMPARE(sent.size(), 2);
-        QVERIFY2(sent[0].startsWith("12.255.8=") && sent[1].startsWith("12.255.9="), qPrintable(sent.join('|')));
+        QVERIFY2(sent[0].startsWith("12.255.8=") && sent[1].startsWith("12.255.9="),
+                 qPrintable(sent.join('|')));
 
         // The emulator's clock runs with the system's: its log shows that it was set all the same.
         const QString time = sent[1].mid(9);

@@ -43,7 +43,8 @@ QByteArray StateBlock(const QJsonObject& state, const QString& uid, int block)
 {
     for (const QJsonValue& card : state.value("cards").toArray()) {
         if (card.toObject().value("uid").toString() == uid)
-            return QByteArray::fromHex(card.toObject().value("memory").toString().toLatin1()).mid(block * 16, 16);
+            return QByteArray::fromHex(card.toObject().value("memory").toString().toLatin1())
+                .mid(block * 16, 16);
     }
     return {};
 }
@@ -177,7 +178,8 @@ private slots:
         E2eWidget<QPushButton>(window, "BTN_TraillerRead")->click();
         QTRY_VERIFY_WITH_TIMEOUT(!trailerResult->text().isEmpty(), 10000);
         QCOMPARE(TrailerAccessBytes(boxes()), bytes);
-        QCOMPARE(E2eWidget<QLineEdit>(window, "SAI_KeyB")->text(), QStringLiteral("0x11 0x22 0x33 0x44 0x55 0x66"));
+        QCOMPARE(E2eWidget<QLineEdit>(window, "SAI_KeyB")->text(),
+                 QStringLiteral("0x11 0x22 0x33 0x44 0x55 0x66"));
         // Block 1 is now read-only.
         block->setText("9");
         send->setText(HexText(QByteArray(16, '\x01')));
