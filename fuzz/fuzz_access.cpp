@@ -9,11 +9,8 @@
 #include "commun/textdecode.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace {
-
-QTemporaryDir* workDir = nullptr;
 
 template <typename T>
 QString settled(const QString& text)
@@ -62,8 +59,7 @@ struct Access
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzSupport::quietMessages();
-    workDir = new QTemporaryDir;
-    FUZZ_CHECK(workDir->isValid());
+    FuzzSupport::workDirPath();
     return 0;
 }
 
@@ -76,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         valueTexts(DecodeText(equals < 0 ? line : line.mid(equals + 1)).trimmed());
     }
 
-    const QString path = workDir->filePath(QStringLiteral("config.ini"));
+    const QString path = FuzzSupport::workDirPath() + QStringLiteral("/config.ini");
     {
         QFile file(path);
         FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

@@ -9,11 +9,8 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace {
-
-QTemporaryDir* workDir = nullptr;
 
 QString pickSection(FuzzedDataProvider& fdp, const QStringList& lines)
 {
@@ -39,13 +36,15 @@ QString pickKey(FuzzedDataProvider& fdp, const QStringList& lines)
     return DecodeText(QByteArray::fromStdString(fdp.ConsumeRandomLengthString(24)));
 }
 
-// Values come from a text box or a record: one line.
 QString pickValue(FuzzedDataProvider& fdp)
 {
-    QString value = DecodeText(QByteArray::fromStdString(fdp.ConsumeRandomLengthString(64)));
-    value.remove(QLatin1Char('\n'));
-    value.remove(QLatin1Char('\r'));
-    return value;
+    return DecodeText(QByteArray::fromStdString(fdp.ConsumeRandomLengthString(64)));
+}
+
+// A value as it reads back: the store keeps each entry on one line.
+QString stored(QString value)
+{
+    return value.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
 int keyCount(CFILE_INI& ini, const QString& section, const QString& key)
@@ -86,7 +85,7 @@ void edit(FuzzedDataProvider& fdp, CFILE_INI& ini)
         const int before = plain ? keyCount(ini, section, key) : 0;
         FUZZ_CHECK(ini.ValueSet(section, key, value, occurrence));
         if (plain) {
-            FUZZ_CHECK(ini.ValueGet(&found, section, key, qMin(occurrence, before + 1), "\x01") == value);
+            FUZZ_CHECK(ini.ValueGet(&found, section, key, qMin(occurrence, before + 1), "\x01") == stored(value));
             FUZZ_CHECK(found);
         }
         break;
@@ -96,7 +95,7 @@ void edit(FuzzedDataProvider& fdp, CFILE_INI& ini)
         const int before = plain ? keyCount(ini, section, key) : 0;
         FUZZ_CHECK(ini.KeyAdd(section, key, value));
         if (plain) {
-            FUZZ_CHECK(ini.ValueGet(&found, section, key, before + 1, "\x01") == value && found);
+            FUZZ_CHECK(ini.ValueGet(&found, section, key, before + 1, "\x01") == stored(value) && found);
             FUZZ_CHECK(keyCount(ini, section, key) == before + 1);
         }
         break;
@@ -133,8 +132,7 @@ void edit(FuzzedDataProvider& fdp, CFILE_INI& ini)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzSupport::quietMessages();
-    workDir = new QTemporaryDir;
-    FUZZ_CHECK(workDir->isValid());
+    FuzzSupport::workDirPath();
     return 0;
 }
 
@@ -142,7 +140,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider fdp(data, size);
-    const QString path = workDir->filePath(QStringLiteral("config.ini"));
+    const QString path = FuzzSupport::workDirPath() + QStringLiteral("/config.ini");
     {
         QFile file(path);
         FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -166,6 +164,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     CFILE_INI again(path);
     FUZZ_CHECK(again.Open());
+    if (again.lines != expected) {
+        for (int i = 0; i < qMax(again.lines.size(), expected.size()); ++i)
+            std::fprintf(stderr, "%d: %s | %s\n", i, qPrintable(expected.value(i).toUtf8().toPercentEncoding()),
+                         qPrintable(again.lines.value(i).toUtf8().toPercentEncoding()));
+    }
     FUZZ_CHECK(again.lines == expected);
     FUZZ_CHECK(again.Close());
     return 0;

@@ -2,6 +2,10 @@
 #define FUZZSUPPORT_H
 
 #include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
 #include <QString>
 #include <QtGlobal>
 
@@ -24,6 +28,7 @@ namespace FuzzSupport {
 // would be the whole cost. Warnings and worse still reach stderr.
 inline void quietMessages()
 {
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false"));
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
         if (type == QtDebugMsg || type == QtInfoMsg)
             return;
@@ -31,6 +36,17 @@ inline void quietMessages()
         if (type == QtFatalMsg)
             std::abort();
     });
+}
+
+// A private folder for the targets that go through files; tmpfs when there is one, since every
+// save syncs to disk.
+inline QString workDirPath()
+{
+    const QString shm = QStringLiteral("/dev/shm");
+    static const QTemporaryDir dir((QFileInfo(shm).isWritable() ? shm : QDir::tempPath()) +
+                                   QStringLiteral("/korvelfuzz-XXXXXX"));
+    FUZZ_CHECK(dir.isValid());
+    return dir.path();
 }
 
 // Byte streams with in-band controls, so that seeds stay plain recordings of the line:

@@ -13,6 +13,15 @@ const char lineEnd[] = "\r\n";
 const char lineEnd[] = "\n";
 #endif
 
+// A line break inside a name or a value would split its line on saving, and whatever followed it
+// would load back as lines of its own (a section, a key).
+QString oneLine(QString text)
+{
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
 } // namespace
 
 CFILE_INI::CFILE_INI() = default;
@@ -165,15 +174,18 @@ QString CFILE_INI::ValueGet(bool* found, const QString& section, const QString& 
     return defaultValue;
 }
 
-bool CFILE_INI::ValueSet(const QString& section, const QString& key, const QString& value, int occurrence)
+bool CFILE_INI::ValueSet(const QString& sectionName, const QString& keyName, const QString& value,
+                         int occurrence)
 {
+    const QString section = oneLine(sectionName);
+    const QString key = oneLine(keyName);
     if (!SectionFind(section, 1)) {
         lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
         cursor = lines.size();
     }
     if (occurrence < 1)
         occurrence = 1;
-    const QString keyLine = key + QLatin1Char('=') + value;
+    const QString keyLine = key + QLatin1Char('=') + oneLine(value);
     QString line;
     while (LineNext(&line)) {
         if (IsSectionLine(line)) {
@@ -189,13 +201,14 @@ bool CFILE_INI::ValueSet(const QString& section, const QString& key, const QStri
     return true;
 }
 
-bool CFILE_INI::KeyAdd(const QString& section, const QString& key, const QString& value)
+bool CFILE_INI::KeyAdd(const QString& sectionName, const QString& key, const QString& value)
 {
+    const QString section = oneLine(sectionName);
     if (!SectionFind(section, 1)) {
         lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
         cursor = lines.size();
     }
-    const QString keyLine = key + QLatin1Char('=') + value;
+    const QString keyLine = oneLine(key) + QLatin1Char('=') + oneLine(value);
     QString line;
     while (LineNext(&line)) {
         if (IsSectionLine(line)) {

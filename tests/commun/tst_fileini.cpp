@@ -36,6 +36,7 @@ private slots:
     void lineWalkAndKeyLines();
     void valueGet();
     void valueSetAndKeyAdd();
+    void lineBreaksDoNotAddLines();
     void sectionClear();
     void longLinesSurvive();
     void encoding();
@@ -165,6 +166,25 @@ void TstFileIni::valueSetAndKeyAdd()
     QVERIFY(ini.ValueSet("NEW", "K", "v", 1));
     QVERIFY(ini.KeyAdd("OTHER", "K", "w"));
     QCOMPARE(ini.lines.mid(ini.lines.size() - 4), (QStringList{"[NEW]", "K=v", "[OTHER]", "K=w"}));
+}
+
+void TstFileIni::lineBreaksDoNotAddLines()
+{
+    // Found by fuzzing: a label holding a line break came back as a section of its own.
+    QVERIFY(fileWrite(path, "[ZONES]\n"));
+    CFILE_INI ini(path);
+    QVERIFY(ini.Open());
+    QVERIFY(ini.ValueSet("ZONES", "ZONE0", "LABEL:Hall\n[GROUPS]\r\nGROUP=ID:9;LABEL:X", 1));
+    QVERIFY(ini.KeyAdd("GROUPS\n", "GROUP\r", "ID:1\nLABEL:A"));
+    const QStringList expected{"[ZONES]", "ZONE0=LABEL:Hall [GROUPS]  GROUP=ID:9;LABEL:X", "[GROUPS ]",
+                               "GROUP =ID:1 LABEL:A"};
+    QCOMPARE(ini.lines, expected);
+    QVERIFY(ini.Close());
+    QVERIFY(ini.Open());
+    QCOMPARE(ini.lines, expected);
+    bool found = true;
+    ini.KeyLineFirst(&found, "GROUPS", 1);
+    QVERIFY(!found);
 }
 
 void TstFileIni::sectionClear()
