@@ -91,6 +91,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CFILE_INI ini(path);
     FUZZ_CHECK(ini.Open());
     reloaded.load(&ini);
+    if (reloaded.texts() != loaded.texts()) {
+        for (const QString& line : loaded.texts() + QStringList("--") + reloaded.texts())
+            std::fprintf(stderr, "  %s\n", line.toUtf8().toPercentEncoding(" []=#;:,").constData());
+    }
     FUZZ_CHECK(reloaded.texts() == loaded.texts());
     return 0;
 }

@@ -44,7 +44,22 @@ QString pickValue(FuzzedDataProvider& fdp)
 // A value as it reads back: the store keeps each entry on one line.
 QString stored(QString value)
 {
-    return value.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return value.replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+QByteArray shown(const QString& text)
+{
+    return text.toUtf8().toPercentEncoding(" []=#;:");
+}
+
+// Printed before a failed check, to tell what went wrong.
+void dump(const char* what, const QString& section, const QString& key, const QString& value,
+          const QStringList& lines)
+{
+    std::fprintf(stderr, "%s [%s] %s=%s\n", what, shown(section).constData(), shown(key).constData(),
+                 shown(value).constData());
+    for (const QString& line : lines)
+        std::fprintf(stderr, "  %s\n", shown(line).constData());
 }
 
 int keyCount(CFILE_INI& ini, const QString& section, const QString& key)
@@ -60,9 +75,8 @@ int keyCount(CFILE_INI& ini, const QString& section, const QString& key)
 bool plainNames(const QString& section, const QString& key)
 {
     return CFILE_INI::IsSectionLine(QLatin1Char('[') + section + QLatin1Char(']')) && !key.isEmpty() &&
-           !key.startsWith(QLatin1Char('#')) && !key.contains(QLatin1Char('=')) &&
-           !key.contains(QLatin1Char('\n')) && !key.contains(QLatin1Char('\r')) &&
-           !section.contains(QLatin1Char('\n')) && !section.contains(QLatin1Char('\r'));
+           !key.startsWith(QLatin1Char('#')) && !key.startsWith(QLatin1Char('[')) && !key.contains(QLatin1Char('=')) &&
+           !key.contains(QLatin1Char('\n')) && !section.contains(QLatin1Char('\n'));
 }
 
 void edit(FuzzedDataProvider& fdp, CFILE_INI& ini)
@@ -83,7 +97,12 @@ void edit(FuzzedDataProvider& fdp, CFILE_INI& ini)
         const QString value = pickValue(fdp);
         const int occurrence = fdp.ConsumeIntegralInRange(1, 3);
         const int before = plain ? keyCount(ini, section, key) : 0;
+        const QStringList old = ini.lines;
         FUZZ_CHECK(ini.ValueSet(section, key, value, occurrence));
+        if (plain && ini.ValueGet(&found, section, key, qMin(occurrence, before + 1), "\x01") != stored(value)) {
+            dump("before ValueSet", section, key, value, old);
+            dump("after", section, key, QString::number(occurrence), ini.lines);
+        }
         if (plain) {
             FUZZ_CHECK(ini.ValueGet(&found, section, key, qMin(occurrence, before + 1), "\x01") == stored(value));
             FUZZ_CHECK(found);
@@ -93,7 +112,12 @@ void edit(FuzzedDataProvider& fdp, CFILE_INI& ini)
     case 2: {
         const QString value = pickValue(fdp);
         const int before = plain ? keyCount(ini, section, key) : 0;
+        const QStringList old = ini.lines;
         FUZZ_CHECK(ini.KeyAdd(section, key, value));
+        if (plain && ini.ValueGet(&found, section, key, before + 1, "\x01") != stored(value)) {
+            dump("before KeyAdd", section, key, value, old);
+            dump("after", section, key, value, ini.lines);
+        }
         if (plain) {
             FUZZ_CHECK(ini.ValueGet(&found, section, key, before + 1, "\x01") == stored(value) && found);
             FUZZ_CHECK(keyCount(ini, section, key) == before + 1);

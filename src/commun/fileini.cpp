@@ -13,13 +13,11 @@ const char lineEnd[] = "\r\n";
 const char lineEnd[] = "\n";
 #endif
 
-// A line break inside a name or a value would split its line on saving, and whatever followed it
-// would load back as lines of its own (a section, a key).
+// A line feed inside a name or a value would split its line on saving, and whatever followed it
+// would load back as lines of its own (a section, a key). A lone CR does not split a line.
 QString oneLine(QString text)
 {
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text;
+    return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
 } // namespace

@@ -36,7 +36,7 @@ public:
     QString KeyLineNext(bool* found);
     QString ValueGet(bool* found, const QString& section, const QString& key, int occurrence,
                      const QString& defaultValue);
-    // One entry is one line: line breaks in a section name, key or value are written as spaces.
+    // One entry is one line: line feeds in a section name, key or value are written as spaces.
     bool ValueSet(const QString& section, const QString& key, const QString& value, int occurrence);
     bool KeyAdd(const QString& section, const QString& key, const QString& value);
     bool SectionClear(const QString& section, int occurrence);

@@ -176,8 +176,8 @@ void TstFileIni::lineBreaksDoNotAddLines()
     QVERIFY(ini.Open());
     QVERIFY(ini.ValueSet("ZONES", "ZONE0", "LABEL:Hall\n[GROUPS]\r\nGROUP=ID:9;LABEL:X", 1));
     QVERIFY(ini.KeyAdd("GROUPS\n", "GROUP\r", "ID:1\nLABEL:A"));
-    const QStringList expected{"[ZONES]", "ZONE0=LABEL:Hall [GROUPS]  GROUP=ID:9;LABEL:X", "[GROUPS ]",
-                               "GROUP =ID:1 LABEL:A"};
+    const QStringList expected{"[ZONES]", "ZONE0=LABEL:Hall [GROUPS]\r GROUP=ID:9;LABEL:X", "[GROUPS ]",
+                               "GROUP\r=ID:1 LABEL:A"};
     QCOMPARE(ini.lines, expected);
     QVERIFY(ini.Close());
     QVERIFY(ini.Open());
