@@ -32,7 +32,7 @@ bool CFILE_INI::Open()
         QFile::close();
     opened = false;
     lines.clear();
-    if (!QFile::open(QIODevice::ReadWrite | QIODevice::Text))
+    if (!QFile::open(QIODevice::ReadWrite))
         return false;
     // A file that could not be read whole must not be overwritten by a later Close().
     opened = linesRead(this);
@@ -59,11 +59,13 @@ bool CFILE_INI::Load()
     if (!opened)
         return false;
     QFile file(fileName());
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         return false;
     return linesRead(&file);
 }
 
+// The device is opened without QIODevice::Text, whose reading drops a CR inside some lines and
+// not others; trimmed() takes off the CR of a CRLF end.
 bool CFILE_INI::linesRead(QIODevice* device)
 {
     lines.clear();

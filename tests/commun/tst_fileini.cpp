@@ -68,6 +68,14 @@ void TstFileIni::loadsTrimmedLinesAndSavesThemBack()
     QVERIFY(!ini.Save());
     QVERIFY(!ini.Load());
     QVERIFY(ini.lines.isEmpty());
+
+    // Found by fuzzing: a CR inside the first line was lost on loading, inside the others kept.
+    QVERIFY(fileWrite(path, "[A]\r B\nK=a\r b\r\n"));
+    QVERIFY(ini.Open());
+    QCOMPARE(ini.lines, (QStringList{"[A]\r B", "K=a\r b"}));
+    QVERIFY(ini.Close());
+    QVERIFY(ini.Open());
+    QCOMPARE(ini.lines, (QStringList{"[A]\r B", "K=a\r b"}));
 }
 
 void TstFileIni::openCreatesMissingFileAndFailsWhenImpossible()
