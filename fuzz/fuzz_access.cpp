@@ -12,8 +12,7 @@
 
 namespace {
 
-template <typename T>
-QString settled(const QString& text)
+template <typename T> QString settled(const QString& text)
 {
     T first;
     first.Set(text);

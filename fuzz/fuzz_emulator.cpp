@@ -35,7 +35,8 @@ void handle(ReaderModel& model, const QVector<RequestFrame>& frames)
         FUZZ_CHECK(frame.kind == RequestFrame::Noise || frame.payload.size() <= RequestParser::MaxPayload);
         if (frame.kind != RequestFrame::Complete)
             continue;
-        FUZZ_CHECK(!frame.payload.contains(RequestParser::Stx) && !frame.payload.contains(RequestParser::Etx));
+        FUZZ_CHECK(!frame.payload.contains(RequestParser::Stx) &&
+                   !frame.payload.contains(RequestParser::Etx));
         checkAnswer(frame.letter, model.handle(frame.letter, frame.subLetter, frame.payload));
         FUZZ_CHECK(model.file(5).size() <= ReaderModel::MaxFileRecords);
         FUZZ_CHECK(model.file(18).size() <= ReaderModel::MaxFileRecords);

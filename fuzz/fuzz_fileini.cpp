@@ -75,8 +75,9 @@ int keyCount(CFILE_INI& ini, const QString& section, const QString& key)
 bool plainNames(const QString& section, const QString& key)
 {
     return CFILE_INI::IsSectionLine(QLatin1Char('[') + section + QLatin1Char(']')) && !key.isEmpty() &&
-           !key.startsWith(QLatin1Char('#')) && !key.startsWith(QLatin1Char('[')) && !key.contains(QLatin1Char('=')) &&
-           !key.contains(QLatin1Char('\n')) && !section.contains(QLatin1Char('\n'));
+           !key.startsWith(QLatin1Char('#')) && !key.startsWith(QLatin1Char('[')) &&
+           !key.contains(QLatin1Char('=')) && !key.contains(QLatin1Char('\n')) &&
+           !section.contains(QLatin1Char('\n'));
 }
 
 void edit(FuzzedDataProvider& fdp, CFILE_INI& ini)
@@ -99,12 +100,14 @@ void edit(FuzzedDataProvider& fdp, CFILE_INI& ini)
         const int before = plain ? keyCount(ini, section, key) : 0;
         const QStringList old = ini.lines;
         FUZZ_CHECK(ini.ValueSet(section, key, value, occurrence));
-        if (plain && ini.ValueGet(&found, section, key, qMin(occurrence, before + 1), "\x01") != stored(value)) {
+        if (plain &&
+            ini.ValueGet(&found, section, key, qMin(occurrence, before + 1), "\x01") != stored(value)) {
             dump("before ValueSet", section, key, value, old);
             dump("after", section, key, QString::number(occurrence), ini.lines);
         }
         if (plain) {
-            FUZZ_CHECK(ini.ValueGet(&found, section, key, qMin(occurrence, before + 1), "\x01") == stored(value));
+            FUZZ_CHECK(ini.ValueGet(&found, section, key, qMin(occurrence, before + 1), "\x01") ==
+                       stored(value));
             FUZZ_CHECK(found);
         }
         break;
@@ -190,7 +193,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(again.Open());
     if (again.lines != expected) {
         for (int i = 0; i < qMax(again.lines.size(), expected.size()); ++i)
-            std::fprintf(stderr, "%d: %s | %s\n", i, qPrintable(expected.value(i).toUtf8().toPercentEncoding()),
+            std::fprintf(stderr, "%d: %s | %s\n", i,
+                         qPrintable(expected.value(i).toUtf8().toPercentEncoding()),
                          qPrintable(again.lines.value(i).toUtf8().toPercentEncoding()));
     }
     FUZZ_CHECK(again.lines == expected);

@@ -26,7 +26,8 @@ void checkComplete(const FrameReceiver& receiver)
     FUZZ_CHECK(raw.size() == payload.size() + 4 + Frame::TrailerSize);
     // What the program would have sent for these headers and this payload, trailer apart.
     const QByteArray rebuilt = Frame::build(receiver.header1(), receiver.header2(), payload);
-    FUZZ_CHECK(rebuilt.left(rebuilt.size() - Frame::TrailerSize) == raw.left(raw.size() - Frame::TrailerSize));
+    FUZZ_CHECK(rebuilt.left(rebuilt.size() - Frame::TrailerSize) ==
+               raw.left(raw.size() - Frame::TrailerSize));
     const QString text = Frame::decodePayload(payload);
     if (validUtf8(payload))
         FUZZ_CHECK(text.toUtf8() == payload);

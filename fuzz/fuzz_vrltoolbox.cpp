@@ -31,8 +31,8 @@ void bufferFamily(FuzzedDataProvider& fdp, const std::string& text, const std::s
     const size_t textLength = std::strlen(text.c_str());
 
     std::vector<char> value(size_t(maxLength) + 1, 'Q');
-    const bool got = VRLTBSTR_ValueGetSz(value.data(), maxLength, orNull(text, nullText), orNull(key, nullKey),
-                                         separator, orNull(defaultValue, nullDefault));
+    const bool got = VRLTBSTR_ValueGetSz(value.data(), maxLength, orNull(text, nullText),
+                                         orNull(key, nullKey), separator, orNull(defaultValue, nullDefault));
     FUZZ_CHECK(std::strlen(value.data()) <= maxLength);
     if (!got)
         FUZZ_CHECK(value[0] == '\0');

@@ -5,8 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QTemporaryDir>
 #include <QString>
+#include <QTemporaryDir>
 #include <QtGlobal>
 
 #include <cstdint>
@@ -14,12 +14,12 @@
 #include <cstdlib>
 
 // A broken invariant is a finding like a crash: say which one, then abort so libFuzzer keeps the input.
-#define FUZZ_CHECK(condition)                                                                          \
-    do {                                                                                               \
-        if (!(condition)) {                                                                            \
-            std::fprintf(stderr, "FUZZ_CHECK failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);  \
-            std::abort();                                                                              \
-        }                                                                                              \
+#define FUZZ_CHECK(condition)                                                                                \
+    do {                                                                                                     \
+        if (!(condition)) {                                                                                  \
+            std::fprintf(stderr, "FUZZ_CHECK failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);         \
+            std::abort();                                                                                    \
+        }                                                                                                    \
     } while (false)
 
 namespace FuzzSupport {

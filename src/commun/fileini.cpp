@@ -75,7 +75,8 @@ bool CFILE_INI::linesRead(QIODevice* device)
         const QByteArray raw = device->readLine();
         if (raw.isEmpty())
             return false;
-        const QString line = DecodeText(raw);
+        // Only the file's own byte-order mark is dropped, not one that starts a later line.
+        const QString line = DecodeText(raw, lines.isEmpty());
         qDebug("CFILE_INI.Load Append:%s", qUtf8Printable(line));
         lines.append(line.trimmed());
     }

@@ -241,6 +241,15 @@ void TstFileIni::encoding()
              QStringLiteral("INSTALLED:YES;LABEL:Accès Hall"));
     QCOMPARE(again.ValueGet(&found, "ZONES", "ZONE2", 1, QString()),
              QStringLiteral("INSTALLED:YES;LABEL:Ça coûte 5 €"));
+
+    // Found by fuzzing: a byte-order mark starting a later line was dropped on each reload.
+    QVERIFY(fileWrite(path, "\xef\xbb\xbf[A]\n \xef\xbb\xbfk=v\n"));
+    const QStringList withMark{"[A]", QChar(0xFEFF) + QStringLiteral("k=v")};
+    QVERIFY(again.Open());
+    QCOMPARE(again.lines, withMark);
+    QVERIFY(again.Close());
+    QVERIFY(again.Open());
+    QCOMPARE(again.lines, withMark);
 }
 
 void TstFileIni::failedSaveKeepsOldFile()
