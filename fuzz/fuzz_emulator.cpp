@@ -18,8 +18,8 @@ const ReaderModel* prototype = nullptr;
 void checkAnswer(char letter, const ReaderModel::Answer& answer)
 {
     FUZZ_CHECK(answer.status >= ReaderStatus::Ok && answer.status <= ReaderStatus::Full);
-    if (answer.payload.size() > FrameReceiver::PayloadCapacity)
-        return;
+    // Every answer must fit the program's receive buffer.
+    FUZZ_CHECK(answer.payload.size() <= FrameReceiver::PayloadCapacity);
     FrameReceiver receiver;
     for (const char c : RequestParser::answerFrame(letter, answer.status, answer.payload))
         receiver.feed(c);

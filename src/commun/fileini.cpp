@@ -88,6 +88,9 @@ bool CFILE_INI::Save()
     if (!opened)
         return false;
     QByteArray content;
+    // A first line that starts with U+FEFF would read back as a byte-order mark and lose it.
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        content = "\xEF\xBB\xBF";
     for (const QString& line : qAsConst(lines)) {
         content += line.toUtf8();
         qDebug("CFILE_INI.Save Append:%s", qUtf8Printable(line));

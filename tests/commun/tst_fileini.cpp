@@ -243,13 +243,17 @@ void TstFileIni::encoding()
              QStringLiteral("INSTALLED:YES;LABEL:Ça coûte 5 €"));
 
     // Found by fuzzing: a byte-order mark starting a later line was dropped on each reload.
-    QVERIFY(fileWrite(path, "\xef\xbb\xbf[A]\n \xef\xbb\xbfk=v\n"));
-    const QStringList withMark{"[A]", QChar(0xFEFF) + QStringLiteral("k=v")};
-    QVERIFY(again.Open());
-    QCOMPARE(again.lines, withMark);
-    QVERIFY(again.Close());
-    QVERIFY(again.Open());
-    QCOMPARE(again.lines, withMark);
+    // On the first line, once trimmed, it is kept by writing a byte-order mark of the file's own.
+    for (const QByteArray& content :
+         {QByteArray("\xef\xbb\xbf[A]\n \xef\xbb\xbfk=v\n"), QByteArray(" \xef\xbb\xbfk=v\n[A]\n")}) {
+        QVERIFY(fileWrite(path, content));
+        QVERIFY(again.Open());
+        const QStringList withMark = again.lines;
+        QVERIFY(withMark.contains(QChar(0xFEFF) + QStringLiteral("k=v")));
+        QVERIFY(again.Close());
+        QVERIFY(again.Open());
+        QCOMPARE(again.lines, withMark);
+    }
 }
 
 void TstFileIni::failedSaveKeepsOldFile()
