@@ -66,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), int(size));
     valueTexts(DecodeText(bytes));
-    for (const QByteArray& line : bytes.split('\n')) {
+    // Each value on its own too; the first lines are enough, the rest only slow the runs down.
+    for (const QByteArray& line : bytes.split('\n').mid(0, 16)) {
         const int equals = line.indexOf('=');
         valueTexts(DecodeText(equals < 0 ? line : line.mid(equals + 1)).trimmed());
     }
