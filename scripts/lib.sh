@@ -3,7 +3,7 @@
 KORVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Debian packages the build and the tests need.
-KORVEL_PACKAGES=(cmake ninja-build g++ qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev)
+KORVEL_PACKAGES=(cmake ninja-build g++ qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev desktop-file-utils)
 
 # korvel_install PACKAGE...: installs what is missing (as root), or prints
 # the apt-get line to run and fails.

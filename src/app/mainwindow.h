@@ -1,8 +1,32 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include <QList>
 #include <QMainWindow>
+#include <QString>
 
+#include <memory>
+
+#include "access/zones.h"
+#include "badge/readerlink.h"
+#include "badge/resultrouter.h"
+#include "commun/fileini.h"
+#include "link/qprotocole.h"
+
+class AccessTransfer;
+class BadgeTab;
+class BlacklistTransfer;
+class CGROUP;
+class ExpertTab;
+class ZonesEditor;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The program's one window: builds the form, owns the link and every
+// subsystem's state, and hands each user action and each reader result to the
+// subsystem that owns it.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -10,6 +34,91 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
+
+    // Settings tree reads.
+    QString AppsConfigReadString(QString key, QString defaultValue) const;
+    int AppsConfigReadInt(QString key, int defaultValue) const;
+
+    bool BadgeRecordBuild(QString& record) const;
+    void BadgeRecordDisplay(const QString& record);
+    void BadgeFormClear();
+    void CreationDefaultsLoad();
+    void UserNumberIncrement();
+    int BadgeMode() const;
+
+    void ReaderButtonsEnable();
+    void ReaderButtonsDisable();
+
+    // Folder of the blacklist file and of the configuration-file dialogs.
+    QString WorkingDirectory() const { return m_workingDirectory; }
+    QString WorkingFilePath(const QString& fileName) const;
+
+    QProtocole& Protocole() { return m_protocole; }
+    ReaderLink& Link() { return m_link; }
+    ResultRouter& Router() { return m_router; }
+
+public slots:
+    void on_BTN_Serial_clicked();
+    void on_pushButton_3_clicked();
+    void on_BTN_BadgeRead_clicked();
+    void on_BTN_BadgeWrite_clicked();
+    void on_BTN_BadgeCreate_clicked();
+    void on_BTN_TransactionDebit_clicked();
+    void on_BTN_TransactionCredit_clicked();
+    void on_BTN_BlackListNew_clicked();
+    void on_BTN_BlackListDelete_clicked();
+    void on_BTN_BlackListWriteToSupport_clicked();
+    void on_BTN_BlackListWriteToFile_clicked();
+    void on_BTN_ReaderRead_clicked();
+    void on_BTN_ReaderDecrement_clicked();
+    void on_BTN_ReaderWrite_clicked();
+    void on_BTN_ReaderIncrement_clicked();
+    void on_BTN_TraillerRead_clicked();
+    void on_BTN_ComReaderFind_clicked();
+    void on_BTN_TraillerWrite_clicked();
+    void on_BTN_TraillerDefault_clicked();
+    void on_BTN_BadgeFormat_clicked();
+    void on_BTN_BlackListReadFromSupport_clicked();
+    void on_BTN_BlackListReadFromFile_clicked();
+    void on_BTN_ZonesSave_clicked();
+    void on_CBOX_GroupList_currentIndexChanged(int index);
+    void on_COMBO_Profil_currentIndexChanged(int index);
+    void on_CHECKBOX_ZonesStateChanged(int state);
+    void on_pushButton_clicked();
+    void on_BTN_GroupNew_clicked();
+    void on_BTN_GroupSave_clicked();
+    void on_LE_Group_textChanged(QString arg1);
+    void on_CBOX_GroupList_editTextChanged(QString arg1);
+    void on_BTN_GroupDelete_clicked();
+    void on_ONG_Main_currentChanged(int index);
+    void on_BTN_BlackListReadFromReader_clicked();
+    void on_BTN_ZonesSendToReader_clicked();
+    void DebugShow(QString s);
+    void ComStatusShow(QString s);
+    void ComDataProcess(unsigned int Id, unsigned int Arg1, const QString& s);
+
+private:
+    void resultsRegister();
+    void testResult();
+    void linkState();
+    void transfersSetUp();
+    void configSaveFailed();
+
+    // Declared first so that it is destroyed last: its destructor stops the
+    // worker thread before anything the worker's signals reach goes away.
+    QProtocole m_protocole;
+    ProtocoleLink m_link{m_protocole};
+    CFILE_INI m_configIni;
+    CZONE m_zones[ZONE_COUNT];
+    QList<CGROUP*> m_groups;
+    QString m_workingDirectory;
+    Ui::MainWindow* ui = nullptr;
+    ResultRouter m_router;
+    std::unique_ptr<BadgeTab> m_badge;
+    std::unique_ptr<ExpertTab> m_expert;
+    std::unique_ptr<ZonesEditor> m_zonesEditor;
+    std::unique_ptr<AccessTransfer> m_accessTransfer;
+    std::unique_ptr<BlacklistTransfer> m_blacklistTransfer;
 };
 
 #endif // MAINWINDOW_H

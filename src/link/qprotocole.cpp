@@ -264,11 +264,16 @@ void QProtocole::run()
 {
     m_port = new QSerialPort;
     while (!m_stop) {
+        ++m_loopTurns;
         handleConnectionRequest();
         if (Connected) {
             ControlLow();
             if (m_stop)
                 break;
+            if (m_lost) {
+                losePort();
+                continue;
+            }
             ControlAnswer();
             ControlHigh();
             continue;
@@ -322,6 +327,8 @@ void QProtocole::openPort()
             m_receiver.reset();
             m_linkState = Listen;
             qDebug("=>Ok");
+            m_openName = name;
+            m_lost = false;
             Connected = true;
             emit SIG_ComStatus(tr("Ouvert"));
         }
@@ -336,6 +343,37 @@ void QProtocole::closePort()
     Connected = false;
     emit SIG_Data(2, ARG_LINK_STATE, QString());
     emit SIG_ComStatus(tr("Fermé"));
+}
+
+void QProtocole::losePort()
+{
+    qDebug("QProtocole => port perdu");
+    m_port->close();
+    m_port->clearError();
+    m_lost = false;
+    Connected = false;
+    emit SIG_Data(2, ARG_LINK_STATE, QString());
+    emit SIG_ComStatus(tr("Port perdu (%1)").arg(m_openName));
+    failPendingCommand();
+    // Nothing will answer a poll until the operator reconnects: the poller
+    // stops whatever its step, and the window hears it as a failed poll.
+    if (m_pollStep == 2) {
+        ControlHigh();
+    } else if (m_pollStep != 0 || PollingWanted) {
+        PollingWanted = false;
+        m_pollStep = 0;
+        emit SIG_Data(2, ARG_POLLING_TIMEOUT, QString());
+    }
+}
+
+void QProtocole::checkPortError()
+{
+    const QSerialPort::SerialPortError error = m_port->error();
+    if (error == QSerialPort::NoError)
+        return;
+    if (error == QSerialPort::ResourceError)
+        m_lost = true;
+    m_port->clearError();
 }
 
 void QProtocole::failPendingCommand()
@@ -387,14 +425,24 @@ void QProtocole::waitForInput(int maxMs)
         quint64 count;
         [[maybe_unused]] const ssize_t n = ::read(m_wakeFd, &count, sizeof count);
     }
+    if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {
+        // Hung up for good (adapter pulled, far end of a pseudo-terminal
+        // closed): it would wake us at once, over and over.
+        m_lost = true;
+        return;
+    }
     if (fds[0].revents & POLLIN) {
+        const qint64 before = m_port->bytesAvailable();
         m_port->waitForReadyRead(0);
-    } else if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {
-        // A hung-up line would wake us at once, over and over.
-        ::poll(&fds[1], 1, maxMs);
+        // Readable, yet the read failed and brought nothing: the device
+        // fails under us, and would keep doing so every turn.
+        if (m_port->bytesAvailable() == before && m_port->error() == QSerialPort::ReadError)
+            m_lost = true;
+        checkPortError();
     }
 #else
     m_port->waitForReadyRead(qMin(maxMs, 10));
+    checkPortError();
 #endif
 }
 
@@ -413,8 +461,7 @@ void QProtocole::ControlLow()
             m_linkState = Receive;
         else if (sendPending)
             m_linkState = Send;
-        if (m_port->error() != QSerialPort::NoError)
-            m_port->clearError();
+        checkPortError();
         break;
     }
     case Send:
@@ -462,8 +509,15 @@ void QProtocole::sendFrame()
             m_port->clearError();
         }
         waitWritten(ByteWriteMs);
+        // Left pending: losing the port fails the command.
+        checkPortError();
+        if (m_lost)
+            return;
     }
     waitWritten(FrameWriteMs);
+    checkPortError();
+    if (m_lost)
+        return;
     {
         std::lock_guard<std::mutex> lock(m_slotMutex);
         m_sendPending = false;
@@ -497,8 +551,9 @@ void QProtocole::logReceived(FrameReceiver::Event event)
 
 void QProtocole::receiveBytes()
 {
-    if (m_port->error() != QSerialPort::NoError)
-        m_port->clearError();
+    checkPortError();
+    if (m_lost)
+        return;
     if (m_port->bytesAvailable() == 0) {
         // Only the byte time-out and the command's own time-out end this
         // wait: a new request is sent once the receiver is back to listening.
@@ -510,6 +565,8 @@ void QProtocole::receiveBytes()
         }
         if (left > 0)
             waitForInput(static_cast<int>(left));
+        if (m_lost)
+            return;
         if (m_port->bytesAvailable() == 0) {
             if (m_byteTimer.elapsed() > ByteTimeoutMs) {
                 if (m_receiver.expire())

@@ -91,6 +91,10 @@ public:
     using FrameTrace = std::function<void(FrameDirection, const QByteArray&)>;
     void SetFrameTrace(FrameTrace trace);
 
+    // Turns of the worker loop so far: lets a test see that a dead line
+    // does not keep the worker spinning.
+    quint64 LoopTurns() const { return m_loopTurns; }
+
     // The command slot's flags, shared by the GUI thread and the worker.
     struct CommandFlags
     {
@@ -129,6 +133,11 @@ private:
     void handleConnectionRequest();
     void openPort();
     void closePort();
+    // The device went away under an open port: close it, tell the window,
+    // fail the command in the slot and stop polling.
+    void losePort();
+    // Clears the port's error; a resource error means the device is gone.
+    void checkPortError();
     // Fills the claimed slot; call with m_slotMutex held.
     void loadSlot(char letter, char subLetter, const QByteArray& payload, unsigned int resultId,
                   unsigned int timeoutMs);
@@ -147,6 +156,8 @@ private:
 
     // Worker thread only.
     QSerialPort* m_port = nullptr;
+    QString m_openName;
+    bool m_lost = false;
     quint8 m_linkState = Listen;
     FrameReceiver m_receiver;
     QElapsedTimer m_byteTimer;
@@ -177,6 +188,7 @@ private:
     std::deque<QueuedCommand> m_queue;
 
     std::atomic<bool> m_stop{false};
+    std::atomic<quint64> m_loopTurns{0};
     int m_wakeFd = -1;
 
     mutable std::mutex m_portNameMutex;

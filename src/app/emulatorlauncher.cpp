@@ -1,0 +1,190 @@
+#include "app/emulatorlauncher.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace {
+constexpr int QuitWaitMs = 5000;
+constexpr int KillWaitMs = 3000;
+
+QString executableName()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("korvel-reader-emulator.exe");
+#else
+    return QStringLiteral("korvel-reader-emulator");
+#endif
+}
+
+QStringList searchFolders(const QString& programDir)
+{
+    return {QDir::cleanPath(programDir), QDir::cleanPath(programDir + "/../emulator")};
+}
+
+bool headlessPlatform(const QString& name)
+{
+    return name.startsWith("offscreen") || name.startsWith("minimal");
+}
+} // namespace
+
+EmulatorLauncher::EmulatorLauncher() = default;
+
+EmulatorLauncher::~EmulatorLauncher()
+{
+    Stop();
+}
+
+QString EmulatorLauncher::FindEmulator(const QString& programDir)
+{
+    for (const QString& folder : searchFolders(programDir)) {
+        const QFileInfo info(QDir(folder).filePath(executableName()));
+        if (info.isFile() && info.isExecutable())
+            return info.absoluteFilePath();
+    }
+    return QString();
+}
+
+QString EmulatorLauncher::DefaultStatePath(QString* error)
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+        if (error)
+            *error = QString("Dossier de données %1 impossible à créer").arg(folder);
+        return QString();
+    }
+    return QDir(folder).filePath("emulator-state.json");
+}
+
+bool EmulatorLauncher::DisplayAvailable()
+{
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) &&
+        headlessPlatform(QGuiApplication::platformName()))
+        return false;
+    if (headlessPlatform(QString::fromLocal8Bit(qgetenv("QT_QPA_PLATFORM"))))
+        return false;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+bool EmulatorLauncher::Start(QString* error)
+{
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString executable = FindEmulator(programDir);
+    if (executable.isEmpty()) {
+        if (error)
+            *error = QString("Simulateur de lecteur introuvable : %1 n'est pas dans %2.")
+                         .arg(executableName(), searchFolders(programDir).join(" ni dans "));
+        return false;
+    }
+    QStringList arguments;
+    if (DisplayAvailable())
+        arguments << "--gui";
+    QString stateError;
+    const QString statePath = DefaultStatePath(&stateError);
+    if (statePath.isEmpty())
+        qWarning("%s: the emulator keeps no state", qUtf8Printable(stateError));
+    else
+        arguments << "--state" << statePath;
+    return Start(executable, arguments, error);
+}
+
+bool EmulatorLauncher::Start(const QString& executable, const QStringList& arguments, QString* error,
+                             int timeoutMs)
+{
+    Stop();
+    auto failWith = [this, error](const QString& text) {
+        if (error)
+            *error = text;
+        Stop();
+        return false;
+    };
+
+    m_process.setProgram(executable);
+    m_process.setArguments(arguments);
+    m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    m_process.start();
+    if (!m_process.waitForStarted(timeoutMs))
+        return failWith(QString("Impossible de démarrer le simulateur de lecteur %1 : %2")
+                            .arg(executable, m_process.errorString()));
+
+    QDeadlineTimer deadline(timeoutMs);
+    while (!m_process.canReadLine() && !deadline.hasExpired()) {
+        if (!m_process.waitForReadyRead(static_cast<int>(qMax<qint64>(1, deadline.remainingTime()))))
+            break;
+    }
+    const QString first =
+        m_process.canReadLine() ? QString::fromLocal8Bit(m_process.readLine()).trimmed() : QString();
+    if (!first.startsWith("PORT ") || first.mid(5).trimmed().isEmpty()) {
+        QString text;
+        if (m_process.state() == QProcess::NotRunning)
+            text = QString("Le simulateur de lecteur s'est arrêté au démarrage (code %1).")
+                       .arg(m_process.exitCode());
+        else if (!first.isEmpty())
+            text = QString("Le simulateur de lecteur n'a pas indiqué son port (première ligne : « %1 »).")
+                       .arg(first.left(80));
+        else
+            text = QString("Le simulateur de lecteur n'a pas indiqué son port dans les %1 s.")
+                       .arg((timeoutMs + 999) / 1000);
+        const QString details = collectedErrors();
+        return failWith(details.isEmpty() ? text : text + "\n" + details);
+    }
+    m_portName = first.mid(5).trimmed();
+
+    // Left unread, its output would pile up in memory for as long as the program runs:
+    // answers on standard output are not needed, its log goes on to ours.
+    QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process,
+                     [this] { m_process.readAllStandardOutput(); });
+    QObject::connect(&m_process, &QProcess::readyReadStandardError, &m_process, [this] {
+        const QByteArray log = m_process.readAllStandardError();
+        std::fwrite(log.constData(), 1, static_cast<size_t>(log.size()), stderr);
+    });
+    return true;
+}
+
+QString EmulatorLauncher::collectedErrors()
+{
+    return QString::fromLocal8Bit(m_process.readAllStandardError()).trimmed();
+}
+
+bool EmulatorLauncher::IsRunning() const
+{
+    return m_process.state() != QProcess::NotRunning;
+}
+
+QString EmulatorLauncher::PortName() const
+{
+    return m_portName;
+}
+
+qint64 EmulatorLauncher::ProcessId() const
+{
+    return m_process.processId();
+}
+
+void EmulatorLauncher::Stop()
+{
+    QObject::disconnect(&m_process, nullptr, &m_process, nullptr);
+    m_portName.clear();
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    if (m_process.state() == QProcess::Running) {
+        m_process.write("quit\n");
+        m_process.closeWriteChannel();
+        if (m_process.waitForFinished(QuitWaitMs))
+            return;
+        m_process.terminate();
+        if (m_process.waitForFinished(KillWaitMs))
+            return;
+    }
+    m_process.kill();
+    m_process.waitForFinished(KillWaitMs);
+}

@@ -1,0 +1,55 @@
+#ifndef EMULATORLAUNCHER_H
+#define EMULATORLAUNCHER_H
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// Runs korvel-reader-emulator for the demo mode (--emulator): starts it, reads
+// the "PORT <path>" line it prints first, and ends it when destroyed. Start()
+// blocks for a bounded time and is meant for start-up, before the window
+// exists. Errors come back as French texts the caller shows to the operator.
+class EmulatorLauncher
+{
+public:
+    static constexpr int DefaultTimeoutMs = 10000;
+
+    EmulatorLauncher();
+    ~EmulatorLauncher();
+    EmulatorLauncher(const EmulatorLauncher&) = delete;
+    EmulatorLauncher& operator=(const EmulatorLauncher&) = delete;
+
+    // The emulator's executable: in programDir itself (installed: both programs in one
+    // bin folder), else in programDir/../emulator (build tree: build/src/korvelmanager
+    // and build/emulator/korvel-reader-emulator). Empty when neither exists.
+    static QString FindEmulator(const QString& programDir);
+    // Where the emulator keeps its parameters, files and cards between runs:
+    // emulator-state.json in the user's data folder, which is created.
+    static QString DefaultStatePath(QString* error);
+    // True when a window can be shown (X11 or Wayland display, not the offscreen platform).
+    static bool DisplayAvailable();
+
+    // Demo mode: the emulator beside this program, with its window when there is a
+    // display and its state file in the user's data folder.
+    bool Start(QString* error);
+    // Starts executable with arguments and waits at most timeoutMs for its PORT line.
+    bool Start(const QString& executable, const QStringList& arguments, QString* error,
+               int timeoutMs = DefaultTimeoutMs);
+
+    bool IsRunning() const;
+    // The pseudo-terminal (or device) to open as the serial port; empty until started.
+    QString PortName() const;
+    qint64 ProcessId() const;
+
+    // Asks the emulator to save its state and quit, then terminates and at last kills
+    // it, each step with a bounded wait. Called by the destructor.
+    void Stop();
+
+private:
+    QString collectedErrors();
+
+    QProcess m_process;
+    QString m_portName;
+};
+
+#endif // EMULATORLAUNCHER_H

@@ -1,0 +1,68 @@
+#ifndef EXPERTTAB_H
+#define EXPERTTAB_H
+
+#include <QString>
+
+#include <functional>
+
+class QCheckBox;
+class QLineEdit;
+class QWidget;
+class ReaderLink;
+class ResultRouter;
+struct TrailerAccess;
+
+// The "Expert" tab: card block operations, sector trailers and the security
+// structure, composed from the tab's fields and sent through the link.
+class ExpertTab
+{
+public:
+    enum class BlockOperation
+    {
+        Read,
+        Write,
+        Decrement,
+        Increment
+    };
+    // Asked before a trailer write that freezes the sector's access bits;
+    // false sends nothing.
+    using FreezeConfirm = std::function<bool()>;
+
+    ExpertTab(QWidget* form, ReaderLink& link, FreezeConfirm confirm);
+
+    void BlockClicked(BlockOperation operation);
+    void TrailerReadClicked();
+    void TrailerWriteClicked();
+    void TrailerDefaultClicked();
+    void BadgeFormatClicked();
+
+    void BlockResult();
+    void TrailerWriteResult();
+    void TrailerReadResult();
+    void FormatResult();
+
+    void RegisterResults(ResultRouter& router);
+
+    TrailerAccess AccessFromBoxes() const;
+    void AccessToBoxes(const TrailerAccess& access);
+
+private:
+    bool sectorTrailer(quint32* block);
+    QString keyFields() const;
+
+    ReaderLink& m_link;
+    FreezeConfirm m_confirm;
+    QLineEdit* m_blockNumber;
+    QLineEdit* m_readerSnd;
+    QLineEdit* m_readerRcv;
+    QLineEdit* m_sector;
+    QLineEdit* m_keyA;
+    QLineEdit* m_keyB;
+    QCheckBox* m_keyType;
+    QLineEdit* m_keyToUsed;
+    QLineEdit* m_trailerResult;
+    QLineEdit* m_securiteResult;
+    QCheckBox* m_boxes[3][4];
+};
+
+#endif // EXPERTTAB_H

@@ -1,0 +1,50 @@
+#include "badge/trailerbits.h"
+
+#include "commun/vrltoolbox.h"
+
+std::array<quint8, 4> TrailerAccessBytes(const TrailerAccess& access)
+{
+    std::array<quint8, 4> bytes = {0xFF, 0x0F, 0x00, 0x00};
+    for (int block = 0; block < 4; ++block) {
+        if (access.Bits[0][block]) {
+            bytes[0] &= quint8(~(1u << block));
+            bytes[1] |= quint8(1u << (4 + block));
+        }
+        if (access.Bits[1][block]) {
+            bytes[0] &= quint8(~(1u << (4 + block)));
+            bytes[2] |= quint8(1u << block);
+        }
+        if (access.Bits[2][block]) {
+            bytes[1] &= quint8(~(1u << block));
+            bytes[2] |= quint8(1u << (4 + block));
+        }
+    }
+    return bytes;
+}
+
+TrailerAccess TrailerAccessFromTrailer(const quint8 trailer[16])
+{
+    TrailerAccess access;
+    for (int block = 0; block < 4; ++block) {
+        access.Bits[0][block] = (trailer[7] >> (4 + block)) & 1u;
+        access.Bits[1][block] = (trailer[8] >> block) & 1u;
+        access.Bits[2][block] = (trailer[8] >> (4 + block)) & 1u;
+    }
+    return access;
+}
+
+bool TrailerAccessFreezes(const TrailerAccess& access)
+{
+    const int c1 = access.Bits[0][3];
+    const int c2 = access.Bits[1][3];
+    const int c3 = access.Bits[2][3];
+    // Only 001, 011 and 101 leave the access bits writable with some key.
+    const int code = c1 << 2 | c2 << 1 | c3;
+    return code != 0b001 && code != 0b011 && code != 0b101;
+}
+
+QString TrailerBytesText(const quint8* bytes, quint8 count)
+{
+    char text[16 * 5 + 1];
+    return QString::fromLatin1(VRLTBSTR_BytesToHex(bytes, text, count, "0x", " "));
+}

@@ -1,0 +1,27 @@
+#ifndef TRAILERBITS_H
+#define TRAILERBITS_H
+
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+
+// Access conditions of a Mifare Classic sector: Bits[n][m] is condition
+// C(n+1) of block m of the sector, block 3 being the trailer itself.
+struct TrailerAccess
+{
+    bool Bits[3][4] = {};
+};
+
+// Bytes 6 to 9 of a trailer for these conditions (byte 9, free, is 0):
+// inverted C1/C2 in byte 6, inverted C3 and C1 in byte 7, C2 and C3 in byte 8.
+std::array<quint8, 4> TrailerAccessBytes(const TrailerAccess& access);
+// Conditions read back from a 16-byte trailer, from the plain bits of bytes 7 and 8.
+TrailerAccess TrailerAccessFromTrailer(const quint8 trailer[16]);
+// The trailer's own conditions (C1B3, C2B3, C3B3) of 000, 010, 100, 110 or 111
+// forbid any later write of the access bits: the sector is frozen for good.
+bool TrailerAccessFreezes(const TrailerAccess& access);
+// "0xFF 0x07 0x80 0x00".
+QString TrailerBytesText(const quint8* bytes, quint8 count);
+
+#endif // TRAILERBITS_H

@@ -1,0 +1,42 @@
+#include "readerconfig/appsettings.h"
+
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+QString AppsConfigReadString(const QTreeWidget* tree, const QString& key, const QString& defaultValue)
+{
+    if (tree) {
+        QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree));
+        for (; *it; ++it) {
+            if ((*it)->text(APPS_CONFIG_COLUMN_KEY) == key) {
+                const QString value = (*it)->text(APPS_CONFIG_COLUMN_VALUE);
+                qDebug("AppsConfigReadString %s", qUtf8Printable(value));
+                return value;
+            }
+        }
+    }
+    qDebug("AppsConfigReadString PAS TROUVE(%s)) => DEFAUT", qUtf8Printable(key));
+    return defaultValue;
+}
+
+int AppsConfigReadInt(const QTreeWidget* tree, const QString& key, int defaultValue)
+{
+    bool ok = false;
+    const int value = AppsConfigReadString(tree, key, QString::number(defaultValue)).toInt(&ok, 10);
+    return ok ? value : defaultValue;
+}
+
+void AppsConfigTreeSetUp(QTreeWidget* tree)
+{
+    for (int column = 2; column < tree->columnCount(); ++column)
+        tree->setColumnHidden(column, true);
+    tree->setColumnWidth(0, 200);
+    tree->setColumnWidth(1, 150);
+    tree->setAlternatingRowColors(true);
+    QTreeWidgetItemIterator it(tree);
+    for (; *it; ++it) {
+        if (!(*it)->text(APPS_CONFIG_COLUMN_KEY).isEmpty())
+            (*it)->setFlags((*it)->flags() | Qt::ItemIsEditable);
+    }
+    tree->expandAll();
+}

@@ -1,0 +1,80 @@
+#include "readerconfig/configfile.h"
+
+#include "commun/atomicsave.h"
+#include "commun/textdecode.h"
+#include "readerconfig/parametercatalogue.h"
+#include "readerconfig/treeeditors.h"
+
+#include <QFile>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <QtDebug>
+
+namespace {
+
+#ifdef Q_OS_WIN
+const char LineEnd[] = "\r\n";
+#else
+const char LineEnd[] = "\n";
+#endif
+
+} // namespace
+
+void ConfigFileSaveItem(QByteArray* out, QTreeWidget* tree, QTreeWidgetItem* item)
+{
+    const QString id = item->text(PARAM_COL_IDENTIFIANT);
+    if (!id.isEmpty()) {
+        const QString value = TreeItemValue(true, tree, item, QString(), PARAM_COL_WIDGET, PARAM_COL_VALEUR);
+        const QByteArray line = (id + QLatin1Char('=') + value).toUtf8();
+        qDebug("%s", line.constData());
+        out->append(line);
+        out->append(LineEnd);
+    }
+    for (int i = 0; i < item->childCount(); ++i)
+        ConfigFileSaveItem(out, tree, item->child(i));
+}
+
+QByteArray ConfigFileContent(QTreeWidget* tree)
+{
+    QByteArray content;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        ConfigFileSaveItem(&content, tree, tree->topLevelItem(i));
+    return content;
+}
+
+bool ConfigFileSave(QTreeWidget* tree, const QString& path, QString* error)
+{
+    if (SaveFileAtomic(path, ConfigFileContent(tree)))
+        return true;
+    *error = QStringLiteral("Impossible de créer le fichier");
+    return false;
+}
+
+void ConfigFileApply(QTreeWidget* tree, const QByteArray& content)
+{
+    const QStringList lines = DecodeText(content).split(QLatin1Char('\n'));
+    for (QString line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QString key = line.section(QLatin1Char('='), 0, 0);
+        // The empty key would match the rows that have no Identifiant.
+        if (key.isEmpty())
+            continue;
+        const QString value = line.section(QLatin1Char('='), 1, 1);
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            if ((*it)->text(PARAM_COL_IDENTIFIANT) == key)
+                TreeItemValue(false, tree, *it, value, PARAM_COL_WIDGET, PARAM_COL_VALEUR);
+        }
+    }
+}
+
+bool ConfigFileLoad(QTreeWidget* tree, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray content = file.readAll();
+    file.close();
+    ConfigFileApply(tree, content);
+    return true;
+}

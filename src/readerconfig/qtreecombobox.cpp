@@ -1,0 +1,17 @@
+#include "readerconfig/qtreecombobox.h"
+
+#include <QTreeWidgetItem>
+#include <QtDebug>
+
+QTreeComboBox::QTreeComboBox(QWidget* parent, QTreeWidgetItem* item) : QComboBox(nullptr), Item(item)
+{
+    setParent(parent);
+    connect(this, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &QTreeComboBox::ComboBoxCurrentIndexChanged);
+}
+
+void QTreeComboBox::ComboBoxCurrentIndexChanged(int Index)
+{
+    Item->setText(1, QString::number(Index));
+    qDebug("Value = %d", Index);
+}

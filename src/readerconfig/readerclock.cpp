@@ -1,0 +1,69 @@
+#include "readerconfig/readerclock.h"
+
+#include "link/commands.h"
+#include "link/qprotocole.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+// One synchronous write: claims the slot (the poller may take it between two
+// tries), then waits for the end of this very command and collects it.
+// The link ends every command within its time-out, so the answer wait's
+// bound is only a safety net.
+ClockUpdateOutcome WriteAndWait(QProtocole* link, const ReaderCommand& command, unsigned int waitMs,
+                                bool* isOk, char* status)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const qint64 left = qint64(waitMs) - waited.elapsed();
+        if (left <= 0 || !link->CmdWaitFree(unsigned(left)))
+            return ClockUpdateOutcome::Busy;
+        const unsigned char sent = link->CmdRequest(command);
+        if (sent == QProtocole::CMD_SUBMITTED)
+            break;
+        if (sent != QProtocole::CMD_BUSY)
+            return ClockUpdateOutcome::NoAnswer;
+    }
+    QString text;
+    if (!link->CmdWaitAnswer(waitMs) || link->CmdAnswer(isOk, status, &text) != 1 || !*isOk)
+        return ClockUpdateOutcome::NoAnswer;
+    return *status == '0' ? ClockUpdateOutcome::Accepted : ClockUpdateOutcome::Refused;
+}
+
+} // namespace
+
+ClockUpdateOutcome ClockUpdate(QProtocole* link, const QDateTime& now, unsigned int waitMs)
+{
+    if (!link->Connected)
+        return ClockUpdateOutcome::NotConnected;
+
+    bool isOk = false;
+    char status = 0;
+    // The date write's own answer is not examined (the time write tells), but
+    // without a free link there is no point sending the time.
+    const ClockUpdateOutcome date =
+        WriteAndWait(link, ReaderCommands::clockDate(now), waitMs, &isOk, &status);
+    if (date == ClockUpdateOutcome::Busy)
+        return date;
+    isOk = false;
+    return WriteAndWait(link, ReaderCommands::clockTime(now), waitMs, &isOk, &status);
+}
+
+QString ClockUpdateText(ClockUpdateOutcome outcome)
+{
+    switch (outcome) {
+    case ClockUpdateOutcome::Accepted:
+        return QStringLiteral("Mise à jour OK");
+    case ClockUpdateOutcome::Refused:
+        return QStringLiteral("Mise à jour ECHEC");
+    case ClockUpdateOutcome::NotConnected:
+        return QStringLiteral("Mise à jour ECHEC : lecteur non connecté");
+    case ClockUpdateOutcome::Busy:
+        return QStringLiteral("Mise à jour ECHEC : lecteur occupé");
+    case ClockUpdateOutcome::NoAnswer:
+        break;
+    }
+    return QString();
+}

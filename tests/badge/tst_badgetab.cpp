@@ -1,0 +1,500 @@
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "access/groups.h"
+#include "badge/badgetab.h"
+#include "badge/resultrouter.h"
+#include "fakelink.h"
+#include "link/argids.h"
+#include "testform.h"
+
+class TstBadgeTab : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Fixture
+    {
+        Fixture()
+        {
+            for (int zone = 0; zone < ZONE_COUNT; ++zone) {
+                zones[zone].Installed = true;
+                zones[zone].Label = QStringLiteral("Z%1").arg(zone);
+            }
+            // Group 0: zones 0 and 3 on counter 2, zone 5 unlimited, zone 6 refused.
+            CGROUP* first = GroupAdd(&groups, QStringLiteral("Personnel"), 10);
+            first->Rules[0] = rule(true, 2, 5);
+            first->Rules[3] = rule(true, 2, 7);
+            first->Rules[5] = rule(true, 0, 0);
+            first->Rules[6] = rule(false, 0, 0);
+            // Group 1: zone 1 on counter 1, nothing unlimited.
+            CGROUP* second = GroupAdd(&groups, QStringLiteral("Visiteur"), 20);
+            second->Rules[1] = rule(true, 1, 3);
+            GroupListFill(&groups, form.ui.COMBO_Profil);
+            tab = new BadgeTab(&form.window, link, form.ui.TREE_AppsConfig, zones, &groups);
+            tab->RegisterResults(router);
+        }
+        ~Fixture()
+        {
+            delete tab;
+            qDeleteAll(groups);
+        }
+        static CZONE_RULE rule(bool access, quint8 counter, quint8 defaultValue)
+        {
+            CZONE_RULE r;
+            r.Access = access;
+            r.Counter = counter;
+            r.Default = defaultValue;
+            return r;
+        }
+        QLineEdit* edit(const char* name) const { return form.widget<QLineEdit>(name); }
+        void setting(const QString& key, const QString& value)
+        {
+            const auto rows = form.ui.TREE_AppsConfig->findItems(QStringLiteral("*"),
+                                                                 Qt::MatchWildcard | Qt::MatchRecursive, 2);
+            for (QTreeWidgetItem* row : rows) {
+                if (row->text(2) == key)
+                    row->setText(1, value);
+            }
+        }
+
+        TestForm form;
+        FakeLink link;
+        CZONE zones[ZONE_COUNT];
+        QList<CGROUP*> groups;
+        ResultRouter router;
+        BadgeTab* tab = nullptr;
+    };
+
+private slots:
+    void recordBuild()
+    {
+        Fixture f;
+        f.form.ui.COMBO_BadgeType->setCurrentIndex(2);
+        f.form.ui.SAI_ValiditeDate->QAbstractSpinBox::clear();
+        QString record;
+        QVERIFY(f.tab->BadgeRecordBuild(record));
+        QCOMPARE(record, QStringLiteral("Tyc=128"));
+
+        f.form.ui.COMBO_BadgeType->setCurrentIndex(-1);
+        record.clear();
+        f.tab->BadgeRecordBuild(record);
+        QCOMPARE(record, QStringLiteral("Tyc="));
+
+        f.form.ui.COMBO_BadgeType->setCurrentIndex(2);
+        f.edit("SAI_Usr")->setText("15");
+        f.edit("SAI_Grp")->setText("2");
+        f.form.ui.SAI_ValiditeDate->setDate(QDate(2027, 12, 31));
+        f.edit("SAI_CreationDate")->setText("04/12/26");
+        f.edit("SAI_LastName")->setText("Test");
+        f.tab->CounterRowShow(0);
+        f.tab->CounterRows[0].Value->setText("12.50");
+        f.tab->CounterRowShow(1);
+        f.tab->CounterRows[1].Value->clear();
+        f.tab->CounterRows[2].Value->setText("9.00"); // not in use
+        record.clear();
+        f.tab->BadgeRecordBuild(record);
+        QCOMPARE(record, QStringLiteral("Tyc=128;Usr=15;Grp=2;Vda=271231;Cda=261204;Nal=Test;Cn0=1250"));
+
+        f.tab->CounterRows[0].Value->setText("1.5");
+        f.tab->CounterRows[1].Value->setText("3");
+        f.edit("SAI_CreationDate")->setText("29/02/00"); // a leap day of 2000, not of 1900
+        f.form.ui.SAI_ValiditeDate->QAbstractSpinBox::clear();
+        f.edit("SAI_LastName")->clear();
+        record.clear();
+        f.tab->BadgeRecordBuild(record);
+        QCOMPARE(record, QStringLiteral("Tyc=128;Usr=15;Grp=2;Cda=000229;Cn0=150;Cn1=300"));
+
+        f.edit("SAI_CreationDate")->setText("31/02/26");
+        f.edit("SAI_Domaine")->setText("D");
+        f.edit("SAI_Remise")->setText("5");
+        f.edit("SAI_FirstName")->setText("Jean");
+        f.edit("SAI_Compagny")->setText("ACME");
+        f.edit("SAI_Level")->setText("3");
+        record.clear();
+        f.tab->BadgeRecordBuild(record);
+        QCOMPARE(record,
+                 QStringLiteral("Tyc=128;Usr=15;Grp=2;Lev=3;Doi=D;Rem=5;Naf=Jean;Nac=ACME;Cn0=150;Cn1=300"));
+    }
+
+    void recordDisplay()
+    {
+        Fixture f;
+        f.tab->BadgeRecordDisplay("Cn3=1205;Cn8=100;Cnx=100");
+        QCOMPARE(f.tab->CounterRows[3].Value->text(), QStringLiteral("12.05"));
+        f.tab->BadgeRecordDisplay("Cn31=100");
+        QCOMPARE(f.tab->CounterRows[3].Value->text(), QStringLiteral("1.00"));
+
+        f.tab->BadgeRecordDisplay("Vda=991231");
+        QCOMPARE(f.form.ui.SAI_ValiditeDate->date(), QDate(2099, 12, 31));
+        f.tab->BadgeRecordDisplay("Vda=991331;Cda=261204");
+        QCOMPARE(f.form.ui.SAI_ValiditeDate->date(), QDate(2099, 12, 31));
+        QCOMPARE(f.edit("SAI_CreationDate")->text(), QStringLiteral("04/12/26"));
+
+        f.edit("SAI_Compagny")->setText("Keep");
+        f.tab->BadgeRecordDisplay("UID=04A1B2C3;Nal=Du=pont;Usr;Naf=Ann;Lev=2;Doi=7;Rem=10;Uni=4;usr=9");
+        QCOMPARE(f.edit("SAI_UID")->text(), QStringLiteral("04A1B2C3"));
+        QCOMPARE(f.edit("SAI_LastName")->text(), QStringLiteral("Du"));
+        QCOMPARE(f.edit("SAI_Usr")->text(), QString());
+        QCOMPARE(f.edit("SAI_FirstName")->text(), QStringLiteral("Ann"));
+        QCOMPARE(f.edit("SAI_Level")->text(), QStringLiteral("2"));
+        QCOMPARE(f.edit("SAI_Domaine")->text(), QStringLiteral("7"));
+        QCOMPARE(f.edit("SAI_Remise")->text(), QStringLiteral("10"));
+        QCOMPARE(f.edit("SAI_Compagny")->text(), QStringLiteral("Keep"));
+
+        f.tab->BadgeRecordDisplay("Tyc=16");
+        QCOMPARE(f.form.ui.COMBO_BadgeType->currentText(), QStringLiteral("Crédit"));
+        f.tab->BadgeRecordDisplay("Tyc=99");
+        QCOMPARE(f.form.ui.COMBO_BadgeType->currentText(), QStringLiteral("Crédit"));
+
+        // A group that is no profile index only fills the group field.
+        f.form.ui.COMBO_Profil->setCurrentIndex(1);
+        f.tab->BadgeRecordDisplay("Grp=7");
+        QCOMPARE(f.edit("SAI_Grp")->text(), QStringLiteral("7"));
+        QCOMPARE(f.form.ui.COMBO_Profil->currentIndex(), 1);
+
+        // Counters sent before the group keep their values.
+        f.tab->CounterRowsClear();
+        f.tab->BadgeRecordDisplay("Cn0=1250;Grp=1");
+        QCOMPARE(f.form.ui.COMBO_Profil->currentIndex(), 1);
+        QVERIFY(f.tab->CounterRows[0].InUse);
+        QCOMPARE(f.tab->CounterRows[0].Label->text(), QStringLiteral("Z1"));
+        QCOMPARE(f.tab->CounterRows[0].Value->text(), QStringLiteral("12.50"));
+
+        // The zones of the badge shown before do not stay under the next one.
+        f.tab->CounterRowsClear();
+        f.tab->BadgeRecordDisplay("Grp=0");
+        QCOMPARE(f.tab->ZoneLabels[5]->text(), QStringLiteral("Z5"));
+        QVERIFY(!f.tab->ZoneLabels[5]->isHidden());
+        QCOMPARE(f.tab->CounterRows[1].Value->text(), QStringLiteral("0"));
+        f.tab->BadgeRecordDisplay("Grp=1");
+        QCOMPARE(f.tab->ZoneLabels[5]->text(), QString());
+        QVERIFY(f.tab->ZoneLabels[5]->isHidden());
+    }
+
+    void profileChoice()
+    {
+        Fixture f;
+        f.tab->ProfilChanged(0);
+        QCOMPARE(f.edit("SAI_Grp")->text(), QStringLiteral("10"));
+        QVERIFY(f.tab->CounterRows[1].InUse);
+        QVERIFY(!f.tab->CounterRows[1].Label->isHidden());
+        QVERIFY(!f.tab->CounterRows[1].Value->isHidden());
+        QCOMPARE(f.tab->CounterRows[1].Label->text(), QStringLiteral("Z0\n+ Z3"));
+        QCOMPARE(f.tab->CounterRows[1].Value->text(), QStringLiteral("7"));
+        for (int row : {0, 2, 3, 4, 5, 6, 7}) {
+            QVERIFY(!f.tab->CounterRows[row].InUse);
+            QVERIFY(f.tab->CounterRows[row].Label->isHidden());
+        }
+        QCOMPARE(f.tab->ZoneLabels[5]->text(), QStringLiteral("Z5"));
+        QVERIFY(!f.tab->ZoneLabels[5]->isHidden());
+        QVERIFY(f.tab->ZoneLabels[6]->isHidden());
+        QVERIFY(f.tab->ZoneLabels[0]->isHidden());
+
+        QString record;
+        f.tab->BadgeRecordBuild(record);
+        QVERIFY(record.endsWith(QStringLiteral(";Cn1=700")));
+
+        f.tab->ProfilChanged(1);
+        QCOMPARE(f.edit("SAI_Grp")->text(), QStringLiteral("20"));
+        QVERIFY(!f.tab->CounterRows[1].InUse);
+        QCOMPARE(f.tab->CounterRows[0].Value->text(), QStringLiteral("3"));
+        QVERIFY(f.tab->ZoneLabels[5]->isHidden());
+
+        f.tab->ProfilChanged(5);
+        QCOMPARE(f.edit("SAI_Grp")->text(), QStringLiteral("20"));
+        QVERIFY(!f.tab->CounterRows[0].InUse);
+    }
+
+    void modesAndDefaults()
+    {
+        Fixture f;
+        QCOMPARE(f.tab->BadgeMode, 0);
+        QPushButton* read = f.form.ui.BTN_BadgeRead;
+        QPushButton* create = f.form.ui.BTN_BadgeCreate;
+
+        f.setting("CREATION.CURRENT.USER", "41");
+        f.setting("CREATION.DEFAUT.NOM", "Martin");
+        create->setChecked(true);
+        f.tab->BadgeCreateClicked();
+        QCOMPARE(f.tab->BadgeMode, 1);
+        QVERIFY(f.link.polling);
+        QCOMPARE(f.form.ui.COMBO_BadgeType->currentText(), QStringLiteral("Accès"));
+        QCOMPARE(f.edit("SAI_Usr")->text(), QStringLiteral("41"));
+        QCOMPARE(f.edit("SAI_Grp")->text(), QStringLiteral("1"));
+        QCOMPARE(f.edit("SAI_LastName")->text(), QStringLiteral("Martin"));
+        QCOMPARE(f.edit("SAI_FirstName")->text(), QString());
+        QCOMPARE(f.edit("SAI_Compagny")->text(), QString());
+        QCOMPARE(f.edit("SAI_Remise")->text(), QStringLiteral("0"));
+        QCOMPARE(f.edit("SAI_CreationDate")->text(), QDate::currentDate().toString("dd/MM/yy"));
+        QCOMPARE(f.form.ui.SAI_ValiditeDate->date(), QDate::currentDate().addMonths(92));
+        QCOMPARE(f.form.ui.SAI_ValiditeDate->text(), QDate::currentDate().addMonths(92).toString("dd/MM/yy"));
+        QCOMPARE(f.edit("SAI_SupportStatus")->text(),
+                 QStringLiteral("Insérez un support (cartes, clés ...)"));
+
+        f.setting("CREATION.DEFAUT.VALIDITE.MOIS.NB", "");
+        f.tab->CreationDefaultsLoad();
+        QCOMPARE(f.form.ui.SAI_ValiditeDate->date(), QDate::currentDate().addMonths(48));
+
+        // Switching "Lire" on switches "Créer" off, empties the form, keeps polling on.
+        read->setChecked(true);
+        f.tab->BadgeReadClicked();
+        QVERIFY(!create->isChecked());
+        QCOMPARE(f.tab->BadgeMode, 0);
+        QVERIFY(f.link.polling);
+        QCOMPARE(f.edit("SAI_Usr")->text(), QString());
+        QVERIFY(f.form.ui.COMBO_Profil->signalsBlocked());
+
+        f.edit("SAI_LastName")->setText("Kept");
+        read->setChecked(false);
+        f.tab->BadgeReadClicked();
+        QVERIFY(!f.link.polling);
+        QCOMPARE(f.edit("SAI_LastName")->text(), QStringLiteral("Kept"));
+
+        create->setChecked(true);
+        f.tab->BadgeCreateClicked();
+        QVERIFY(!f.form.ui.COMBO_Profil->signalsBlocked());
+        create->setChecked(false);
+        f.tab->BadgeCreateClicked();
+        QVERIFY(!f.link.polling);
+        QCOMPARE(f.tab->BadgeMode, 1);
+
+        // A polling failure switches both buttons off and keeps the mode.
+        create->setChecked(true);
+        f.router.Dispatch(ARG_POLLING_TIMEOUT, QString());
+        QVERIFY(!create->isChecked());
+        QVERIFY(!read->isChecked());
+        QCOMPARE(f.tab->BadgeMode, 1);
+        QCOMPARE(f.edit("SAI_ProtocoleStatus")->text(), QStringLiteral("Statut timeout"));
+    }
+
+    void supportInserted_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("force");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("supportStatus");
+        QTest::addColumn<QString>("request"); // letter, sub-letter, time-out; empty: none
+        QTest::addColumn<bool>("cleared");
+
+        const QString same = QStringLiteral("avant");
+        QTest::newRow("read ok") << 0 << false << "11100000"
+                                 << "Support OK"
+                                 << "BR4000" << true;
+        QTest::newRow("read 1") << 0 << false << "11001000"
+                                << "En Liste Noire"
+                                << "BR4000" << true;
+        QTest::newRow("read 2") << 0 << false << "11002000"
+                                << "Crédit En Erreur"
+                                << "BR4000" << true;
+        QTest::newRow("read 3") << 0 << false << "11003000"
+                                << "Date Validité Erreur"
+                                << "BR4000" << true;
+        QTest::newRow("read 4") << 0 << false << "11004000"
+                                << "Dernière écriture erreur"
+                                << "BR4000" << true;
+        QTest::newRow("read 5") << 0 << false << "11005000"
+                                << "Intégrité erreur"
+                                << "BR4000" << true;
+        QTest::newRow("read 6") << 0 << false << "11006123"
+                                << "Lecture erreur(123)"
+                                << "" << false;
+        QTest::newRow("read 7") << 0 << false << "11007000"
+                                << "Support Inconnu"
+                                << "" << false;
+        QTest::newRow("read 8") << 0 << false << "11008000"
+                                << "Sécurité inconnue"
+                                << "" << false;
+        QTest::newRow("read 9") << 0 << false << "11009000"
+                                << "Erreur protocole"
+                                << "" << false;
+        QTest::newRow("read 10") << 0 << false << "11010000" << same << "" << false;
+        QTest::newRow("read 00") << 0 << false << "11000000" << same << "BR4000" << true;
+        QTest::newRow("read not a number") << 0 << false << "110ab000" << same << "BR4000" << true;
+        QTest::newRow("read 11 alone") << 0 << false << "11" << same << "BR4000" << true;
+        QTest::newRow("read no support") << 0 << false << "10100000" << same << "" << false;
+        QTest::newRow("create ok") << 1 << false << "11100000"
+                                   << "Support OK"
+                                   << "BR2000" << true;
+        QTest::newRow("create 1") << 1 << false << "11001000"
+                                  << "En Liste Noire"
+                                  << "BR2000" << true;
+        QTest::newRow("create 5") << 1 << false << "11005000"
+                                  << "Intégrité erreur"
+                                  << "BN4000" << false;
+        QTest::newRow("create 6") << 1 << false << "11006123"
+                                  << "Lecture erreur(123)"
+                                  << "BR2000" << true;
+        QTest::newRow("create 7") << 1 << false << "11007000"
+                                  << "Support Inconnu"
+                                  << "BN4000" << false;
+        QTest::newRow("create 9") << 1 << false << "11009000"
+                                  << "Erreur protocole"
+                                  << "BR2000" << true;
+        QTest::newRow("create 10") << 1 << false << "11010000" << same << "BR2000" << true;
+        QTest::newRow("forced ok") << 1 << true << "11100000"
+                                   << "Support OK"
+                                   << "BN4000" << false;
+        QTest::newRow("forced 1") << 1 << true << "11001000"
+                                  << "En Liste Noire"
+                                  << "BN4000" << false;
+        QTest::newRow("forced 8") << 1 << true << "11008000"
+                                  << "Sécurité inconnue"
+                                  << "BN4000" << false;
+        QTest::newRow("forced no support") << 1 << true << "10100000" << same << "" << false;
+    }
+
+    void supportInserted()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, force);
+        QFETCH(QString, answer);
+        QFETCH(QString, supportStatus);
+        QFETCH(QString, request);
+        QFETCH(bool, cleared);
+
+        Fixture f;
+        f.tab->BadgeMode = mode;
+        f.form.ui.CKB_CreationForce->setChecked(force);
+        f.edit("SAI_SupportStatus")->setText("avant");
+        f.edit("SAI_Usr")->setText("15");
+        f.edit("SAI_Grp")->setText("2");
+        f.form.ui.COMBO_BadgeType->setCurrentIndex(2);
+        f.form.ui.SAI_ValiditeDate->QAbstractSpinBox::clear();
+        // The poller holds the slot: the request must still go, queued.
+        f.link.free = false;
+
+        f.router.Dispatch(ARG_SUPPORT_INSERTED, answer);
+
+        QCOMPARE(f.edit("SAI_SupportStatus")->text(), supportStatus);
+        QCOMPARE(f.edit("SAI_Usr")->text().isEmpty(), cleared);
+        if (request.isEmpty()) {
+            QVERIFY(f.link.requests.isEmpty());
+            return;
+        }
+        QCOMPARE(f.link.requests.size(), 1);
+        const FakeLink::Request sent = f.link.requests.first();
+        QVERIFY(sent.queued);
+        QCOMPARE(QString(QChar(sent.letter)) + QChar(sent.subLetter) + QString::number(sent.timeoutMs),
+                 request);
+        if (sent.subLetter == 'R') {
+            QCOMPARE(sent.resultId, ARG_BADGE_READ_RESULT);
+            QCOMPARE(sent.payload, QString());
+            QCOMPARE(f.edit("SAI_ProtocoleStatus")->text(), QStringLiteral("Lecture ..."));
+        } else {
+            QCOMPARE(sent.resultId, ARG_BADGE_CREATE_RESULT);
+            QCOMPARE(sent.payload, QStringLiteral("Tyc=128;Usr=15;Grp=2"));
+            QCOMPARE(f.edit("SAI_ProtocoleStatus")->text(), QStringLiteral("Création ..."));
+        }
+    }
+
+    void results()
+    {
+        Fixture f;
+        QLineEdit* status = f.edit("SAI_ProtocoleStatus");
+        f.edit("SAI_Usr")->setText("41");
+        f.form.ui.CKB_CreationForce->setChecked(true);
+
+        f.link.answer = {0, true, '0', QString()};
+        status->setText("pending");
+        for (unsigned int id : {ARG_BADGE_CREATE_RESULT, ARG_BADGE_READ_RESULT, ARG_BADGE_WRITE_RESULT})
+            f.router.Dispatch(id, QString());
+        QCOMPARE(status->text(), QStringLiteral("pending"));
+
+        f.link.answer = {1, true, '0', QString()};
+        f.router.Dispatch(ARG_BADGE_CREATE_RESULT, QString());
+        QCOMPARE(status->text(), QStringLiteral("Création->OK"));
+        QCOMPARE(f.edit("SAI_Usr")->text(), QStringLiteral("42"));
+        f.link.answer = {1, true, '3', QString()};
+        f.router.Dispatch(ARG_BADGE_CREATE_RESULT, QString());
+        QCOMPARE(status->text(), QStringLiteral("Création->ECHEC"));
+        f.link.answer = {1, false, '0', QString()};
+        f.router.Dispatch(ARG_BADGE_CREATE_RESULT, QString());
+        QCOMPARE(status->text(), QStringLiteral("Création->CMD ERREUR"));
+        QCOMPARE(f.edit("SAI_Usr")->text(), QStringLiteral("42"));
+
+        f.router.Dispatch(ARG_BADGE_READ_RESULT, QString());
+        QCOMPARE(status->text(), QStringLiteral("Lecture->CMD ERREUR"));
+        f.link.answer = {1, true, '1', QStringLiteral("Nal=X")};
+        f.router.Dispatch(ARG_BADGE_READ_RESULT, QString());
+        QCOMPARE(status->text(), QStringLiteral("Lecture->ECHEC"));
+        QCOMPARE(f.edit("SAI_LastName")->text(), QString());
+        f.link.answer = {1, true, '0', QStringLiteral("Tyc=128;UID=0A0B;Usr=77;Grp=0;Nal=Dupont;Cn1=2500")};
+        f.router.Dispatch(ARG_BADGE_READ_RESULT, QString());
+        QCOMPARE(status->text(), QStringLiteral("Lecture->OK"));
+        QCOMPARE(f.edit("SAI_LastName")->text(), QStringLiteral("Dupont"));
+        QCOMPARE(f.edit("SAI_UID")->text(), QStringLiteral("0A0B"));
+        QCOMPARE(f.tab->CounterRows[1].Value->text(), QStringLiteral("25.00"));
+        QCOMPARE(f.tab->ZoneLabels[5]->text(), QStringLiteral("Z5"));
+
+        f.link.answer = {1, false, '0', QString()};
+        f.router.Dispatch(ARG_BADGE_WRITE_RESULT, QString());
+        QCOMPARE(status->text(), QStringLiteral("Ecriture ->Echec"));
+        f.link.answer = {1, true, '1', QString()};
+        f.router.Dispatch(ARG_BADGE_WRITE_RESULT, QString());
+        QCOMPARE(status->text(), QStringLiteral("Ecriture ->ECHEC"));
+        f.link.answer = {1, true, '0', QString()};
+        f.router.Dispatch(ARG_BADGE_WRITE_RESULT, QString());
+        QCOMPARE(status->text(), QStringLiteral("Ecriture ->OK"));
+
+        f.router.Dispatch(ARG_SUPPORT_REMOVED, QString());
+        QCOMPARE(f.edit("SAI_SupportStatus")->text(), QStringLiteral("Aucun Support"));
+        QCOMPARE(f.edit("SAI_LastName")->text(), QStringLiteral("Dupont"));
+    }
+
+    void writeAndTooLong()
+    {
+        Fixture f;
+        f.form.ui.COMBO_BadgeType->setCurrentIndex(2);
+        f.form.ui.SAI_ValiditeDate->QAbstractSpinBox::clear();
+        f.link.free = false;
+        f.tab->BadgeWriteClicked();
+        QVERIFY(f.link.requests.isEmpty());
+
+        f.link.free = true;
+        f.edit("SAI_Usr")->setText("5");
+        f.tab->BadgeWriteClicked();
+        QCOMPARE(f.link.requests.size(), 1);
+        QCOMPARE(f.link.requests[0].letter, 'B');
+        QCOMPARE(f.link.requests[0].subLetter, 'W');
+        QCOMPARE(f.link.requests[0].payload, QStringLiteral("Tyc=128;Usr=5"));
+        QCOMPARE(f.link.requests[0].resultId, ARG_BADGE_WRITE_RESULT);
+        QCOMPARE(f.link.requests[0].timeoutMs, 1000u);
+
+        f.edit("SAI_LastName")->setText(QString(1000, QLatin1Char('x')));
+        f.tab->BadgeWriteClicked();
+        QCOMPARE(f.link.requests.size(), 1);
+        QCOMPARE(f.edit("SAI_ProtocoleStatus")->text(),
+                 QStringLiteral("Ecriture ->ECHEC(enregistrement trop long)"));
+
+        f.tab->BadgeMode = 1;
+        f.form.ui.CKB_CreationForce->setChecked(true);
+        f.router.Dispatch(ARG_SUPPORT_INSERTED, QStringLiteral("11100000"));
+        QCOMPARE(f.link.requests.size(), 1);
+        QCOMPARE(f.edit("SAI_ProtocoleStatus")->text(),
+                 QStringLiteral("Création->ECHEC(enregistrement trop long)"));
+    }
+
+    void userNumberIncrement()
+    {
+        Fixture f;
+        QLineEdit* usr = f.edit("SAI_Usr");
+        const QList<QPair<QString, QString>> cases = {
+            {"41", "42"}, {"", ""}, {"2147483647", "2147483648"}, {"9999999999", "9999999999"}};
+        for (const auto& c : cases) {
+            usr->setText(c.first);
+            f.tab->UserNumberIncrement();
+            QCOMPARE(usr->text(), c.second);
+        }
+    }
+};
+
+QTEST_MAIN(TstBadgeTab)
+#include "tst_badgetab.moc"
