@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QSerialPortInfo>
 
@@ -14,6 +16,11 @@
 #include "blacklist/blacklisttab.h"
 #include "blacklist/blacklisttransfer.h"
 #include "readerconfig/appsettings.h"
+#include "readerconfig/configfile.h"
+#include "readerconfig/outputtest.h"
+#include "readerconfig/parametertransfer.h"
+#include "readerconfig/parametertree.h"
+#include "readerconfig/readerclock.h"
 #include "ui_mainwindow.h"
 
 // The resource lives in the static korvelcore library; it must be registered
@@ -48,7 +55,19 @@ MainWindow::MainWindow(QWidget* parent)
     ui->setupUi(this);
 
     m_badge = std::make_unique<BadgeTab>(this, m_link, ui->TREE_AppsConfig, m_zones, &m_groups);
-    // The parameter tree (catalogue rows, editors) is set up by its own subsystem.
+    m_params = std::make_unique<ParameterTree>(ui->treeWidget, ui->SAI_ConfigStatus);
+    m_params->Setup();
+    m_paramTransfer = std::make_unique<ParameterTransfer>(m_params.get(), &m_protocole);
+    m_paramTransfer->ProgressBarAttach(ui->PROGRESS_Config);
+    connect(m_paramTransfer.get(), &ParameterTransfer::SIG_ReadComplete, this, [this]() {
+        ui->BTN_ReaderConfigSave->setEnabled(true);
+        ui->BTN_ReaderFileSave->setEnabled(true);
+    });
+    FileDialog = [this](FileDialogKind kind, const QString& caption, const QString& dir,
+                        const QString& filter) {
+        return kind == FileDialogKind::Save ? QFileDialog::getSaveFileName(this, caption, dir, filter)
+                                            : QFileDialog::getOpenFileName(this, caption, dir, filter);
+    };
     AppsConfigTreeSetUp(ui->TREE_AppsConfig);
     ui->TABLE_BlackList->setAlternatingRowColors(true);
     BlacklistTableSetup(ui->TABLE_BlackList);
@@ -106,6 +125,8 @@ MainWindow::~MainWindow()
     m_blacklistTransfer.reset();
     m_accessTransfer.reset();
     m_zonesEditor.reset();
+    m_paramTransfer.reset();
+    m_params.reset();
     m_expert.reset();
     m_badge.reset();
     delete ui;
@@ -119,7 +140,9 @@ void MainWindow::resultsRegister()
 {
     m_badge->RegisterResults(m_router);
     m_expert->RegisterResults(m_router);
-    m_router.Register(ARG_TEST_RESULT, [this](const QString&) { testResult(); });
+    m_paramTransfer->RegisterResults(m_router);
+    m_router.Register(ARG_TEST_RESULT,
+                      [this](const QString&) { OutputTestResult(&m_protocole, ui->SAI_TestCmdStatus); });
     m_router.Register(ARG_LINK_STATE, [this](const QString&) { linkState(); });
 }
 
@@ -239,6 +262,97 @@ void MainWindow::on_pushButton_3_clicked()
     ui->TXTEDIT_Debug->clear();
 }
 
+void MainWindow::on_treeWidget_itemChanged(QTreeWidgetItem* item, int column)
+{
+    // The tree reports changes while the form is still being built and torn down.
+    if (m_params)
+        m_params->ItemChanged(item, column);
+}
+
+void MainWindow::on_BTN_ReaderConfigAll_clicked()
+{
+    m_params->ShowAllColumns();
+}
+
+void MainWindow::on_BTN_ReaderConfigLoad_clicked()
+{
+    m_paramTransfer->ReadAll();
+}
+
+void MainWindow::on_BTN_ReaderConfigSave_clicked()
+{
+    m_paramTransfer->WriteModified();
+}
+
+void MainWindow::on_BTN_FileSelect_clicked()
+{
+    ui->SAI_FIleName->setText(
+        FileDialog(FileDialogKind::Open, tr("Configuration"), m_workingDirectory, tr("config (*.txt)")));
+}
+
+void MainWindow::on_BTN_ReaderFileSave_clicked()
+{
+    // A file taken in the middle of a transfer would mix old and new values.
+    if (m_paramTransfer->IsRunning()) {
+        ui->SAI_ConfigStatus->setText(CommandChain::BusyText());
+        return;
+    }
+    const QString start = ui->SAI_FIleName->text().isEmpty() ? m_workingDirectory : ui->SAI_FIleName->text();
+    ui->SAI_FIleName->setText(
+        FileDialog(FileDialogKind::Save, tr("Configuration"), start, tr("config (*.txt)")));
+    QString error;
+    if (!ConfigFileSave(ui->treeWidget, ui->SAI_FIleName->text(), &error)) {
+        QMessageBox::critical(this, QStringLiteral("Erreur"), error, QMessageBox::Ok);
+        return;
+    }
+    QMessageBox::information(this, QStringLiteral("Information"),
+                             QStringLiteral("Configuration enregistrée"));
+}
+
+void MainWindow::on_BTN_ReaderFileLoad_clicked()
+{
+    // The running chain owns the tree's values and marks until it ends.
+    if (m_paramTransfer->IsRunning()) {
+        ui->SAI_ConfigStatus->setText(CommandChain::BusyText());
+        return;
+    }
+    if (ui->SAI_FIleName->text().isEmpty())
+        ui->SAI_FIleName->setText(
+            FileDialog(FileDialogKind::Open, tr("Configuration"), QDir::currentPath(), tr("config (*.txt)")));
+    if (!ConfigFileLoad(ui->treeWidget, ui->SAI_FIleName->text())) {
+        QMessageBox::critical(this, QStringLiteral("Erreur"),
+                              QStringLiteral("Impossible d'ouvrir le fichier"), QMessageBox::Ok);
+        return;
+    }
+    ui->BTN_ReaderConfigSave->setEnabled(true);
+    ui->BTN_ReaderFileSave->setEnabled(true);
+    ui->SAI_ConfigStatus->setText(QStringLiteral("Origine des données->Fichier"));
+    QMessageBox::information(this, QStringLiteral("Information"), QStringLiteral("Configuration chargée"));
+}
+
+void MainWindow::on_BTN_DateHeureMAJ_clicked()
+{
+    const QString text = ClockUpdateText(ClockUpdate(&m_protocole, QDateTime::currentDateTime()));
+    if (!text.isEmpty())
+        QMessageBox::information(this, QStringLiteral("MAJ Heure/Date"), text);
+}
+
+void MainWindow::on_BTN_TestC1_clicked()
+{
+    OutputTestStart(&m_protocole, 0, ui->SAI_TestDurationImpulsion->text(), ui->SAI_TestCmdStatus);
+}
+
+void MainWindow::on_BTN_TestC2_clicked()
+{
+    OutputTestStart(&m_protocole, 1, ui->SAI_TestDurationImpulsion->text(), ui->SAI_TestCmdStatus);
+}
+
+void MainWindow::on_BTN_FirmwareFile_clicked()
+{
+    // Programming is not offered: the choice is not kept.
+    FileDialog(FileDialogKind::Open, tr("Sélection du fichier hex"), m_workingDirectory, tr("Prog (*.hex)"));
+}
+
 void MainWindow::ComDataProcess(unsigned int Id, unsigned int Arg1, const QString& s)
 {
     if (Id == 1) {
@@ -248,16 +362,6 @@ void MainWindow::ComDataProcess(unsigned int Id, unsigned int Arg1, const QStrin
     }
     if (Id == 2)
         m_router.Dispatch(Arg1, s);
-}
-
-void MainWindow::testResult()
-{
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (m_link.CmdAnswer(&isOk, &status, &text) == 0)
-        return;
-    ui->SAI_TestCmdStatus->setText(ui->SAI_TestCmdStatus->text() + QStringLiteral("->OK"));
 }
 
 void MainWindow::linkState()

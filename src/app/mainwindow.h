@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 #include "access/zones.h"
@@ -19,6 +20,9 @@ class BlacklistTransfer;
 class CGROUP;
 class ExpertTab;
 class ZonesEditor;
+class ParameterTransfer;
+class ParameterTree;
+class QTreeWidgetItem;
 
 namespace Ui {
 class MainWindow;
@@ -57,9 +61,31 @@ public:
     ReaderLink& Link() { return m_link; }
     ResultRouter& Router() { return m_router; }
 
+    // The file dialogs of the "Lecteur" and "Firmware" tabs; replaceable so
+    // that their callers can run without a person at the screen.
+    enum class FileDialogKind
+    {
+        Open,
+        Save
+    };
+    using FileDialogFunction = std::function<QString(FileDialogKind kind, const QString& caption,
+                                                     const QString& dir, const QString& filter)>;
+    FileDialogFunction FileDialog;
+
 public slots:
     void on_BTN_Serial_clicked();
     void on_pushButton_3_clicked();
+    void on_treeWidget_itemChanged(QTreeWidgetItem* item, int column);
+    void on_BTN_ReaderConfigAll_clicked();
+    void on_BTN_ReaderConfigLoad_clicked();
+    void on_BTN_ReaderConfigSave_clicked();
+    void on_BTN_ReaderFileLoad_clicked();
+    void on_BTN_ReaderFileSave_clicked();
+    void on_BTN_FileSelect_clicked();
+    void on_BTN_FirmwareFile_clicked();
+    void on_BTN_DateHeureMAJ_clicked();
+    void on_BTN_TestC1_clicked();
+    void on_BTN_TestC2_clicked();
     void on_BTN_BadgeRead_clicked();
     void on_BTN_BadgeWrite_clicked();
     void on_BTN_BadgeCreate_clicked();
@@ -99,7 +125,6 @@ public slots:
 
 private:
     void resultsRegister();
-    void testResult();
     void linkState();
     void transfersSetUp();
     void configSaveFailed();
@@ -114,6 +139,8 @@ private:
     QString m_workingDirectory;
     Ui::MainWindow* ui = nullptr;
     ResultRouter m_router;
+    std::unique_ptr<ParameterTree> m_params;
+    std::unique_ptr<ParameterTransfer> m_paramTransfer;
     std::unique_ptr<BadgeTab> m_badge;
     std::unique_ptr<ExpertTab> m_expert;
     std::unique_ptr<ZonesEditor> m_zonesEditor;

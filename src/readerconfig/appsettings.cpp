@@ -1,5 +1,7 @@
 #include "readerconfig/appsettings.h"
 
+#include "readerconfig/treeeditors.h"
+
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -33,10 +35,7 @@ void AppsConfigTreeSetUp(QTreeWidget* tree)
     tree->setColumnWidth(0, 200);
     tree->setColumnWidth(1, 150);
     tree->setAlternatingRowColors(true);
-    QTreeWidgetItemIterator it(tree);
-    for (; *it; ++it) {
-        if (!(*it)->text(APPS_CONFIG_COLUMN_KEY).isEmpty())
-            (*it)->setFlags((*it)->flags() | Qt::ItemIsEditable);
-    }
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        TreeEditableSet(tree->topLevelItem(i), APPS_CONFIG_COLUMN_KEY);
     tree->expandAll();
 }

@@ -89,9 +89,19 @@ bool ParameterTransfer::WriteModified()
 
 void ParameterTransfer::RegisterResults(ResultRouter& router)
 {
-    router.Register(ARG_CONFIG_GET_RESULT, [this](const QString&) { ConfigGetResult(); });
-    router.Register(ARG_CONFIG_PUT_RESULT, [this](const QString&) { ConfigPutResult(); });
-    router.Register(ARG_CONFIG_PUT_SAVE_RESULT, [this](const QString&) { ConfigPutSaveResult(); });
+    // Each branch logs its dispatcher label first (the read shares the write's label).
+    router.Register(ARG_CONFIG_GET_RESULT, [this](const QString&) {
+        qDebug("ARG_CONFIG_PUT_RESULT");
+        ConfigGetResult();
+    });
+    router.Register(ARG_CONFIG_PUT_RESULT, [this](const QString&) {
+        qDebug("ARG_CONFIG_PUT_RESULT");
+        ConfigPutResult();
+    });
+    router.Register(ARG_CONFIG_PUT_SAVE_RESULT, [this](const QString&) {
+        qDebug("ARG_CONFIG_PUT_SAVE RESULT");
+        ConfigPutSaveResult();
+    });
 }
 
 void ParameterTransfer::TreeToDoSave(QTreeWidgetItem* item, QList<QTreeWidgetItem*>* list, quint8 column)
