@@ -1,0 +1,455 @@
+// korvelbench: how close the program's exchanges come to the 9600 baud line,
+// what it costs while idle, how fast the window starts and how fast the big
+// files load and save. Run through scripts/bench (Release build).
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <atomic>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+
+#include "access/groups.h"
+#include "access/zones.h"
+#include "app/mainwindow.h"
+#include "badge/resultrouter.h"
+#include "benchreport.h"
+#include "blacklist/blacklisttab.h"
+#include "blacklist/blacklisttransfer.h"
+#include "blacklist/tablerows.h"
+#include "commun/fileini.h"
+#include "emulatorprocess.h"
+#include "link/qprotocole.h"
+#include "readerconfig/parametertransfer.h"
+#include "readerconfig/parametertree.h"
+
+namespace {
+
+// 8N1: a start bit, eight data bits and a stop bit for every byte.
+constexpr double LineMsPerByte = 10.0 * 1000.0 / 9600.0;
+constexpr double RatioLimit = 1.05;
+constexpr double IdleCpuLimit = 0.5;
+constexpr double WindowLimitMs = 300;
+constexpr double FileLimitMs = 300;
+constexpr int BlacklistUploadRows = 200;
+constexpr int BlacklistFileRows = 10000;
+constexpr int ConfigGroups = 500;
+constexpr int ChainBoundMs = 120000;
+constexpr int SetupBoundMs = 10000;
+
+void Progress(const char* text)
+{
+    std::printf("# %s\n", text);
+    std::fflush(stdout);
+}
+
+double ProcessCpuMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+double ElapsedMs(const QElapsedTimer& timer)
+{
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// Runs the event loop until done() holds, looking every 10 ms. Set-up only:
+// never used around a timed step.
+bool RunUntil(const std::function<bool()>& done, int maxMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > maxMs)
+            return false;
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+// Runs the event loop for ms milliseconds.
+void RunFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Runs a chain started by start() until it is idle again; its duration in ms, or -1.
+double ChainRun(CommandChain* chain, const std::function<bool()>& start)
+{
+    QEventLoop loop;
+    bool ended = false;
+    QObject::connect(chain, &CommandChain::SIG_Running, &loop, [&](bool running) {
+        if (!running) {
+            ended = true;
+            loop.quit();
+        }
+    });
+    QTimer::singleShot(ChainBoundMs, &loop, &QEventLoop::quit);
+    QElapsedTimer timer;
+    timer.start();
+    if (!start())
+        return -1;
+    if (!ended)
+        loop.exec();
+    const double ms = ElapsedMs(timer);
+    return ended ? ms : -1;
+}
+
+// A link to the emulator with the program's result routing and a count of
+// every byte of every frame that crossed the line.
+struct LinkRig
+{
+    QProtocole link;
+    ResultRouter router;
+    QObject context;
+    std::atomic<qint64> bytes{0};
+    std::atomic<int> framesSent{0};
+
+    LinkRig()
+    {
+        link.SetFrameTrace([this](QProtocole::FrameDirection direction, const QByteArray& frame) {
+            bytes += frame.size();
+            if (direction == QProtocole::FrameDirection::Sent)
+                ++framesSent;
+        });
+        QObject::connect(&link, &QProtocole::SIG_Data, &context,
+                         [this](unsigned int id, unsigned int arg, const QString& s) {
+                             if (id == 2)
+                                 router.Dispatch(arg, s);
+                         });
+        link.start();
+    }
+
+    bool Open(const QString& port)
+    {
+        link.SetPortName(port);
+        link.SetConnectionRequest(1);
+        return RunUntil([this] { return link.Connected.load(); }, SetupBoundMs);
+    }
+
+    void CountReset()
+    {
+        bytes = 0;
+        framesSent = 0;
+    }
+};
+
+// Measured time against the line time of the bytes that were exchanged.
+void LineFigures(BenchReport& report, const QString& prefix, double ms, const LinkRig& rig)
+{
+    const double limit = rig.bytes * LineMsPerByte;
+    report.Add(prefix + QStringLiteral("_exchanges"), rig.framesSent, QStringLiteral("count"));
+    report.Add(prefix + QStringLiteral("_bytes"), static_cast<double>(rig.bytes), QStringLiteral("bytes"));
+    report.Add(prefix + QStringLiteral("_time"), ms, QStringLiteral("ms"));
+    report.Add(prefix + QStringLiteral("_line_limit"), limit, QStringLiteral("ms"));
+    report.Add(prefix + QStringLiteral("_overhead_per_exchange"), (ms - limit) / qMax(1, rig.framesSent.load()),
+               QStringLiteral("ms"));
+    report.AddTarget(prefix + QStringLiteral("_ratio"), ms / limit, QStringLiteral("x"), RatioLimit);
+}
+
+void ParameterRead(BenchReport& report, const QString& port)
+{
+    Progress("full parameter read");
+    LinkRig rig;
+    QTreeWidget tree;
+    QLineEdit status;
+    ParameterTree params(&tree, &status);
+    params.Setup();
+    QObject::connect(&tree, &QTreeWidget::itemChanged, &tree,
+                     [&params](QTreeWidgetItem* item, int column) { params.ItemChanged(item, column); });
+    ParameterTransfer transfer(&params, &rig.link);
+    transfer.RegisterResults(rig.router);
+    if (!rig.Open(port)) {
+        report.AddFailure(QStringLiteral("param_read_ratio"), QStringLiteral("x"), QStringLiteral("no link"));
+        return;
+    }
+    report.Add(QStringLiteral("param_read_parameters"), params.ParameterRows().size(), QStringLiteral("count"));
+    rig.CountReset();
+    const double ms = ChainRun(&transfer, [&transfer] { return transfer.ReadAll(); });
+    if (ms < 0 || status.text() != QLatin1String("Lecture Ok")) {
+        report.AddFailure(QStringLiteral("param_read_ratio"), QStringLiteral("x"), status.text());
+        return;
+    }
+    LineFigures(report, QStringLiteral("param_read"), ms, rig);
+}
+
+void BlacklistUpload(BenchReport& report, const QString& port)
+{
+    Progress("blacklist upload");
+    LinkRig rig;
+    QTableWidget table;
+    QLineEdit status;
+    BlacklistTableSetup(&table);
+    for (int row = 0; row < BlacklistUploadRows; ++row) {
+        TableRowAppend(&table);
+        TableCellSet(&table, row, 0, QStringLiteral("%1/03/27").arg(row % 28 + 1, 2, 10, QLatin1Char('0')));
+        TableCellSet(&table, row, 1, QStringLiteral("%1").arg(0x0A000000 + row, 8, 16, QLatin1Char('0')));
+        TableCellSet(&table, row, 2, QString::number(1000 + row));
+        TableCellSet(&table, row, 3, QString::number(row % 7 + 1));
+        TableCellSet(&table, row, 4, QStringLiteral("Badge perdu"));
+    }
+    BlacklistTransfer transfer(&rig.link, &table, &status);
+    rig.router.Register(ARG_FILE_LN_CLEAR_RESULT, [&transfer](const QString&) { transfer.OnClearResult(); });
+    rig.router.Register(ARG_FILE_LN_ADD_RESULT, [&transfer](const QString&) { transfer.OnAddResult(); });
+    rig.router.Register(ARG_FILE_LN_GET_RESULT, [&transfer](const QString&) { transfer.OnGetResult(); });
+    if (!rig.Open(port)) {
+        report.AddFailure(QStringLiteral("blacklist_upload_ratio"), QStringLiteral("x"), QStringLiteral("no link"));
+        return;
+    }
+    rig.CountReset();
+    const double ms = ChainRun(&transfer, [&transfer] { return transfer.WriteToSupport(); });
+    if (ms < 0 || status.text() != QLatin1String("LN Add->FIN") || transfer.Done() != BlacklistUploadRows) {
+        report.AddFailure(QStringLiteral("blacklist_upload_ratio"), QStringLiteral("x"), status.text());
+        return;
+    }
+    LineFigures(report, QStringLiteral("blacklist_upload"), ms, rig);
+}
+
+// Quits a loop at the first paint of the watched widget.
+class FirstPaint : public QObject
+{
+public:
+    explicit FirstPaint(QEventLoop* loop) : m_loop(loop) {}
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !painted) {
+            painted = true;
+            m_loop->quit();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QEventLoop* m_loop;
+};
+
+double IdleCpuPercent(int seconds)
+{
+    const double cpuBefore = ProcessCpuMs();
+    QElapsedTimer wall;
+    wall.start();
+    RunFor(seconds * 1000);
+    return (ProcessCpuMs() - cpuBefore) / ElapsedMs(wall) * 100.0;
+}
+
+// The window from construction to its first paint, then the whole process's
+// CPU while it idles with the port closed and open.
+void WindowAndIdle(BenchReport& report, const QString& port, int idleSeconds)
+{
+    Progress("window construction");
+    // The window opens config.ini in the working directory and the first
+    // listed port at once: keep both away from the user's.
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+
+    QEventLoop paintLoop;
+    FirstPaint firstPaint(&paintLoop);
+    QElapsedTimer timer;
+    timer.start();
+    auto* window = new MainWindow;
+    const double constructed = ElapsedMs(timer);
+    window->installEventFilter(&firstPaint);
+    window->show();
+    QTimer::singleShot(SetupBoundMs, &paintLoop, &QEventLoop::quit);
+    if (!firstPaint.painted)
+        paintLoop.exec();
+    const double shown = ElapsedMs(timer);
+    window->removeEventFilter(&firstPaint);
+    report.Add(QStringLiteral("window_constructed"), constructed, QStringLiteral("ms"));
+    if (firstPaint.painted)
+        report.AddTarget(QStringLiteral("window_ready"), shown, QStringLiteral("ms"), WindowLimitMs);
+    else
+        report.AddFailure(QStringLiteral("window_ready"), QStringLiteral("ms"), QStringLiteral("never painted"));
+
+    auto* combo = window->findChild<QComboBox*>(QStringLiteral("COMB_Serial"));
+    auto* com = window->findChild<QLineEdit*>(QStringLiteral("LINEEDIT_Com"));
+    auto* connectButton = window->findChild<QPushButton*>(QStringLiteral("BTN_Serial"));
+    QProtocole& link = window->Protocole();
+    // Whatever the start-up request opened, the closed state comes first.
+    if (combo->count() > 0)
+        RunUntil([com] { return !com->text().isEmpty(); }, SetupBoundMs);
+    if (link.Connected) {
+        connectButton->click();
+        RunUntil([&link] { return !link.Connected; }, SetupBoundMs);
+    }
+    RunFor(1000);
+    Progress("idle, port closed");
+    report.AddTarget(QStringLiteral("idle_cpu_port_closed"), IdleCpuPercent(idleSeconds), QStringLiteral("%"),
+                     IdleCpuLimit);
+
+    combo->addItem(port);
+    combo->setCurrentIndex(combo->count() - 1);
+    connectButton->click();
+    if (!RunUntil([&] { return link.Connected && com->text() == QLatin1String("Ouvert"); }, SetupBoundMs)) {
+        report.AddFailure(QStringLiteral("idle_cpu_port_open"), QStringLiteral("%"), QStringLiteral("no link"));
+    } else {
+        link.SetPollingWanted(false);
+        RunFor(1000);
+        Progress("idle, port open");
+        report.AddTarget(QStringLiteral("idle_cpu_port_open"), IdleCpuPercent(idleSeconds), QStringLiteral("%"),
+                         IdleCpuLimit);
+        connectButton->click();
+        RunUntil([&link] { return !link.Connected; }, SetupBoundMs);
+    }
+    delete window;
+    QDir::setCurrent(previous);
+}
+
+void BlacklistFile(BenchReport& report)
+{
+    Progress("blacklist file");
+    QTemporaryDir dir;
+    const QString path = BlacklistFilePath(dir.path());
+    QLineEdit status;
+
+    QTableWidget source;
+    BlacklistTableSetup(&source);
+    for (int row = 0; row < BlacklistFileRows; ++row) {
+        TableLineToRow(&source, QStringLiteral("%1/%2/26;%3;%4;%5;Badge volé à l'accueil;")
+                                    .arg(row % 28 + 1, 2, 10, QLatin1Char('0'))
+                                    .arg(row % 12 + 1, 2, 10, QLatin1Char('0'))
+                                    .arg(0x0B000000 + row, 8, 16, QLatin1Char('0'))
+                                    .arg(20000 + row)
+                                    .arg(row % 9 + 1));
+    }
+    source.show();
+    RunFor(100);
+    QElapsedTimer timer;
+    timer.start();
+    const bool saved = BlacklistFileSave(&source, &status, path);
+    const double saveMs = ElapsedMs(timer);
+    if (saved)
+        report.AddTarget(QStringLiteral("blacklist_file_save"), saveMs, QStringLiteral("ms"), FileLimitMs);
+    else
+        report.AddFailure(QStringLiteral("blacklist_file_save"), QStringLiteral("ms"), status.text());
+    source.hide();
+
+    // Loaded into a shown table, as the operator sees it.
+    QTableWidget target;
+    BlacklistTableSetup(&target);
+    target.show();
+    RunFor(100);
+    timer.start();
+    const bool loaded = BlacklistFileLoad(&target, &status, path);
+    const double loadMs = ElapsedMs(timer);
+    if (loaded && target.rowCount() == BlacklistFileRows)
+        report.AddTarget(QStringLiteral("blacklist_file_load"), loadMs, QStringLiteral("ms"), FileLimitMs);
+    else
+        report.AddFailure(QStringLiteral("blacklist_file_load"), QStringLiteral("ms"), status.text());
+}
+
+void ConfigIni(BenchReport& report)
+{
+    Progress("config.ini");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.ini"));
+    CZONE zones[ZONE_COUNT];
+    for (int z = 0; z < ZONE_COUNT; ++z) {
+        zones[z].Installed = z % 3 != 0;
+        zones[z].Label = QStringLiteral("Zone %1").arg(z + 1);
+    }
+    QList<CGROUP*> groups;
+    for (int g = 0; g < ConfigGroups; ++g) {
+        CGROUP* group = GroupAdd(&groups, QStringLiteral("Groupe %1").arg(g + 1), g + 1);
+        for (int z = 0; z < ZONE_COUNT; ++z) {
+            group->Rules[z].Access = (g + z) % 2 == 0;
+            group->Rules[z].Counter = static_cast<quint8>(z % 4);
+            group->Rules[z].Default = static_cast<quint8>(g % 50);
+        }
+    }
+
+    // A first save creates the file; the timed one replaces a full section, as the zone editor does.
+    CFILE_INI first(path);
+    bool ok = first.Open();
+    ZonesSave(zones, &first);
+    GroupsSave(&groups, &first);
+    ok = first.Close() && ok;
+
+    QElapsedTimer timer;
+    timer.start();
+    CFILE_INI saveIni(path);
+    ok = saveIni.Open() && ok;
+    GroupsSave(&groups, &saveIni);
+    ok = saveIni.Close() && ok;
+    const double saveMs = ElapsedMs(timer);
+    qDeleteAll(groups);
+    if (ok)
+        report.AddTarget(QStringLiteral("config_ini_save"), saveMs, QStringLiteral("ms"), FileLimitMs);
+    else
+        report.AddFailure(QStringLiteral("config_ini_save"), QStringLiteral("ms"), QStringLiteral("save failed"));
+
+    // As the window does at start: open, read zones and groups, close.
+    CZONE loadedZones[ZONE_COUNT];
+    QList<CGROUP*> loaded;
+    timer.start();
+    CFILE_INI loadIni(path);
+    bool loadOk = loadIni.Open();
+    ZonesLoad(loadedZones, &loadIni);
+    GroupsLoad(&loaded, &loadIni);
+    loadOk = loadIni.Close() && loadOk;
+    const double loadMs = ElapsedMs(timer);
+    if (loadOk && loaded.size() == ConfigGroups)
+        report.AddTarget(QStringLiteral("config_ini_load"), loadMs, QStringLiteral("ms"), FileLimitMs);
+    else
+        report.AddFailure(QStringLiteral("config_ini_load"), QStringLiteral("ms"),
+                          QStringLiteral("%1 groups read").arg(loaded.size()));
+    qDeleteAll(loaded);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("KorvelManager benchmark"));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("idle-seconds"), QStringLiteral("Length of each idle measurement."),
+                      QStringLiteral("s"), QStringLiteral("10")});
+    parser.process(app);
+    const int idleSeconds = qMax(1, parser.value(QStringLiteral("idle-seconds")).toInt());
+
+    EmulatorProcess emulator;
+    QString error;
+    if (!emulator.Start({QStringLiteral("--pace")}, &error)) {
+        std::fprintf(stderr, "korvelbench: %s\n", qPrintable(error));
+        std::printf("korvelbench: %s\n", qPrintable(error));
+        return 2;
+    }
+
+    BenchReport report;
+    // The window first: its figure is the cold start the operator waits for.
+    WindowAndIdle(report, emulator.PortPath(), idleSeconds);
+    ParameterRead(report, emulator.PortPath());
+    BlacklistUpload(report, emulator.PortPath());
+    BlacklistFile(report);
+    ConfigIni(report);
+    emulator.Stop();
+
+    report.Print();
+    return report.AllTargetsHold() ? 0 : 1;
+}
