@@ -6,7 +6,9 @@ namespace {
 
 QString Number(double value)
 {
-    return QString::number(value, 'f', value != 0 && value < 10 ? 3 : 1);
+    if (value == static_cast<double>(static_cast<qint64>(value)))
+        return QString::number(static_cast<qint64>(value));
+    return QString::number(value, 'f', value < 10 ? 3 : 1);
 }
 
 } // namespace
@@ -28,7 +30,7 @@ void BenchReport::AddFailure(const QString& name, const QString& unit, const QSt
 
 void BenchReport::Print() const
 {
-    std::printf("\n%-28s %12s %-6s %-12s %s\n", "figure", "value", "unit", "target", "result");
+    std::printf("\n%-40s %12s %-6s %-10s %s\n", "figure", "value", "unit", "target", "result");
     for (const Row& row : m_rows) {
         QString value = row.failure.isEmpty() ? Number(row.value) : QStringLiteral("-");
         QString target = row.hasTarget ? QStringLiteral("<= ") + Number(row.limit) : QString();
@@ -37,13 +39,14 @@ void BenchReport::Print() const
             result = QStringLiteral("FAIL (") + row.failure + QLatin1Char(')');
         else if (row.hasTarget)
             result = row.value <= row.limit ? QStringLiteral("PASS") : QStringLiteral("FAIL");
-        std::printf("%-28s %12s %-6s %-12s %s\n", qPrintable(row.name), qPrintable(value), qPrintable(row.unit),
-                    qPrintable(target), qPrintable(result));
+        std::printf("%-40s %12s %-6s %-10s %s\n", qPrintable(row.name), qPrintable(value),
+                    qPrintable(row.unit), qPrintable(target), qPrintable(result));
     }
     std::printf("\n");
     for (const Row& row : m_rows) {
         if (row.failure.isEmpty())
-            std::printf("%s %s %s\n", qPrintable(row.name), qPrintable(Number(row.value)), qPrintable(row.unit));
+            std::printf("%s %s %s\n", qPrintable(row.name), qPrintable(Number(row.value)),
+                        qPrintable(row.unit));
         else
             std::printf("%s nan %s\n", qPrintable(row.name), qPrintable(row.unit));
     }

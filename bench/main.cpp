@@ -16,10 +16,17 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <mutex>
+#include <vector>
 
 #include "access/groups.h"
 #include "access/zones.h"
@@ -31,6 +38,7 @@
 #include "blacklist/tablerows.h"
 #include "commun/fileini.h"
 #include "emulatorprocess.h"
+#include "link/framereceiver.h"
 #include "link/qprotocole.h"
 #include "readerconfig/parametertransfer.h"
 #include "readerconfig/parametertree.h"
@@ -122,13 +130,24 @@ struct LinkRig
     QObject context;
     std::atomic<qint64> bytes{0};
     std::atomic<int> framesSent{0};
+    // When each frame was traced, sent or received, for the split below.
+    QElapsedTimer clock;
+    std::mutex eventsMutex;
+    std::vector<std::pair<bool, qint64>> events;
+    std::vector<QByteArray> sentFrames;
 
     LinkRig()
     {
+        clock.start();
         link.SetFrameTrace([this](QProtocole::FrameDirection direction, const QByteArray& frame) {
+            const bool sent = direction == QProtocole::FrameDirection::Sent;
             bytes += frame.size();
-            if (direction == QProtocole::FrameDirection::Sent)
+            if (sent)
                 ++framesSent;
+            std::lock_guard<std::mutex> lock(eventsMutex);
+            events.emplace_back(sent, clock.nsecsElapsed());
+            if (sent)
+                sentFrames.push_back(frame);
         });
         QObject::connect(&link, &QProtocole::SIG_Data, &context,
                          [this](unsigned int id, unsigned int arg, const QString& s) {
@@ -149,19 +168,115 @@ struct LinkRig
     {
         bytes = 0;
         framesSent = 0;
+        std::lock_guard<std::mutex> lock(eventsMutex);
+        events.clear();
+        sentFrames.clear();
+    }
+
+    bool Close()
+    {
+        link.SetConnectionRequest(2);
+        return RunUntil([this] { return !link.Connected; }, SetupBoundMs);
+    }
+
+    // Mean time from an answer's last byte to the next request's last byte
+    // written: the program's own share of each step (the request itself goes
+    // into the pseudo-terminal at once, the emulator paces it afterwards).
+    double ProgramGapMs()
+    {
+        std::lock_guard<std::mutex> lock(eventsMutex);
+        qint64 lastReceived = -1;
+        qint64 total = 0;
+        int gaps = 0;
+        for (const auto& [sent, at] : events) {
+            if (!sent) {
+                lastReceived = at;
+            } else if (lastReceived >= 0) {
+                total += at - lastReceived;
+                ++gaps;
+                lastReceived = -1;
+            }
+        }
+        return gaps ? total / 1e6 / gaps : 0;
     }
 };
 
-// Measured time against the line time of the bytes that were exchanged.
-void LineFigures(BenchReport& report, const QString& prefix, double ms, const LinkRig& rig)
+// The same requests written straight to the emulator's pseudo-terminal, each
+// as soon as the previous answer is in: what the emulator and the line take
+// with no program in between. Its duration in ms, or -1; bytes counts both ways.
+double RawReplay(const QString& port, const std::vector<QByteArray>& frames, qint64* bytes)
 {
+    *bytes = 0;
+    const int fd = ::open(QFile::encodeName(port).constData(), O_RDWR | O_NOCTTY);
+    if (fd < 0)
+        return -1;
+    termios tio{};
+    tcgetattr(fd, &tio);
+    cfmakeraw(&tio);
+    tcsetattr(fd, TCSANOW, &tio);
+    tcflush(fd, TCIOFLUSH);
+    QElapsedTimer timer;
+    timer.start();
+    bool ok = true;
+    for (const QByteArray& frame : frames) {
+        if (::write(fd, frame.constData(), frame.size()) != frame.size()) {
+            ok = false;
+            break;
+        }
+        *bytes += frame.size();
+        FrameReceiver receiver;
+        bool answered = false;
+        while (ok && !answered) {
+            pollfd pfd{fd, POLLIN, 0};
+            char buffer[256];
+            const ssize_t n = ::poll(&pfd, 1, 3000) > 0 ? ::read(fd, buffer, sizeof buffer) : -1;
+            if (n <= 0) {
+                ok = false;
+                break;
+            }
+            *bytes += n;
+            for (ssize_t i = 0; i < n; ++i) {
+                const FrameReceiver::Event event = receiver.feed(buffer[i]);
+                if (event == FrameReceiver::Event::Complete && receiver.header1() != 'D')
+                    answered = true;
+            }
+        }
+        if (!ok)
+            break;
+    }
+    const double ms = ElapsedMs(timer);
+    ::close(fd);
+    return ok ? ms : -1;
+}
+
+// Measured time against the line time of the bytes that were exchanged, and
+// the same requests replayed without the program.
+void LineFigures(BenchReport& report, const QString& prefix, double ms, LinkRig& rig, const QString& port)
+{
+    std::vector<QByteArray> frames;
+    {
+        std::lock_guard<std::mutex> lock(rig.eventsMutex);
+        frames = rig.sentFrames;
+    }
+    if (rig.Close()) {
+        qint64 rawBytes = 0;
+        const double rawMs = RawReplay(port, frames, &rawBytes);
+        if (rawMs >= 0) {
+            report.Add(prefix + QStringLiteral("_emulator_alone_time"), rawMs, QStringLiteral("ms"));
+            report.Add(prefix + QStringLiteral("_emulator_alone_ratio"), rawMs / (rawBytes * LineMsPerByte),
+                       QStringLiteral("x"));
+            // What the program adds on top of the emulator and this machine's scheduling.
+            report.Add(prefix + QStringLiteral("_program_share"), ms / rawMs, QStringLiteral("x"));
+        }
+    }
     const double limit = rig.bytes * LineMsPerByte;
     report.Add(prefix + QStringLiteral("_exchanges"), rig.framesSent, QStringLiteral("count"));
     report.Add(prefix + QStringLiteral("_bytes"), static_cast<double>(rig.bytes), QStringLiteral("bytes"));
     report.Add(prefix + QStringLiteral("_time"), ms, QStringLiteral("ms"));
     report.Add(prefix + QStringLiteral("_line_limit"), limit, QStringLiteral("ms"));
-    report.Add(prefix + QStringLiteral("_overhead_per_exchange"), (ms - limit) / qMax(1, rig.framesSent.load()),
-               QStringLiteral("ms"));
+    report.Add(prefix + QStringLiteral("_overhead_per_exchange"),
+               (ms - limit) / qMax(1, rig.framesSent.load()), QStringLiteral("ms"));
+    report.Add(prefix + QStringLiteral("_program_gap"), rig.ProgramGapMs(), QStringLiteral("ms"));
     report.AddTarget(prefix + QStringLiteral("_ratio"), ms / limit, QStringLiteral("x"), RatioLimit);
 }
 
@@ -181,14 +296,15 @@ void ParameterRead(BenchReport& report, const QString& port)
         report.AddFailure(QStringLiteral("param_read_ratio"), QStringLiteral("x"), QStringLiteral("no link"));
         return;
     }
-    report.Add(QStringLiteral("param_read_parameters"), params.ParameterRows().size(), QStringLiteral("count"));
+    report.Add(QStringLiteral("param_read_parameters"), params.ParameterRows().size(),
+               QStringLiteral("count"));
     rig.CountReset();
     const double ms = ChainRun(&transfer, [&transfer] { return transfer.ReadAll(); });
     if (ms < 0 || status.text() != QLatin1String("Lecture Ok")) {
         report.AddFailure(QStringLiteral("param_read_ratio"), QStringLiteral("x"), status.text());
         return;
     }
-    LineFigures(report, QStringLiteral("param_read"), ms, rig);
+    LineFigures(report, QStringLiteral("param_read"), ms, rig, port);
 }
 
 void BlacklistUpload(BenchReport& report, const QString& port)
@@ -211,7 +327,8 @@ void BlacklistUpload(BenchReport& report, const QString& port)
     rig.router.Register(ARG_FILE_LN_ADD_RESULT, [&transfer](const QString&) { transfer.OnAddResult(); });
     rig.router.Register(ARG_FILE_LN_GET_RESULT, [&transfer](const QString&) { transfer.OnGetResult(); });
     if (!rig.Open(port)) {
-        report.AddFailure(QStringLiteral("blacklist_upload_ratio"), QStringLiteral("x"), QStringLiteral("no link"));
+        report.AddFailure(QStringLiteral("blacklist_upload_ratio"), QStringLiteral("x"),
+                          QStringLiteral("no link"));
         return;
     }
     rig.CountReset();
@@ -220,7 +337,7 @@ void BlacklistUpload(BenchReport& report, const QString& port)
         report.AddFailure(QStringLiteral("blacklist_upload_ratio"), QStringLiteral("x"), status.text());
         return;
     }
-    LineFigures(report, QStringLiteral("blacklist_upload"), ms, rig);
+    LineFigures(report, QStringLiteral("blacklist_upload"), ms, rig, port);
 }
 
 // Quits a loop at the first paint of the watched widget.
@@ -281,7 +398,8 @@ void WindowAndIdle(BenchReport& report, const QString& port, int idleSeconds)
     if (firstPaint.painted)
         report.AddTarget(QStringLiteral("window_ready"), shown, QStringLiteral("ms"), WindowLimitMs);
     else
-        report.AddFailure(QStringLiteral("window_ready"), QStringLiteral("ms"), QStringLiteral("never painted"));
+        report.AddFailure(QStringLiteral("window_ready"), QStringLiteral("ms"),
+                          QStringLiteral("never painted"));
 
     auto* combo = window->findChild<QComboBox*>(QStringLiteral("COMB_Serial"));
     auto* com = window->findChild<QLineEdit*>(QStringLiteral("LINEEDIT_Com"));
@@ -303,13 +421,14 @@ void WindowAndIdle(BenchReport& report, const QString& port, int idleSeconds)
     combo->setCurrentIndex(combo->count() - 1);
     connectButton->click();
     if (!RunUntil([&] { return link.Connected && com->text() == QLatin1String("Ouvert"); }, SetupBoundMs)) {
-        report.AddFailure(QStringLiteral("idle_cpu_port_open"), QStringLiteral("%"), QStringLiteral("no link"));
+        report.AddFailure(QStringLiteral("idle_cpu_port_open"), QStringLiteral("%"),
+                          QStringLiteral("no link"));
     } else {
         link.SetPollingWanted(false);
         RunFor(1000);
         Progress("idle, port open");
-        report.AddTarget(QStringLiteral("idle_cpu_port_open"), IdleCpuPercent(idleSeconds), QStringLiteral("%"),
-                         IdleCpuLimit);
+        report.AddTarget(QStringLiteral("idle_cpu_port_open"), IdleCpuPercent(idleSeconds),
+                         QStringLiteral("%"), IdleCpuLimit);
         connectButton->click();
         RunUntil([&link] { return !link.Connected; }, SetupBoundMs);
     }
@@ -398,7 +517,8 @@ void ConfigIni(BenchReport& report)
     if (ok)
         report.AddTarget(QStringLiteral("config_ini_save"), saveMs, QStringLiteral("ms"), FileLimitMs);
     else
-        report.AddFailure(QStringLiteral("config_ini_save"), QStringLiteral("ms"), QStringLiteral("save failed"));
+        report.AddFailure(QStringLiteral("config_ini_save"), QStringLiteral("ms"),
+                          QStringLiteral("save failed"));
 
     // As the window does at start: open, read zones and groups, close.
     CZONE loadedZones[ZONE_COUNT];
@@ -430,7 +550,15 @@ int main(int argc, char* argv[])
     parser.addHelpOption();
     parser.addOption({QStringLiteral("idle-seconds"), QStringLiteral("Length of each idle measurement."),
                       QStringLiteral("s"), QStringLiteral("10")});
+    parser.addOption(
+        {QStringLiteral("only"),
+         QStringLiteral("Runs only these parts (comma-separated): window, params, blacklist, files."),
+         QStringLiteral("parts")});
     parser.process(app);
+    const QStringList only = parser.value(QStringLiteral("only")).split(QLatin1Char(','), Qt::SkipEmptyParts);
+    const auto wanted = [&only](const char* part) {
+        return only.isEmpty() || only.contains(QLatin1String(part));
+    };
     const int idleSeconds = qMax(1, parser.value(QStringLiteral("idle-seconds")).toInt());
 
     EmulatorProcess emulator;
@@ -443,11 +571,16 @@ int main(int argc, char* argv[])
 
     BenchReport report;
     // The window first: its figure is the cold start the operator waits for.
-    WindowAndIdle(report, emulator.PortPath(), idleSeconds);
-    ParameterRead(report, emulator.PortPath());
-    BlacklistUpload(report, emulator.PortPath());
-    BlacklistFile(report);
-    ConfigIni(report);
+    if (wanted("window"))
+        WindowAndIdle(report, emulator.PortPath(), idleSeconds);
+    if (wanted("params"))
+        ParameterRead(report, emulator.PortPath());
+    if (wanted("blacklist"))
+        BlacklistUpload(report, emulator.PortPath());
+    if (wanted("files")) {
+        BlacklistFile(report);
+        ConfigIni(report);
+    }
     emulator.Stop();
 
     report.Print();
