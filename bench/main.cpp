@@ -287,7 +287,11 @@ void ParameterRead(BenchReport& report, const QString& port)
     QTreeWidget tree;
     QLineEdit status;
     ParameterTree params(&tree, &status);
+    QElapsedTimer setup;
+    setup.start();
     params.Setup();
+    // Part of the window's start-up once the window builds the tree.
+    report.Add(QStringLiteral("param_tree_setup"), ElapsedMs(setup), QStringLiteral("ms"));
     QObject::connect(&tree, &QTreeWidget::itemChanged, &tree,
                      [&params](QTreeWidgetItem* item, int column) { params.ItemChanged(item, column); });
     ParameterTransfer transfer(&params, &rig.link);

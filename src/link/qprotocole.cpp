@@ -16,7 +16,7 @@ namespace {
 constexpr int IdleCheckMs = 100;
 constexpr int ByteTimeoutMs = 500;
 constexpr int PollPauseMs = 500;
-constexpr int ByteWriteMs = 200;
+constexpr int WriteSliceMs = 200;
 constexpr int FrameWriteMs = 2000;
 
 const char* const PollingTexts[4] = {
@@ -501,7 +501,7 @@ void QProtocole::sendFrame()
     while (m_port->bytesToWrite() > 0 && writing.elapsed() < FrameWriteMs) {
         if (m_stop)
             return;
-        m_port->waitForBytesWritten(ByteWriteMs);
+        m_port->waitForBytesWritten(WriteSliceMs);
         if (m_port->error() == QSerialPort::WriteError)
             qDebug("ControlLow->Write frame=WriteError");
         // Left pending: losing the port fails the command.
