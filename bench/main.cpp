@@ -99,8 +99,9 @@ void RunFor(int ms)
     loop.exec();
 }
 
-// Runs a chain started by start() until it is idle again; its duration in ms, or -1.
-double ChainRun(CommandChain* chain, const std::function<bool()>& start)
+// Runs a chain started by start() until it is idle again; its duration in ms,
+// or -1. cpuMs: the CPU time this process spent meanwhile, all threads.
+double ChainRun(CommandChain* chain, const std::function<bool()>& start, double* cpuMs)
 {
     QEventLoop loop;
     bool ended = false;
@@ -111,6 +112,7 @@ double ChainRun(CommandChain* chain, const std::function<bool()>& start)
         }
     });
     QTimer::singleShot(ChainBoundMs, &loop, &QEventLoop::quit);
+    const double cpuBefore = ProcessCpuMs();
     QElapsedTimer timer;
     timer.start();
     if (!start())
@@ -118,6 +120,7 @@ double ChainRun(CommandChain* chain, const std::function<bool()>& start)
     if (!ended)
         loop.exec();
     const double ms = ElapsedMs(timer);
+    *cpuMs = ProcessCpuMs() - cpuBefore;
     return ended ? ms : -1;
 }
 
@@ -251,8 +254,21 @@ double RawReplay(const QString& port, const std::vector<QByteArray>& frames, qin
 
 // Measured time against the line time of the bytes that were exchanged, and
 // the same requests replayed without the program.
-void LineFigures(BenchReport& report, const QString& prefix, double ms, LinkRig& rig, const QString& port)
+void LineFigures(BenchReport& report, const QString& prefix, double ms, double cpuMs, LinkRig& rig,
+                 const QString& port)
 {
+    const double limit = rig.bytes * LineMsPerByte;
+    report.Add(prefix + QStringLiteral("_exchanges"), rig.framesSent, QStringLiteral("count"));
+    report.Add(prefix + QStringLiteral("_bytes"), static_cast<double>(rig.bytes), QStringLiteral("bytes"));
+    report.Add(prefix + QStringLiteral("_time"), ms, QStringLiteral("ms"));
+    report.Add(prefix + QStringLiteral("_line_limit"), limit, QStringLiteral("ms"));
+    report.Add(prefix + QStringLiteral("_overhead_per_exchange"),
+               (ms - limit) / qMax(1, rig.framesSent.load()), QStringLiteral("ms"));
+    report.Add(prefix + QStringLiteral("_program_gap"), rig.ProgramGapMs(), QStringLiteral("ms"));
+    report.Add(prefix + QStringLiteral("_cpu_per_exchange"), cpuMs / qMax(1, rig.framesSent.load()),
+               QStringLiteral("ms"));
+    report.AddTarget(prefix + QStringLiteral("_ratio"), ms / limit, QStringLiteral("x"), RatioLimit);
+
     std::vector<QByteArray> frames;
     {
         std::lock_guard<std::mutex> lock(rig.eventsMutex);
@@ -267,17 +283,10 @@ void LineFigures(BenchReport& report, const QString& prefix, double ms, LinkRig&
                        QStringLiteral("x"));
             // What the program adds on top of the emulator and this machine's scheduling.
             report.Add(prefix + QStringLiteral("_program_share"), ms / rawMs, QStringLiteral("x"));
+            return;
         }
     }
-    const double limit = rig.bytes * LineMsPerByte;
-    report.Add(prefix + QStringLiteral("_exchanges"), rig.framesSent, QStringLiteral("count"));
-    report.Add(prefix + QStringLiteral("_bytes"), static_cast<double>(rig.bytes), QStringLiteral("bytes"));
-    report.Add(prefix + QStringLiteral("_time"), ms, QStringLiteral("ms"));
-    report.Add(prefix + QStringLiteral("_line_limit"), limit, QStringLiteral("ms"));
-    report.Add(prefix + QStringLiteral("_overhead_per_exchange"),
-               (ms - limit) / qMax(1, rig.framesSent.load()), QStringLiteral("ms"));
-    report.Add(prefix + QStringLiteral("_program_gap"), rig.ProgramGapMs(), QStringLiteral("ms"));
-    report.AddTarget(prefix + QStringLiteral("_ratio"), ms / limit, QStringLiteral("x"), RatioLimit);
+    std::printf("# %s: the replay without the program failed\n", qPrintable(prefix));
 }
 
 void ParameterRead(BenchReport& report, const QString& port)
@@ -296,6 +305,9 @@ void ParameterRead(BenchReport& report, const QString& port)
                      [&params](QTreeWidgetItem* item, int column) { params.ItemChanged(item, column); });
     ParameterTransfer transfer(&params, &rig.link);
     transfer.RegisterResults(rig.router);
+    // Shown, as the operator watches it fill.
+    tree.resize(800, 600);
+    tree.show();
     if (!rig.Open(port)) {
         report.AddFailure(QStringLiteral("param_read_ratio"), QStringLiteral("x"), QStringLiteral("no link"));
         return;
@@ -303,12 +315,14 @@ void ParameterRead(BenchReport& report, const QString& port)
     report.Add(QStringLiteral("param_read_parameters"), params.ParameterRows().size(),
                QStringLiteral("count"));
     rig.CountReset();
-    const double ms = ChainRun(&transfer, [&transfer] { return transfer.ReadAll(); });
+    double cpuMs = 0;
+    const double ms = ChainRun(
+        &transfer, [&transfer] { return transfer.ReadAll(); }, &cpuMs);
     if (ms < 0 || status.text() != QLatin1String("Lecture Ok")) {
         report.AddFailure(QStringLiteral("param_read_ratio"), QStringLiteral("x"), status.text());
         return;
     }
-    LineFigures(report, QStringLiteral("param_read"), ms, rig, port);
+    LineFigures(report, QStringLiteral("param_read"), ms, cpuMs, rig, port);
 }
 
 void BlacklistUpload(BenchReport& report, const QString& port)
@@ -336,12 +350,14 @@ void BlacklistUpload(BenchReport& report, const QString& port)
         return;
     }
     rig.CountReset();
-    const double ms = ChainRun(&transfer, [&transfer] { return transfer.WriteToSupport(); });
+    double cpuMs = 0;
+    const double ms = ChainRun(
+        &transfer, [&transfer] { return transfer.WriteToSupport(); }, &cpuMs);
     if (ms < 0 || status.text() != QLatin1String("LN Add->FIN") || transfer.Done() != BlacklistUploadRows) {
         report.AddFailure(QStringLiteral("blacklist_upload_ratio"), QStringLiteral("x"), status.text());
         return;
     }
-    LineFigures(report, QStringLiteral("blacklist_upload"), ms, rig, port);
+    LineFigures(report, QStringLiteral("blacklist_upload"), ms, cpuMs, rig, port);
 }
 
 // Quits a loop at the first paint of the watched widget.
