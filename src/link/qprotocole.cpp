@@ -16,7 +16,7 @@ namespace {
 constexpr int IdleCheckMs = 100;
 constexpr int ByteTimeoutMs = 500;
 constexpr int PollPauseMs = 500;
-constexpr int ByteWriteMs = 200;
+constexpr int WriteSliceMs = 200;
 constexpr int FrameWriteMs = 2000;
 
 const char* const PollingTexts[4] = {
@@ -476,14 +476,6 @@ void QProtocole::ControlLow()
     }
 }
 
-void QProtocole::waitWritten(int maxMs)
-{
-    // With nothing left to write, the port's wait would sit out its whole
-    // time reading instead of returning.
-    if (m_port->bytesToWrite() > 0)
-        m_port->waitForBytesWritten(maxMs);
-}
-
 void QProtocole::sendFrame()
 {
     QByteArray frame;
@@ -500,24 +492,23 @@ void QProtocole::sendFrame()
         m_port->clear(QSerialPort::AllDirections);
     }
     qDebug("ControlLow->Send START");
-    for (int i = 0; i < frame.size(); ++i) {
+    // The whole frame in one write: the driver puts the bytes on the line back
+    // to back, where a wait after each byte costs a wake-up per byte.
+    m_port->write(frame);
+    QElapsedTimer writing;
+    writing.start();
+    // In slices, so that Stop() cuts a stuck write short.
+    while (m_port->bytesToWrite() > 0 && writing.elapsed() < FrameWriteMs) {
         if (m_stop)
             return;
-        m_port->putChar(frame.at(i));
-        if (i < 2 && m_port->error() == QSerialPort::WriteError) {
-            qDebug(i == 0 ? "ControlLow->Write 'STX'=WriteError" : "ControlLow->Write HEADER=WriteError");
-            m_port->clearError();
-        }
-        waitWritten(ByteWriteMs);
+        m_port->waitForBytesWritten(WriteSliceMs);
+        if (m_port->error() == QSerialPort::WriteError)
+            qDebug("ControlLow->Write frame=WriteError");
         // Left pending: losing the port fails the command.
         checkPortError();
         if (m_lost)
             return;
     }
-    waitWritten(FrameWriteMs);
-    checkPortError();
-    if (m_lost)
-        return;
     {
         std::lock_guard<std::mutex> lock(m_slotMutex);
         m_sendPending = false;

@@ -143,7 +143,6 @@ private:
                   unsigned int timeoutMs);
     void failPendingCommand();
     void sendFrame();
-    void waitWritten(int maxMs);
     void receiveBytes();
     // Waits for input on the port or a wake-up, at most maxMs.
     void waitForInput(int maxMs);
