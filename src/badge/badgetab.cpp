@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 #include "access/groups.h"
 #include "badge/formwidget.h"
 #include "badge/readerlink.h"
@@ -148,25 +150,19 @@ void BadgeTab::BadgeRecordDisplay(const QString& record)
             ordered.append(part);
     }
 
+    // Fields shown as they come.
+    const std::pair<const char*, QLineEdit*> texts[] = {
+        {"UID", m_uid},    {"Usr", m_usr},       {"Lev", m_level},    {"Doi", m_domaine},
+        {"Rem", m_remise}, {"Naf", m_firstName}, {"Nal", m_lastName}, {"Nac", m_compagny},
+    };
     for (const QString& part : ordered) {
         const QString key = part.section(QLatin1Char('='), 0, 0);
         const QString value = part.section(QLatin1Char('='), 1, 1);
-        if (key == QLatin1String("UID")) {
-            m_uid->setText(value);
-        } else if (key == QLatin1String("Usr")) {
-            m_usr->setText(value);
-        } else if (key == QLatin1String("Lev")) {
-            m_level->setText(value);
-        } else if (key == QLatin1String("Doi")) {
-            m_domaine->setText(value);
-        } else if (key == QLatin1String("Rem")) {
-            m_remise->setText(value);
-        } else if (key == QLatin1String("Naf")) {
-            m_firstName->setText(value);
-        } else if (key == QLatin1String("Nal")) {
-            m_lastName->setText(value);
-        } else if (key == QLatin1String("Nac")) {
-            m_compagny->setText(value);
+        const auto text = std::find_if(std::begin(texts), std::end(texts), [&key](const auto& field) {
+            return key == QLatin1String(field.first);
+        });
+        if (text != std::end(texts)) {
+            text->second->setText(value);
         } else if (key == QLatin1String("Tyc")) {
             bool ok = false;
             const int code = value.toInt(&ok, 10);

@@ -66,11 +66,7 @@ private slots:
             ExampleGroups(&b.groups);
         else
             GroupAdd(&b.groups, "Vide", 1);
-        b.reader.answer('F', 'C', statuses.at(0));
-        for (char status : statuses.mid(1))
-            b.reader.answer('F', 'A', status);
-        b.reader.answerAlways('F', 'C', '0');
-        b.reader.answerAlways('F', 'A', '0');
+        b.fileAnswers(statuses);
         QVERIFY(b.open());
         QVERIFY(b.transfer.SendToReader());
         QVERIFY(b.idle());

@@ -87,11 +87,7 @@ private slots:
         QVERIFY(b.open());
         for (const QStringList& cells : rows)
             TableRowAdd(&b.table, cells);
-        b.reader.answer('F', 'C', statuses.at(0));
-        for (char status : statuses.mid(1))
-            b.reader.answer('F', 'A', status);
-        b.reader.answerAlways('F', 'C', '0');
-        b.reader.answerAlways('F', 'A', '0');
+        b.fileAnswers(statuses);
         QVERIFY(b.transfer.WriteToSupport());
         QVERIFY(b.idle());
         QCOMPARE(b.status.text(), end);

@@ -45,6 +45,16 @@ template <typename Transfer> struct TransferBench : LinkBench
         route(getId, [this] { transfer.OnGetResult(); });
     }
 
+    // The reader answers statuses[0] to the clear, the next ones to the adds in turn, then '0' to every one.
+    void fileAnswers(const QByteArray& statuses)
+    {
+        reader.answer('F', 'C', statuses.at(0));
+        for (char status : statuses.mid(1))
+            reader.answer('F', 'A', status);
+        reader.answerAlways('F', 'C', '0');
+        reader.answerAlways('F', 'A', '0');
+    }
+
     bool idle()
     {
         return rec.waitFor([this] { return !transfer.IsRunning(); }, 15000);
