@@ -167,29 +167,15 @@ QString CFILE_INI::ValueGet(bool* found, const QString& section, const QString& 
 
 bool CFILE_INI::ValueSet(const QString& section, const QString& key, const QString& value, int occurrence)
 {
-    if (!SectionFind(section, 1)) {
-        lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
-        cursor = lines.size();
-    }
-    if (occurrence < 1)
-        occurrence = 1;
-    const QString keyLine = key + QLatin1Char('=') + value;
-    QString line;
-    while (LineNext(&line)) {
-        if (IsSectionLine(line)) {
-            lines.insert(--cursor, keyLine);
-            return true;
-        }
-        if (keyMatches(line, key) && --occurrence == 0) {
-            lines[--cursor] = keyLine;
-            return true;
-        }
-    }
-    lines.append(keyLine);
-    return true;
+    return KeyLineSet(section, key, value, qMax(occurrence, 1));
 }
 
 bool CFILE_INI::KeyAdd(const QString& section, const QString& key, const QString& value)
+{
+    return KeyLineSet(section, key, value, 0);
+}
+
+bool CFILE_INI::KeyLineSet(const QString& section, const QString& key, const QString& value, int occurrence)
 {
     if (!SectionFind(section, 1)) {
         lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
@@ -200,6 +186,10 @@ bool CFILE_INI::KeyAdd(const QString& section, const QString& key, const QString
     while (LineNext(&line)) {
         if (IsSectionLine(line)) {
             lines.insert(--cursor, keyLine);
+            return true;
+        }
+        if (occurrence > 0 && keyMatches(line, key) && --occurrence == 0) {
+            lines[--cursor] = keyLine;
             return true;
         }
     }
