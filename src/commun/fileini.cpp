@@ -5,16 +5,6 @@
 
 #include <QDebug>
 
-namespace {
-
-#ifdef Q_OS_WIN
-const char lineEnd[] = "\r\n";
-#else
-const char lineEnd[] = "\n";
-#endif
-
-} // namespace
-
 CFILE_INI::CFILE_INI() = default;
 
 CFILE_INI::CFILE_INI(const QString& fileName) : QFile(fileName) {}
@@ -81,7 +71,7 @@ bool CFILE_INI::Save()
     for (const QString& line : qAsConst(lines)) {
         content += line.toUtf8();
         qDebug("CFILE_INI.Save Append:%s", qUtf8Printable(line));
-        content += lineEnd;
+        content += TextLineEnd;
     }
     return SaveFileAtomic(fileName(), content);
 }
