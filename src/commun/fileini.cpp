@@ -7,12 +7,6 @@
 
 namespace {
 
-#ifdef Q_OS_WIN
-const char lineEnd[] = "\r\n";
-#else
-const char lineEnd[] = "\n";
-#endif
-
 // A line feed inside a name or a value would split its line on saving, and whatever followed it
 // would load back as lines of its own (a section, a key). A lone CR does not split a line.
 QString oneLine(QString text)
@@ -94,7 +88,7 @@ bool CFILE_INI::Save()
     for (const QString& line : qAsConst(lines)) {
         content += line.toUtf8();
         qDebug("CFILE_INI.Save Append:%s", qUtf8Printable(line));
-        content += lineEnd;
+        content += TextLineEnd;
     }
     return SaveFileAtomic(fileName(), content);
 }
@@ -178,45 +172,34 @@ QString CFILE_INI::ValueGet(bool* found, const QString& section, const QString& 
     return defaultValue;
 }
 
-bool CFILE_INI::ValueSet(const QString& sectionName, const QString& keyName, const QString& value,
-                         int occurrence)
+bool CFILE_INI::ValueSet(const QString& section, const QString& key, const QString& value, int occurrence)
 {
-    const QString section = oneLine(sectionName);
-    const QString key = oneLine(keyName);
-    if (!SectionFind(section, 1)) {
-        lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
-        cursor = lines.size();
-    }
-    if (occurrence < 1)
-        occurrence = 1;
-    const QString keyLine = key + QLatin1Char('=') + oneLine(value);
-    QString line;
-    while (LineNext(&line)) {
-        if (IsSectionLine(line)) {
-            lines.insert(--cursor, keyLine);
-            return true;
-        }
-        if (keyMatches(line, key) && --occurrence == 0) {
-            lines[--cursor] = keyLine;
-            return true;
-        }
-    }
-    lines.append(keyLine);
-    return true;
+    return KeyLineSet(section, key, value, qMax(occurrence, 1));
 }
 
-bool CFILE_INI::KeyAdd(const QString& sectionName, const QString& key, const QString& value)
+bool CFILE_INI::KeyAdd(const QString& section, const QString& key, const QString& value)
+{
+    return KeyLineSet(section, key, value, 0);
+}
+
+bool CFILE_INI::KeyLineSet(const QString& sectionName, const QString& key, const QString& value,
+                           int occurrence)
 {
     const QString section = oneLine(sectionName);
     if (!SectionFind(section, 1)) {
         lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
         cursor = lines.size();
     }
-    const QString keyLine = oneLine(key) + QLatin1Char('=') + oneLine(value);
+    const QString oneKey = oneLine(key);
+    const QString keyLine = oneKey + QLatin1Char('=') + oneLine(value);
     QString line;
     while (LineNext(&line)) {
         if (IsSectionLine(line)) {
             lines.insert(--cursor, keyLine);
+            return true;
+        }
+        if (occurrence > 0 && keyMatches(line, oneKey) && --occurrence == 0) {
+            lines[--cursor] = keyLine;
             return true;
         }
     }

@@ -52,6 +52,9 @@ public:
 
 private:
     bool linesRead(QIODevice* device);
+    // Over the occurrence-th line of key (none when 0), else at the end of
+    // the section, which is added when missing.
+    bool KeyLineSet(const QString& section, const QString& key, const QString& value, int occurrence);
     static bool sectionNamed(const QString& line, const QString& name);
     static bool keyMatches(const QString& line, const QString& key);
 

@@ -81,8 +81,8 @@ void QProtocole::loadSlot(char letter, char subLetter, const QByteArray& payload
     m_sendPending = true;
 }
 
-unsigned char QProtocole::CmdRequest(char letter, char subLetter, QString payload, unsigned int resultId,
-                                     unsigned int timeoutMs)
+unsigned char QProtocole::Submit(char letter, char subLetter, const QString& payload, unsigned int resultId,
+                                 unsigned int timeoutMs, bool queueWhenBusy)
 {
     bool tooLong = false;
     const QByteArray bytes = encodePayload(payload, &tooLong);
@@ -91,12 +91,21 @@ unsigned char QProtocole::CmdRequest(char letter, char subLetter, QString payloa
     {
         std::lock_guard<std::mutex> lock(m_slotMutex);
         bool expected = true;
-        if (!Cmd.IsFree.compare_exchange_strong(expected, false))
+        if (Cmd.IsFree.compare_exchange_strong(expected, false))
+            loadSlot(letter, subLetter, bytes, resultId, timeoutMs);
+        else if (queueWhenBusy)
+            m_queue.push_back({letter, subLetter, bytes, resultId, timeoutMs});
+        else
             return CMD_BUSY;
-        loadSlot(letter, subLetter, bytes, resultId, timeoutMs);
     }
     wake();
     return CMD_SUBMITTED;
+}
+
+unsigned char QProtocole::CmdRequest(char letter, char subLetter, QString payload, unsigned int resultId,
+                                     unsigned int timeoutMs)
+{
+    return Submit(letter, subLetter, payload, resultId, timeoutMs, false);
 }
 
 unsigned char QProtocole::CmdRequest(const ReaderCommand& cmd)
@@ -113,20 +122,7 @@ unsigned char QProtocole::PutValueRequest(QString key, QString value, unsigned i
 unsigned char QProtocole::CmdRequestQueued(char letter, char subLetter, QString payload,
                                            unsigned int resultId, unsigned int timeoutMs)
 {
-    bool tooLong = false;
-    const QByteArray bytes = encodePayload(payload, &tooLong);
-    if (tooLong)
-        return CMD_TOO_LONG;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        bool expected = true;
-        if (Cmd.IsFree.compare_exchange_strong(expected, false))
-            loadSlot(letter, subLetter, bytes, resultId, timeoutMs);
-        else
-            m_queue.push_back({letter, subLetter, bytes, resultId, timeoutMs});
-    }
-    wake();
-    return CMD_SUBMITTED;
+    return Submit(letter, subLetter, payload, resultId, timeoutMs, true);
 }
 
 unsigned char QProtocole::CmdRequestQueued(const ReaderCommand& cmd)
