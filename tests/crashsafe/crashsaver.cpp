@@ -118,16 +118,6 @@ struct Variant
         treeFill(&tree, variant);
     }
 
-    // Each round starts with another file, so that kills land in the saves of all three.
-    bool save(const QDir& folder, unsigned round)
-    {
-        for (unsigned step = 0; step < 3; ++step) {
-            if (!saveOne(folder, (round + step) % 3))
-                return false;
-        }
-        return true;
-    }
-
     bool saveOne(const QDir& folder, unsigned file)
     {
         if (file == 0) {
@@ -178,20 +168,27 @@ int main(int argc, char* argv[])
     if (parser.isSet(reference)) {
         for (int v = 0; v < VARIANT_COUNT; ++v) {
             const QString name = QString::number(v);
-            if (!folder.mkpath(name) || !variants[v]->save(QDir(folder.filePath(name)), 0)) {
-                say("echec\n");
+            if (!folder.mkpath(name))
                 return 1;
+            for (unsigned file = 0; file < 3; ++file) {
+                if (!variants[v]->saveOne(QDir(folder.filePath(name)), file)) {
+                    say("echec\n");
+                    return 1;
+                }
             }
         }
         return 0;
     }
 
     say("boucle\n");
+    // Each round starts with another file, so that kills land in the saves of all three.
     for (unsigned round = parser.value(first).toUInt();; ++round) {
-        if (!variants[round % VARIANT_COUNT]->save(folder, round)) {
-            say("echec\n");
-            return 1;
+        for (unsigned step = 0; step < 3; ++step) {
+            if (!variants[round % VARIANT_COUNT]->saveOne(folder, (round + step) % 3)) {
+                say("echec\n");
+                return 1;
+            }
+            say("enregistre\n");
         }
-        say("tour\n");
     }
 }
