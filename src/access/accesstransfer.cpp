@@ -4,7 +4,6 @@
 
 #include "access/groups.h"
 #include "blacklist/tablerows.h"
-#include "commun/vrltoolbox.h"
 
 bool AccessRecordNext(const QList<CGROUP*>* groups, unsigned int* group, unsigned int* zone, QString* record)
 {
@@ -38,128 +37,61 @@ int AccessRecordCount(const QList<CGROUP*>* groups)
     return count;
 }
 
+namespace {
+
+const ReaderFileTransfer::Texts accessTexts{
+    QStringLiteral("Access Put"),
+    QStringLiteral("access Get"),
+    QStringLiteral("Access effacement->échec"),
+    QStringLiteral("Access effacement->OK"),
+    QStringLiteral("Access Aucun liste à envoyer"),
+    QStringLiteral("Access Add->ECHEC"),
+    QStringLiteral("Access Add->OK"),
+    QStringLiteral("Access Add->FIN"),
+    QStringLiteral("Access Add->CMD ERREUR"),
+    QStringLiteral("Access Get->OK"),
+    "ARG_FILE_ACCESS_CLEAR_RESULT",
+    "ARG_FILE_ACCESS_ADD_RESULT",
+    "ARG_FILE_ACCESS_GET_RESULT",
+    "Access Value:%s",
+};
+
+} // namespace
+
 AccessTransfer::AccessTransfer(QProtocole* link, const QList<CGROUP*>* groups, QTableWidget* table,
                                QLineEdit* status, QObject* parent)
-    : CommandChain(link, status, parent), m_groups(groups), m_table(table)
+    : ReaderFileTransfer(link, ReaderFile::Access, accessTexts, status, parent), m_groups(groups),
+      m_table(table)
 {
 }
 
-bool AccessTransfer::SendToReader()
+int AccessTransfer::RecordCount() const
 {
-    if (!Begin(QStringLiteral("Access Put"), AccessRecordCount(m_groups)))
-        return false;
+    return AccessRecordCount(m_groups);
+}
+
+bool AccessTransfer::RecordFirst(QString* record)
+{
     m_group = 0;
     m_zone = 0;
-    if (!Send(ReaderCommands::fileClear(ReaderFile::Access))) {
-        Finish(QStringLiteral("Access effacement->échec"));
-        return false;
-    }
-    return true;
+    return RecordNext(record);
 }
 
-bool AccessTransfer::ReadFromReader()
+bool AccessTransfer::RecordNext(QString* record)
 {
-    if (!Begin(QStringLiteral("access Get"), -1))
-        return false;
+    return AccessRecordNext(m_groups, &m_group, &m_zone, record);
+}
+
+void AccessTransfer::ReadBegin()
+{
     TableClear(m_table);
-    m_readPosition = 0;
-    return GetSend();
 }
 
-void AccessTransfer::OnClearResult()
+void AccessTransfer::RecordReceived(const QString& record)
 {
-    qDebug("ARG_FILE_ACCESS_CLEAR_RESULT");
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (!Collect(&isOk, &status, &text))
-        return;
-    if (!isOk || status != '0') {
-        Finish(QStringLiteral("Access effacement->échec"));
-        return;
-    }
-    StatusSet(QStringLiteral("Access effacement->OK"));
-    qDebug("LECTURE DU BADGE");
-    AddNext(QStringLiteral("Access Aucun liste à envoyer"));
-}
-
-void AccessTransfer::OnAddResult()
-{
-    qDebug("ARG_FILE_ACCESS_ADD_RESULT");
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (!Collect(&isOk, &status, &text))
-        return;
-    if (!isOk || status != '0') {
-        Finish(QStringLiteral("Access Add->ECHEC"));
-        return;
-    }
-    StepDone();
-    StatusSet(QStringLiteral("Access Add->OK"));
-    AddNext(QStringLiteral("Access Add->FIN"));
-}
-
-void AccessTransfer::OnGetResult()
-{
-    qDebug("ARG_FILE_ACCESS_GET_RESULT");
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (!Collect(&isOk, &status, &text))
-        return;
-    if (!isOk) {
-        Finish(QStringLiteral("Access Add->CMD ERREUR"));
-        return;
-    }
-    qDebug("CMD : %c", status);
-    if (status != '0') {
-        Finish(QStringLiteral("Access Add->FIN"));
-        return;
-    }
-    qDebug("Access Value:%s", qUtf8Printable(text));
-    StatusSet(QStringLiteral("Access Get->OK"));
-    TableRowAppend(m_table);
-    const int row = m_table->rowCount() - 1;
-    struct Field
-    {
-        const char* key;
-        int column;
-        const char* trace;
-    };
-    static const Field fields[] = {{"Grp", 3, "Access Grp:%s"},
-                                   {"Zid", 2, "Access Usr:%s"},
-                                   {"Cpt", 4, "Access Usr:%s"},
-                                   {"Apb", 1, "Access Usr:%s"}};
-    for (const Field& field : fields) {
-        bool found = false;
-        const QString value = VRLTBSTR_ValueGet(&found, text, QLatin1String(field.key), QLatin1Char(';'),
-                                                QLatin1Char('='), QString());
-        if (!found)
-            continue;
-        TableCellSet(m_table, row, field.column, value);
-        qDebug(field.trace, qUtf8Printable(value));
-    }
-    StepDone();
-    ++m_readPosition;
-    GetSend();
-}
-
-void AccessTransfer::AddNext(const QString& noneText)
-{
-    QString record;
-    if (!AccessRecordNext(m_groups, &m_group, &m_zone, &record)) {
-        Finish(noneText);
-        return;
-    }
-    if (!Send(ReaderCommands::fileAdd(ReaderFile::Access, record)))
-        Finish(QStringLiteral("Access Add->ECHEC"));
-}
-
-bool AccessTransfer::GetSend()
-{
-    if (Send(ReaderCommands::fileGet(ReaderFile::Access, m_readPosition)))
-        return true;
-    Finish(QStringLiteral("Access Add->CMD ERREUR"));
-    return false;
+    TableRecordAppend(m_table, record,
+                      {{"Grp", 3, "Access Grp:%s"},
+                       {"Zid", 2, "Access Usr:%s"},
+                       {"Cpt", 4, "Access Usr:%s"},
+                       {"Apb", 1, "Access Usr:%s"}});
 }

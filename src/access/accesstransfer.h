@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 
-#include "commun/commandchain.h"
+#include "commun/readerfiletransfer.h"
 
 class CGROUP;
 class QTableWidget;
@@ -20,7 +20,7 @@ int AccessRecordCount(const QList<CGROUP*>* groups);
 // per rule with access) and reads that file back into the blacklist table.
 // The window's router calls OnClearResult, OnAddResult and OnGetResult for
 // results 26, 27 and 28.
-class AccessTransfer : public CommandChain
+class AccessTransfer : public ReaderFileTransfer
 {
     Q_OBJECT
 
@@ -28,22 +28,21 @@ public:
     AccessTransfer(QProtocole* link, const QList<CGROUP*>* groups, QTableWidget* table, QLineEdit* status,
                    QObject* parent = nullptr);
 
-    bool SendToReader();
-    bool ReadFromReader();
+    bool SendToReader() { return Put(); }
+    bool ReadFromReader() { return Get(); }
 
-    void OnClearResult();
-    void OnAddResult();
-    void OnGetResult();
+protected:
+    int RecordCount() const override;
+    bool RecordFirst(QString* record) override;
+    bool RecordNext(QString* record) override;
+    void ReadBegin() override;
+    void RecordReceived(const QString& record) override;
 
 private:
-    void AddNext(const QString& noneText);
-    bool GetSend();
-
     const QList<CGROUP*>* m_groups;
     QTableWidget* m_table;
     unsigned int m_group = 0;
     unsigned int m_zone = 0;
-    int m_readPosition = 0;
 };
 
 #endif // ACCESSTRANSFER_H

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 #include "access/groups.h"
 #include "badge/formwidget.h"
 #include "badge/readerlink.h"
@@ -148,25 +150,19 @@ void BadgeTab::BadgeRecordDisplay(const QString& record)
             ordered.append(part);
     }
 
+    // Fields shown as they come.
+    const std::pair<const char*, QLineEdit*> texts[] = {
+        {"UID", m_uid},    {"Usr", m_usr},       {"Lev", m_level},    {"Doi", m_domaine},
+        {"Rem", m_remise}, {"Naf", m_firstName}, {"Nal", m_lastName}, {"Nac", m_compagny},
+    };
     for (const QString& part : ordered) {
         const QString key = part.section(QLatin1Char('='), 0, 0);
         const QString value = part.section(QLatin1Char('='), 1, 1);
-        if (key == QLatin1String("UID")) {
-            m_uid->setText(value);
-        } else if (key == QLatin1String("Usr")) {
-            m_usr->setText(value);
-        } else if (key == QLatin1String("Lev")) {
-            m_level->setText(value);
-        } else if (key == QLatin1String("Doi")) {
-            m_domaine->setText(value);
-        } else if (key == QLatin1String("Rem")) {
-            m_remise->setText(value);
-        } else if (key == QLatin1String("Naf")) {
-            m_firstName->setText(value);
-        } else if (key == QLatin1String("Nal")) {
-            m_lastName->setText(value);
-        } else if (key == QLatin1String("Nac")) {
-            m_compagny->setText(value);
+        const auto text = std::find_if(std::begin(texts), std::end(texts), [&key](const auto& field) {
+            return key == QLatin1String(field.first);
+        });
+        if (text != std::end(texts)) {
+            text->second->setText(value);
         } else if (key == QLatin1String("Tyc")) {
             bool ok = false;
             const int code = value.toInt(&ok, 10);
@@ -379,53 +375,36 @@ void BadgeTab::SupportInserted(const QString& s)
         return;
 
     const bool valid = s.mid(2, 1) == QLatin1String("1");
+    // Insertion codes 1 to 9 of a support that is not valid.
+    struct SupportFault
+    {
+        const char* trace;
+        const char* text;
+        bool creatable;
+    };
+    static const SupportFault faults[] = {
+        {"Polling => Support Inséré Liste Noire", "En Liste Noire", false},
+        {"Polling => Support Inséré Crédit erreur", "Crédit En Erreur", false},
+        {"Polling => Support Inséré Validité erreur", "Date Validité Erreur", false},
+        {"Polling => Support dernière écriture erreur", "Dernière écriture erreur", false},
+        {"Polling => Support Intégrité erreur", "Intégrité erreur", true},
+        {"Polling => Support lecture donnée erreur", "Lecture erreur(", false},
+        {"Polling => Support Inséré Inconnu", "Support Inconnu", true},
+        {"Polling => Support Inséré sécurité inconnue", "Sécurité inconnue", false},
+        {"Polling => Support Inséré erreur de protocole", "Erreur protocole", false},
+    };
     bool creatable = false;
     if (valid) {
         qDebug("Polling => Support Inséré OK");
         m_supportStatus->setText(QStringLiteral("Support OK"));
-    } else {
-        switch (code) {
-        case 1:
-            qDebug("Polling => Support Inséré Liste Noire");
-            m_supportStatus->setText(QStringLiteral("En Liste Noire"));
-            break;
-        case 2:
-            qDebug("Polling => Support Inséré Crédit erreur");
-            m_supportStatus->setText(QStringLiteral("Crédit En Erreur"));
-            break;
-        case 3:
-            qDebug("Polling => Support Inséré Validité erreur");
-            m_supportStatus->setText(QStringLiteral("Date Validité Erreur"));
-            break;
-        case 4:
-            qDebug("Polling => Support dernière écriture erreur");
-            m_supportStatus->setText(QStringLiteral("Dernière écriture erreur"));
-            break;
-        case 5:
-            qDebug("Polling => Support Intégrité erreur");
-            m_supportStatus->setText(QStringLiteral("Intégrité erreur"));
-            creatable = true;
-            break;
-        case 6:
-            qDebug("Polling => Support lecture donnée erreur");
-            m_supportStatus->setText(QStringLiteral("Lecture erreur(") + detail + QLatin1Char(')'));
-            break;
-        case 7:
-            qDebug("Polling => Support Inséré Inconnu");
-            m_supportStatus->setText(QStringLiteral("Support Inconnu"));
-            creatable = true;
-            break;
-        case 8:
-            qDebug("Polling => Support Inséré sécurité inconnue");
-            m_supportStatus->setText(QStringLiteral("Sécurité inconnue"));
-            break;
-        case 9:
-            qDebug("Polling => Support Inséré erreur de protocole");
-            m_supportStatus->setText(QStringLiteral("Erreur protocole"));
-            break;
-        default:
-            break;
-        }
+    } else if (code >= 1 && code <= 9) {
+        const SupportFault& fault = faults[code - 1];
+        qDebug("%s", fault.trace);
+        QString text = QString::fromUtf8(fault.text);
+        if (code == 6)
+            text += detail + QLatin1Char(')');
+        m_supportStatus->setText(text);
+        creatable = fault.creatable;
     }
 
     if (BadgeMode == 0) {
@@ -456,54 +435,37 @@ void BadgeTab::SupportRemoved()
 
 void BadgeTab::CreateResult()
 {
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (m_link.CmdAnswer(&isOk, &status, &text) == 0)
+    const ReaderAnswer answer = m_link.Answer();
+    if (!answer.collected)
         return;
-    if (!isOk) {
-        m_protocoleStatus->setText(QStringLiteral("Création->CMD ERREUR"));
-    } else if (status == '0') {
-        m_protocoleStatus->setText(QStringLiteral("Création->OK"));
-        if (m_creationForce->isChecked())
-            UserNumberIncrement();
-    } else {
-        m_protocoleStatus->setText(QStringLiteral("Création->ECHEC"));
-    }
+    m_protocoleStatus->setText(answer.Pick(QStringLiteral("Création->CMD ERREUR"),
+                                           QStringLiteral("Création->OK"),
+                                           QStringLiteral("Création->ECHEC")));
+    if (answer.Succeeded() && m_creationForce->isChecked())
+        UserNumberIncrement();
 }
 
 void BadgeTab::ReadResult()
 {
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (m_link.CmdAnswer(&isOk, &status, &text) == 0)
+    const ReaderAnswer answer = m_link.Answer();
+    if (!answer.collected)
         return;
-    if (!isOk) {
-        m_protocoleStatus->setText(QStringLiteral("Lecture->CMD ERREUR"));
-    } else if (status == '0') {
-        qDebug("Lecture:***%s***", text.toLatin1().constData());
+    if (answer.Succeeded()) {
+        qDebug("Lecture:***%s***", answer.text.toLatin1().constData());
         ZoneLabelsClear();
-        BadgeRecordDisplay(text);
-        m_protocoleStatus->setText(QStringLiteral("Lecture->OK"));
-    } else {
-        m_protocoleStatus->setText(QStringLiteral("Lecture->ECHEC"));
+        BadgeRecordDisplay(answer.text);
     }
+    m_protocoleStatus->setText(answer.Pick(QStringLiteral("Lecture->CMD ERREUR"),
+                                           QStringLiteral("Lecture->OK"), QStringLiteral("Lecture->ECHEC")));
 }
 
 void BadgeTab::WriteResult()
 {
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (m_link.CmdAnswer(&isOk, &status, &text) == 0)
-        return;
-    if (!isOk)
-        m_protocoleStatus->setText(QStringLiteral("Ecriture ->Echec"));
-    else if (status == '0')
-        m_protocoleStatus->setText(QStringLiteral("Ecriture ->OK"));
-    else
-        m_protocoleStatus->setText(QStringLiteral("Ecriture ->ECHEC"));
+    const ReaderAnswer answer = m_link.Answer();
+    if (answer.collected)
+        m_protocoleStatus->setText(answer.Pick(QStringLiteral("Ecriture ->Echec"),
+                                               QStringLiteral("Ecriture ->OK"),
+                                               QStringLiteral("Ecriture ->ECHEC")));
 }
 
 void BadgeTab::PollingTimeout()

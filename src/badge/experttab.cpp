@@ -149,36 +149,30 @@ void ExpertTab::BadgeFormatClicked()
 void ExpertTab::BlockResult()
 {
     qDebug("ARG_COUPLEUR READ RESULT");
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (m_link.CmdAnswer(&isOk, &status, &text) != 0 && isOk)
-        m_readerRcv->setText(text);
+    const ReaderAnswer answer = m_link.Answer();
+    if (answer.collected && answer.isOk)
+        m_readerRcv->setText(answer.text);
 }
 
 void ExpertTab::TrailerWriteResult()
 {
     qDebug("ARG_COUPLEUR READ RESULT");
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (m_link.CmdAnswer(&isOk, &status, &text) != 0 && isOk)
-        m_trailerResult->setText(text);
+    const ReaderAnswer answer = m_link.Answer();
+    if (answer.collected && answer.isOk)
+        m_trailerResult->setText(answer.text);
 }
 
 void ExpertTab::TrailerReadResult()
 {
     qDebug("ARG_COUPLEUR READ RESULT");
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (m_link.CmdAnswer(&isOk, &status, &text) == 0 || !isOk)
+    const ReaderAnswer answer = m_link.Answer();
+    if (!answer.collected || !answer.isOk)
         return;
-    m_trailerResult->setText(text);
-    if (status != '0')
+    m_trailerResult->setText(answer.text);
+    if (answer.status != '0')
         return;
     quint8 trailer[16];
-    VRLTBSTR_HexToBytes(text.toLatin1().constData(), trailer, 16);
+    VRLTBSTR_HexToBytes(answer.text.toLatin1().constData(), trailer, 16);
     qDebug("ARG_COUPLEUR READ CMD **%x %x %x****", trailer[7], trailer[8], trailer[9]);
     AccessToBoxes(TrailerAccessFromTrailer(trailer));
     m_keyA->setText(TrailerBytesText(trailer, 6));
@@ -187,17 +181,11 @@ void ExpertTab::TrailerReadResult()
 
 void ExpertTab::FormatResult()
 {
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (m_link.CmdAnswer(&isOk, &status, &text) == 0)
-        return;
-    if (!isOk)
-        m_securiteResult->setText(QStringLiteral("Formatage->CMD ECHEC"));
-    else if (status == '0')
-        m_securiteResult->setText(QStringLiteral("Formatage->OK"));
-    else
-        m_securiteResult->setText(QStringLiteral("Formatage->ECHEC(Sector=") + text + QLatin1Char(')'));
+    const ReaderAnswer answer = m_link.Answer();
+    if (answer.collected)
+        m_securiteResult->setText(
+            answer.Pick(QStringLiteral("Formatage->CMD ECHEC"), QStringLiteral("Formatage->OK"),
+                        QStringLiteral("Formatage->ECHEC(Sector=") + answer.text + QLatin1Char(')')));
 }
 
 void ExpertTab::RegisterResults(ResultRouter& router)

@@ -7,6 +7,22 @@
 
 class QProtocole;
 
+// One collected answer; collected stays false while the answer is not there.
+struct ReaderAnswer
+{
+    bool collected = false;
+    bool isOk = false;
+    char status = 0;
+    QString text;
+
+    bool Succeeded() const { return isOk && status == '0'; }
+    // The status text of the outcome: the command failed, status "0", or another status.
+    QString Pick(const QString& commandError, const QString& ok, const QString& failed) const
+    {
+        return !isOk ? commandError : status == '0' ? ok : failed;
+    }
+};
+
 // What the window's subsystems need from the reader link. The program passes
 // ProtocoleLink; tests pass a recording fake, so the flows run without a port.
 class ReaderLink
@@ -32,6 +48,12 @@ public:
     unsigned char RequestQueued(const ReaderCommand& cmd)
     {
         return CmdRequestQueued(cmd.letter, cmd.subLetter, cmd.payload, cmd.resultId, cmd.timeoutMs);
+    }
+    ReaderAnswer Answer()
+    {
+        ReaderAnswer answer;
+        answer.collected = CmdAnswer(&answer.isOk, &answer.status, &answer.text) != 0;
+        return answer;
     }
 };
 

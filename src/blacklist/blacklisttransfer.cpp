@@ -5,7 +5,6 @@
 #include <QTableWidget>
 
 #include "blacklist/tablerows.h"
-#include "commun/vrltoolbox.h"
 
 namespace {
 
@@ -20,6 +19,23 @@ QString BlacklistDate(const QString& text)
     const QDate date(2000 + match.captured(3).toInt(), match.captured(2).toInt(), match.captured(1).toInt());
     return date.isValid() ? date.toString(QStringLiteral("yyMMdd")) : QString();
 }
+
+const ReaderFileTransfer::Texts blacklistTexts{
+    QStringLiteral("LN Put"),
+    QStringLiteral("LN Get"),
+    QStringLiteral("LN effacement->échec"),
+    QStringLiteral("LN effacement->OK"),
+    QStringLiteral("LN Aucun liste à envoyer11"),
+    QStringLiteral("LN Add->ECHEC"),
+    QStringLiteral("LN Add->OK"),
+    QStringLiteral("LN Add->FIN"),
+    QStringLiteral("LN Add->CMD ERREUR"),
+    QStringLiteral("LN Get->OK"),
+    "ARG_FILE_LN_CLEAR_RESULT",
+    "ARG_FILE_LN_ADD_RESULT",
+    "ARG_FILE_LN_GET_RESULT",
+    "BL Value:%s",
+};
 
 } // namespace
 
@@ -49,126 +65,31 @@ bool TableRecordNext(QTableWidget* table, unsigned int* cursor, TableRecordBuild
 
 BlacklistTransfer::BlacklistTransfer(QProtocole* link, QTableWidget* table, QLineEdit* status,
                                      QObject* parent)
-    : CommandChain(link, status, parent), m_table(table)
+    : ReaderFileTransfer(link, ReaderFile::Blacklist, blacklistTexts, status, parent), m_table(table)
 {
 }
 
-bool BlacklistTransfer::WriteToSupport()
+int BlacklistTransfer::RecordCount() const
 {
-    if (!Begin(QStringLiteral("LN Put"), m_table->rowCount()))
-        return false;
-    if (!Send(ReaderCommands::fileClear(ReaderFile::Blacklist))) {
-        Finish(QStringLiteral("LN effacement->échec"));
-        return false;
-    }
-    return true;
+    return m_table->rowCount();
 }
 
-bool BlacklistTransfer::ReadFromSupport()
+bool BlacklistTransfer::RecordFirst(QString* record)
 {
-    if (!Begin(QStringLiteral("LN Get"), -1))
-        return false;
+    return TableRecordFirst(m_table, &m_rowCursor, BlacklistRecordBuild, record);
+}
+
+bool BlacklistTransfer::RecordNext(QString* record)
+{
+    return TableRecordNext(m_table, &m_rowCursor, BlacklistRecordBuild, record);
+}
+
+void BlacklistTransfer::ReadBegin()
+{
     TableClear(m_table);
-    m_readPosition = 0;
-    return GetSend(QStringLiteral("LN Add->CMD ERREUR"));
 }
 
-void BlacklistTransfer::OnClearResult()
+void BlacklistTransfer::RecordReceived(const QString& record)
 {
-    qDebug("ARG_FILE_LN_CLEAR_RESULT");
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (!Collect(&isOk, &status, &text))
-        return;
-    if (!isOk || status != '0') {
-        Finish(QStringLiteral("LN effacement->échec"));
-        return;
-    }
-    StatusSet(QStringLiteral("LN effacement->OK"));
-    qDebug("LECTURE DU BADGE");
-    QString record;
-    if (!TableRecordFirst(m_table, &m_rowCursor, BlacklistRecordBuild, &record)) {
-        Finish(QStringLiteral("LN Aucun liste à envoyer11"));
-        return;
-    }
-    AddSend(record, QStringLiteral("LN Add->ECHEC"));
-}
-
-void BlacklistTransfer::OnAddResult()
-{
-    qDebug("ARG_FILE_LN_ADD_RESULT");
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (!Collect(&isOk, &status, &text))
-        return;
-    if (!isOk || status != '0') {
-        Finish(QStringLiteral("LN Add->ECHEC"));
-        return;
-    }
-    StepDone();
-    StatusSet(QStringLiteral("LN Add->OK"));
-    QString record;
-    if (!TableRecordNext(m_table, &m_rowCursor, BlacklistRecordBuild, &record)) {
-        Finish(QStringLiteral("LN Add->FIN"));
-        return;
-    }
-    AddSend(record, QStringLiteral("LN Add->ECHEC"));
-}
-
-void BlacklistTransfer::OnGetResult()
-{
-    qDebug("ARG_FILE_LN_GET_RESULT");
-    bool isOk = false;
-    char status = 0;
-    QString text;
-    if (!Collect(&isOk, &status, &text))
-        return;
-    if (!isOk) {
-        Finish(QStringLiteral("LN Add->CMD ERREUR"));
-        return;
-    }
-    qDebug("CMD : %c", status);
-    if (status != '0') {
-        Finish(QStringLiteral("LN Add->FIN"));
-        return;
-    }
-    qDebug("BL Value:%s", qUtf8Printable(text));
-    StatusSet(QStringLiteral("LN Get->OK"));
-    TableRowAppend(m_table);
-    const int row = m_table->rowCount() - 1;
-    bool found = false;
-    const QString group =
-        VRLTBSTR_ValueGet(&found, text, QStringLiteral("Grp"), QLatin1Char(';'), QLatin1Char('='), QString());
-    if (found) {
-        TableCellSet(m_table, row, 3, group);
-        qDebug("BL Grp:%s", qUtf8Printable(group));
-    }
-    const QString user =
-        VRLTBSTR_ValueGet(&found, text, QStringLiteral("Usr"), QLatin1Char(';'), QLatin1Char('='), QString());
-    if (found) {
-        TableCellSet(m_table, row, 2, user);
-        qDebug("BL Usr:%s", qUtf8Printable(user));
-    }
-    StepDone();
-    ++m_readPosition;
-    GetSend(QStringLiteral("LN Add->CMD ERREUR"));
-}
-
-bool BlacklistTransfer::AddSend(const QString& record, const QString& failText)
-{
-    TotalSet(m_table->rowCount());
-    if (Send(ReaderCommands::fileAdd(ReaderFile::Blacklist, record)))
-        return true;
-    Finish(failText);
-    return false;
-}
-
-bool BlacklistTransfer::GetSend(const QString& failText)
-{
-    if (Send(ReaderCommands::fileGet(ReaderFile::Blacklist, m_readPosition)))
-        return true;
-    Finish(failText);
-    return false;
+    TableRecordAppend(m_table, record, {{"Grp", 3, "BL Grp:%s"}, {"Usr", 2, "BL Usr:%s"}});
 }

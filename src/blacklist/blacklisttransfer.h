@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "commun/commandchain.h"
+#include "commun/readerfiletransfer.h"
 
 class QTableWidget;
 
@@ -22,27 +22,26 @@ bool TableRecordNext(QTableWidget* table, unsigned int* cursor, TableRecordBuild
 // row) and reads that file back into the table (one get per position).
 // The window's router calls OnClearResult, OnAddResult and OnGetResult for
 // results 18, 19 and 20.
-class BlacklistTransfer : public CommandChain
+class BlacklistTransfer : public ReaderFileTransfer
 {
     Q_OBJECT
 
 public:
     BlacklistTransfer(QProtocole* link, QTableWidget* table, QLineEdit* status, QObject* parent = nullptr);
 
-    bool WriteToSupport();
-    bool ReadFromSupport();
+    bool WriteToSupport() { return Put(); }
+    bool ReadFromSupport() { return Get(); }
 
-    void OnClearResult();
-    void OnAddResult();
-    void OnGetResult();
+protected:
+    int RecordCount() const override;
+    bool RecordFirst(QString* record) override;
+    bool RecordNext(QString* record) override;
+    void ReadBegin() override;
+    void RecordReceived(const QString& record) override;
 
 private:
-    bool AddSend(const QString& record, const QString& failText);
-    bool GetSend(const QString& failText);
-
     QTableWidget* m_table;
     unsigned int m_rowCursor = 0;
-    int m_readPosition = 0;
 };
 
 #endif // BLACKLISTTRANSFER_H

@@ -2,6 +2,8 @@
 
 #include <QTableWidget>
 
+#include "commun/vrltoolbox.h"
+
 void TableRowAppend(QTableWidget* table)
 {
     const int row = table->rowCount();
@@ -59,4 +61,20 @@ void TableCellSet(QTableWidget* table, int row, int column, const QString& text)
         item->setText(text);
     else
         table->setItem(row, column, new QTableWidgetItem(text));
+}
+
+void TableRecordAppend(QTableWidget* table, const QString& record,
+                       std::initializer_list<TableRecordField> fields)
+{
+    TableRowAppend(table);
+    const int row = table->rowCount() - 1;
+    for (const TableRecordField& field : fields) {
+        bool found = false;
+        const QString value = VRLTBSTR_ValueGet(&found, record, QLatin1String(field.key), QLatin1Char(';'),
+                                                QLatin1Char('='), QString());
+        if (!found)
+            continue;
+        TableCellSet(table, row, field.column, value);
+        qDebug(field.trace, qUtf8Printable(value));
+    }
 }

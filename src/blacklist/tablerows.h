@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <initializer_list>
+
 class QTableWidget;
 
 // Row helpers of the blacklist table. Every row they create carries an item
@@ -20,5 +22,17 @@ void TableLineToRow(QTableWidget* table, QString line);
 // Text of a cell, empty when the cell has no item.
 QString TableCellText(const QTableWidget* table, int row, int column);
 void TableCellSet(QTableWidget* table, int row, int column, const QString& text);
+
+// Where a "key=value;" field of a reader record goes; trace is the qDebug
+// format its value is logged with.
+struct TableRecordField
+{
+    const char* key;
+    int column;
+    const char* trace;
+};
+// Appends a row holding the record's fields that are present.
+void TableRecordAppend(QTableWidget* table, const QString& record,
+                       std::initializer_list<TableRecordField> fields);
 
 #endif // TABLEROWS_H

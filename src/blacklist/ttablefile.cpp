@@ -9,13 +9,6 @@
 
 namespace {
 
-// The line end a text-mode write gives on this platform.
-#ifdef Q_OS_WIN
-const char LineEnd[] = "\r\n";
-#else
-const char LineEnd[] = "\n";
-#endif
-
 QByteArray LineEndStrip(QByteArray line)
 {
     if (line.endsWith('\n'))
@@ -33,7 +26,7 @@ bool TTableFile::TableSave(QTableWidget* table, QString fileName)
     QByteArray content;
     QString line;
     for (int row = 0; TableRowToLine(table, row, &line); ++row)
-        content += line.toUtf8() + LineEnd;
+        content += line.toUtf8() + TextLineEnd;
     return SaveFileAtomic(fileName, content);
 }
 

@@ -7,11 +7,12 @@
 
 namespace {
 
-#ifdef Q_OS_WIN
-const char lineEnd[] = "\r\n";
-#else
-const char lineEnd[] = "\n";
-#endif
+// A line feed inside a name or a value would split its line on saving, and whatever followed it
+// would load back as lines of its own (a section, a key). A lone CR does not split a line.
+QString oneLine(QString text)
+{
+    return text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
 
 } // namespace
 
@@ -25,7 +26,7 @@ bool CFILE_INI::Open()
         QFile::close();
     opened = false;
     lines.clear();
-    if (!QFile::open(QIODevice::ReadWrite | QIODevice::Text))
+    if (!QFile::open(QIODevice::ReadWrite))
         return false;
     // A file that could not be read whole must not be overwritten by a later Close().
     opened = linesRead(this);
@@ -52,11 +53,13 @@ bool CFILE_INI::Load()
     if (!opened)
         return false;
     QFile file(fileName());
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         return false;
     return linesRead(&file);
 }
 
+// The device is opened without QIODevice::Text, whose reading drops a CR inside some lines and
+// not others; trimmed() takes off the CR of a CRLF end.
 bool CFILE_INI::linesRead(QIODevice* device)
 {
     lines.clear();
@@ -66,7 +69,8 @@ bool CFILE_INI::linesRead(QIODevice* device)
         const QByteArray raw = device->readLine();
         if (raw.isEmpty())
             return false;
-        const QString line = DecodeText(raw);
+        // Only the file's own byte-order mark is dropped, not one that starts a later line.
+        const QString line = DecodeText(raw, lines.isEmpty());
         qDebug("CFILE_INI.Load Append:%s", qUtf8Printable(line));
         lines.append(line.trimmed());
     }
@@ -78,10 +82,13 @@ bool CFILE_INI::Save()
     if (!opened)
         return false;
     QByteArray content;
+    // A first line that starts with U+FEFF would read back as a byte-order mark and lose it.
+    if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
+        content = "\xEF\xBB\xBF";
     for (const QString& line : qAsConst(lines)) {
         content += line.toUtf8();
         qDebug("CFILE_INI.Save Append:%s", qUtf8Printable(line));
-        content += lineEnd;
+        content += TextLineEnd;
     }
     return SaveFileAtomic(fileName(), content);
 }
@@ -167,39 +174,32 @@ QString CFILE_INI::ValueGet(bool* found, const QString& section, const QString& 
 
 bool CFILE_INI::ValueSet(const QString& section, const QString& key, const QString& value, int occurrence)
 {
-    if (!SectionFind(section, 1)) {
-        lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
-        cursor = lines.size();
-    }
-    if (occurrence < 1)
-        occurrence = 1;
-    const QString keyLine = key + QLatin1Char('=') + value;
-    QString line;
-    while (LineNext(&line)) {
-        if (IsSectionLine(line)) {
-            lines.insert(--cursor, keyLine);
-            return true;
-        }
-        if (keyMatches(line, key) && --occurrence == 0) {
-            lines[--cursor] = keyLine;
-            return true;
-        }
-    }
-    lines.append(keyLine);
-    return true;
+    return KeyLineSet(section, key, value, qMax(occurrence, 1));
 }
 
 bool CFILE_INI::KeyAdd(const QString& section, const QString& key, const QString& value)
 {
+    return KeyLineSet(section, key, value, 0);
+}
+
+bool CFILE_INI::KeyLineSet(const QString& sectionName, const QString& key, const QString& value,
+                           int occurrence)
+{
+    const QString section = oneLine(sectionName);
     if (!SectionFind(section, 1)) {
         lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
         cursor = lines.size();
     }
-    const QString keyLine = key + QLatin1Char('=') + value;
+    const QString oneKey = oneLine(key);
+    const QString keyLine = oneKey + QLatin1Char('=') + oneLine(value);
     QString line;
     while (LineNext(&line)) {
         if (IsSectionLine(line)) {
             lines.insert(--cursor, keyLine);
+            return true;
+        }
+        if (occurrence > 0 && keyMatches(line, oneKey) && --occurrence == 0) {
+            lines[--cursor] = keyLine;
             return true;
         }
     }

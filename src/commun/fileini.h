@@ -36,6 +36,7 @@ public:
     QString KeyLineNext(bool* found);
     QString ValueGet(bool* found, const QString& section, const QString& key, int occurrence,
                      const QString& defaultValue);
+    // One entry is one line: line feeds in a section name, key or value are written as spaces.
     bool ValueSet(const QString& section, const QString& key, const QString& value, int occurrence);
     bool KeyAdd(const QString& section, const QString& key, const QString& value);
     bool SectionClear(const QString& section, int occurrence);
@@ -51,6 +52,9 @@ public:
 
 private:
     bool linesRead(QIODevice* device);
+    // Over the occurrence-th line of key (none when 0), else at the end of
+    // the section, which is added when missing.
+    bool KeyLineSet(const QString& section, const QString& key, const QString& value, int occurrence);
     static bool sectionNamed(const QString& line, const QString& name);
     static bool keyMatches(const QString& line, const QString& key);
 

@@ -16,7 +16,7 @@ namespace {
 constexpr int IdleCheckMs = 100;
 constexpr int ByteTimeoutMs = 500;
 constexpr int PollPauseMs = 500;
-constexpr int ByteWriteMs = 200;
+constexpr int WriteSliceMs = 200;
 constexpr int FrameWriteMs = 2000;
 
 const char* const PollingTexts[4] = {
@@ -81,8 +81,8 @@ void QProtocole::loadSlot(char letter, char subLetter, const QByteArray& payload
     m_sendPending = true;
 }
 
-unsigned char QProtocole::CmdRequest(char letter, char subLetter, QString payload, unsigned int resultId,
-                                     unsigned int timeoutMs)
+unsigned char QProtocole::Submit(char letter, char subLetter, const QString& payload, unsigned int resultId,
+                                 unsigned int timeoutMs, bool queueWhenBusy)
 {
     bool tooLong = false;
     const QByteArray bytes = encodePayload(payload, &tooLong);
@@ -91,12 +91,21 @@ unsigned char QProtocole::CmdRequest(char letter, char subLetter, QString payloa
     {
         std::lock_guard<std::mutex> lock(m_slotMutex);
         bool expected = true;
-        if (!Cmd.IsFree.compare_exchange_strong(expected, false))
+        if (Cmd.IsFree.compare_exchange_strong(expected, false))
+            loadSlot(letter, subLetter, bytes, resultId, timeoutMs);
+        else if (queueWhenBusy)
+            m_queue.push_back({letter, subLetter, bytes, resultId, timeoutMs});
+        else
             return CMD_BUSY;
-        loadSlot(letter, subLetter, bytes, resultId, timeoutMs);
     }
     wake();
     return CMD_SUBMITTED;
+}
+
+unsigned char QProtocole::CmdRequest(char letter, char subLetter, QString payload, unsigned int resultId,
+                                     unsigned int timeoutMs)
+{
+    return Submit(letter, subLetter, payload, resultId, timeoutMs, false);
 }
 
 unsigned char QProtocole::CmdRequest(const ReaderCommand& cmd)
@@ -113,20 +122,7 @@ unsigned char QProtocole::PutValueRequest(QString key, QString value, unsigned i
 unsigned char QProtocole::CmdRequestQueued(char letter, char subLetter, QString payload,
                                            unsigned int resultId, unsigned int timeoutMs)
 {
-    bool tooLong = false;
-    const QByteArray bytes = encodePayload(payload, &tooLong);
-    if (tooLong)
-        return CMD_TOO_LONG;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        bool expected = true;
-        if (Cmd.IsFree.compare_exchange_strong(expected, false))
-            loadSlot(letter, subLetter, bytes, resultId, timeoutMs);
-        else
-            m_queue.push_back({letter, subLetter, bytes, resultId, timeoutMs});
-    }
-    wake();
-    return CMD_SUBMITTED;
+    return Submit(letter, subLetter, payload, resultId, timeoutMs, true);
 }
 
 unsigned char QProtocole::CmdRequestQueued(const ReaderCommand& cmd)
@@ -476,14 +472,6 @@ void QProtocole::ControlLow()
     }
 }
 
-void QProtocole::waitWritten(int maxMs)
-{
-    // With nothing left to write, the port's wait would sit out its whole
-    // time reading instead of returning.
-    if (m_port->bytesToWrite() > 0)
-        m_port->waitForBytesWritten(maxMs);
-}
-
 void QProtocole::sendFrame()
 {
     QByteArray frame;
@@ -500,24 +488,23 @@ void QProtocole::sendFrame()
         m_port->clear(QSerialPort::AllDirections);
     }
     qDebug("ControlLow->Send START");
-    for (int i = 0; i < frame.size(); ++i) {
+    // The whole frame in one write: the driver puts the bytes on the line back
+    // to back, where a wait after each byte costs a wake-up per byte.
+    m_port->write(frame);
+    QElapsedTimer writing;
+    writing.start();
+    // In slices, so that Stop() cuts a stuck write short.
+    while (m_port->bytesToWrite() > 0 && writing.elapsed() < FrameWriteMs) {
         if (m_stop)
             return;
-        m_port->putChar(frame.at(i));
-        if (i < 2 && m_port->error() == QSerialPort::WriteError) {
-            qDebug(i == 0 ? "ControlLow->Write 'STX'=WriteError" : "ControlLow->Write HEADER=WriteError");
-            m_port->clearError();
-        }
-        waitWritten(ByteWriteMs);
+        m_port->waitForBytesWritten(WriteSliceMs);
+        if (m_port->error() == QSerialPort::WriteError)
+            qDebug("ControlLow->Write frame=WriteError");
         // Left pending: losing the port fails the command.
         checkPortError();
         if (m_lost)
             return;
     }
-    waitWritten(FrameWriteMs);
-    checkPortError();
-    if (m_lost)
-        return;
     {
         std::lock_guard<std::mutex> lock(m_slotMutex);
         m_sendPending = false;

@@ -138,12 +138,14 @@ private:
     void losePort();
     // Clears the port's error; a resource error means the device is gone.
     void checkPortError();
+    // Claims the slot for the command; a busy slot queues it or refuses it.
+    unsigned char Submit(char letter, char subLetter, const QString& payload, unsigned int resultId,
+                         unsigned int timeoutMs, bool queueWhenBusy);
     // Fills the claimed slot; call with m_slotMutex held.
     void loadSlot(char letter, char subLetter, const QByteArray& payload, unsigned int resultId,
                   unsigned int timeoutMs);
     void failPendingCommand();
     void sendFrame();
-    void waitWritten(int maxMs);
     void receiveBytes();
     // Waits for input on the port or a wake-up, at most maxMs.
     void waitForInput(int maxMs);

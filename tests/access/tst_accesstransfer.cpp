@@ -1,25 +1,11 @@
-#include <QLineEdit>
-#include <QTableWidget>
+#include <QProgressBar>
 #include <QtTest>
 
 #include "access/accesstransfer.h"
 #include "access/groups.h"
-#include "blacklist/blacklisttab.h"
-#include "blacklist/tablerows.h"
-#include "fakereader.h"
-#include "link/qprotocole.h"
-#include "linkrecorder.h"
-#include "ptypair.h"
+#include "transferbench.h"
 
 namespace {
-
-QStringList Payloads(const QList<ReaderRequest>& requests)
-{
-    QStringList payloads;
-    for (const ReaderRequest& request : requests)
-        payloads << QString(request.letter) + request.subLetter + ' ' + QString::fromUtf8(request.payload);
-    return payloads;
-}
 
 // Group 0 grants zones 2 and 11, group 1 zone 0; group 2 grants nothing.
 void ExampleGroups(QList<CGROUP*>* groups)
@@ -33,43 +19,16 @@ void ExampleGroups(QList<CGROUP*>* groups)
     GroupAdd(groups, "Vide", 2);
 }
 
-// The two tabs over a link to a scripted reader, with the window's routing of results 26, 27 and 28.
-struct Bench
+struct Bench : TransferBench<AccessTransfer>
 {
-    PtyPair pty;
-    FakeReader reader{pty};
-    QProtocole link;
-    LinkRecorder rec{&link};
     QList<CGROUP*> groups;
-    QTableWidget table;
-    QLineEdit status;
-    AccessTransfer transfer{&link, &groups, &table, &status};
 
     Bench()
+        : TransferBench(ARG_FILE_ACCESS_CLEAR_RESULT, ARG_FILE_ACCESS_ADD_RESULT, ARG_FILE_ACCESS_GET_RESULT,
+                        &groups)
     {
-        BlacklistTableSetup(&table);
-        QObject::connect(&link, &QProtocole::SIG_Data, &transfer,
-                         [this](unsigned int id, unsigned int arg1, QString) {
-                             if (id != 2)
-                                 return;
-                             if (arg1 == ARG_FILE_ACCESS_CLEAR_RESULT)
-                                 transfer.OnClearResult();
-                             else if (arg1 == ARG_FILE_ACCESS_ADD_RESULT)
-                                 transfer.OnAddResult();
-                             else if (arg1 == ARG_FILE_ACCESS_GET_RESULT)
-                                 transfer.OnGetResult();
-                         });
-        link.start();
-        link.SetPortName(pty.slavePath());
-        link.SetConnectionRequest(1);
     }
     ~Bench() { qDeleteAll(groups); }
-
-    bool open() { return rec.waitForData(2, ARG_LINK_STATE) && link.Connected; }
-    bool idle()
-    {
-        return rec.waitFor([this] { return !transfer.IsRunning(); }, 15000);
-    }
 };
 
 } // namespace
@@ -79,81 +38,53 @@ class TstAccessTransfer : public QObject
     Q_OBJECT
 
 private slots:
-    void records()
-    {
-        QList<CGROUP*> groups;
-        unsigned int group = 0;
-        unsigned int zone = 0;
-        QString record;
-        QVERIFY(!AccessRecordNext(&groups, &group, &zone, &record));
-
-        ExampleGroups(&groups);
-        QStringList walked;
-        while (AccessRecordNext(&groups, &group, &zone, &record))
-            walked << record;
-        QCOMPARE(walked, (QStringList{"Zid=2;Grp=0;Cpt=1;Apb=3", "Zid=11;Grp=0;Cpt=2;Apb=0",
-                                      "Zid=0;Grp=1;Cpt=0;Apb=5"}));
-        QCOMPARE(group, 3u);
-        QCOMPARE(AccessRecordCount(&groups), 3);
-        qDeleteAll(groups);
-    }
-
+    // statuses: the reader's answer to the clear, then to each add until it refuses one.
     void upload_data()
     {
         QTest::addColumn<bool>("withAccess");
-        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QByteArray>("statuses");
+        QTest::addColumn<int>("sentCount");
         QTest::addColumn<QString>("end");
-        QTest::newRow("two groups") << true
-                                    << QStringList{"FC Fil=18", "FA Fil=18;Zid=2;Grp=0;Cpt=1;Apb=3",
-                                                   "FA Fil=18;Zid=11;Grp=0;Cpt=2;Apb=0",
-                                                   "FA Fil=18;Zid=0;Grp=1;Cpt=0;Apb=5"}
-                                    << "Access Add->FIN";
-        QTest::newRow("no access") << false << QStringList{"FC Fil=18"} << "Access Aucun liste à envoyer";
+        QTest::newRow("two groups") << true << QByteArray("0") << 4 << "Access Add->FIN";
+        QTest::newRow("no access") << false << QByteArray("0") << 1 << "Access Aucun liste à envoyer";
+        QTest::newRow("clear refused") << true << QByteArray("1") << 1 << "Access effacement->échec";
+        QTest::newRow("add refused") << true << QByteArray("01") << 2 << "Access Add->ECHEC";
     }
 
     void upload()
     {
         QFETCH(bool, withAccess);
-        QFETCH(QStringList, sent);
+        QFETCH(QByteArray, statuses);
+        QFETCH(int, sentCount);
         QFETCH(QString, end);
+        const QStringList all = withAccess ? QStringList{"FC Fil=18", "FA Fil=18;Zid=2;Grp=0;Cpt=1;Apb=3",
+                                                         "FA Fil=18;Zid=11;Grp=0;Cpt=2;Apb=0",
+                                                         "FA Fil=18;Zid=0;Grp=1;Cpt=0;Apb=5"}
+                                           : QStringList{"FC Fil=18"};
         Bench b;
         if (withAccess)
             ExampleGroups(&b.groups);
         else
             GroupAdd(&b.groups, "Vide", 1);
-        b.reader.answerAlways('F', 'C', '0');
-        b.reader.answerAlways('F', 'A', '0');
+        b.fileAnswers(statuses);
         QVERIFY(b.open());
         QVERIFY(b.transfer.SendToReader());
         QVERIFY(b.idle());
         QCOMPARE(b.status.text(), end);
-        QCOMPARE(Payloads(b.reader.requests()), sent);
-        QCOMPARE(b.transfer.Done(), sent.size() - 1);
-    }
+        QCOMPARE(b.reader.requestTexts(), all.mid(0, sentCount));
 
-    void uploadFailures()
-    {
-        Bench b;
-        ExampleGroups(&b.groups);
-        QVERIFY(b.open());
-        b.reader.answer('F', 'C', '1');
-        QVERIFY(b.transfer.SendToReader());
-        QVERIFY(b.idle());
-        QCOMPARE(b.status.text(), QStringLiteral("Access effacement->échec"));
-
-        b.reader.answer('F', 'C', '0');
-        b.reader.answer('F', 'A', '1');
-        QVERIFY(b.transfer.SendToReader());
-        QVERIFY(b.idle());
-        QCOMPARE(b.status.text(), QStringLiteral("Access Add->ECHEC"));
         // A new press starts over with a clear and the first record.
-        b.reader.answerAlways('F', 'C', '0');
-        b.reader.answerAlways('F', 'A', '0');
+        QProgressBar bar;
+        b.transfer.ProgressBarAttach(&bar);
+        QSignalSpy progress(&b.transfer, &CommandChain::SIG_Progress);
         QVERIFY(b.transfer.SendToReader());
+        QVERIFY(!bar.isHidden());
         QVERIFY(b.idle());
-        QCOMPARE(b.status.text(), QStringLiteral("Access Add->FIN"));
-        QCOMPARE(Payloads(b.reader.requests()).mid(3, 2),
-                 (QStringList{"FC Fil=18", "FA Fil=18;Zid=2;Grp=0;Cpt=1;Apb=3"}));
+        QCOMPARE(b.status.text(), withAccess ? QStringLiteral("Access Add->FIN") : end);
+        QCOMPARE(b.reader.requestTexts().mid(sentCount), all);
+        QCOMPARE(b.transfer.Done(), all.size() - 1);
+        QCOMPARE(progress.last(), (QVariantList{all.size() - 1, all.size() - 1}));
+        QVERIFY(bar.isHidden());
     }
 
     void readBack_data()
@@ -172,21 +103,13 @@ private slots:
         Bench b;
         QVERIFY(b.open());
         TableRowAppend(&b.table);
-        b.reader.setHandler([records](const ReaderRequest& request) {
-            const int position = request.payload.mid(request.payload.indexOf("Pos=") + 4).toInt();
-            return position < records.size() ? FakeReader::frame('F', '0', records.at(position))
-                                             : FakeReader::frame('F', '1');
-        });
+        b.reader.setHandler(FakeReader::fileRecords(records));
         QVERIFY(b.transfer.ReadFromReader());
         QVERIFY(b.idle());
         QCOMPARE(b.status.text(), QStringLiteral("Access Add->FIN"));
         QCOMPARE(b.reader.requestCount(), records.size() + 1);
-        QCOMPARE(QString::fromUtf8(b.reader.requests().last().payload),
-                 QStringLiteral("Fil=18;Pos=%1").arg(records.size()));
-        QCOMPARE(b.table.rowCount(), rows.size());
-        for (int row = 0; row < rows.size(); ++row)
-            for (int column = 0; column < 5; ++column)
-                QCOMPARE(TableCellText(&b.table, row, column), rows.at(row).at(column));
+        QCOMPARE(b.reader.requestTexts().last(), QStringLiteral("FG Fil=18;Pos=%1").arg(records.size()));
+        QCOMPARE(TableTexts(&b.table), rows);
         QCOMPARE(b.table.horizontalHeaderItem(2)->text(), QStringLiteral("Utilisateur"));
     }
 };

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "../link/linkbench.h"
+#include "linkbench.h"
 #include "filesizelimit.h"
 #include "ptypair.h"
 
@@ -131,7 +131,7 @@ void tst_FrameTraceWriter::linkFrames()
     // The link calls the sink from its worker thread for what it sends and receives.
     QTemporaryDir dir;
     const QString path = dir.filePath("link.txt");
-    Bench b;
+    LinkBench b;
     b.link.SetFrameTrace(FrameTraceWriter::Sink(std::make_shared<FrameTraceWriter>(path)));
     QVERIFY(b.open());
     b.reader.answer('B', 'R', '0', "Usr=5");

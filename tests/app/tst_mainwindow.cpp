@@ -27,32 +27,9 @@ class TstMainWindow : public QObject
     Q_OBJECT
 
 private:
-    template <typename T> static T* widget(const MainWindow& window, const char* name)
-    {
-        T* found = window.findChild<T*>(QLatin1String(name));
-        if (!found)
-            qFatal("no %s", name);
-        return found;
-    }
-    static void writeConfig(const QByteArray& text)
-    {
-        QFile file("config.ini");
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-    }
-
-    QTemporaryDir m_dir;
-    QString m_startDir;
+    TemporaryCurrentDir m_dir;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-        m_startDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.path()));
-    }
-    void cleanupTestCase() { QDir::setCurrent(m_startDir); }
-
     void startUp()
     {
         QFile::remove("config.ini");

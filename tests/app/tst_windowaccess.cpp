@@ -83,31 +83,9 @@ class TstWindowAccess : public QObject
     Q_OBJECT
 
 private:
-    template <typename T> static T* widget(const MainWindow& window, const QString& name)
-    {
-        T* found = window.findChild<T*>(name);
-        if (!found)
-            qFatal("no %s", qPrintable(name));
-        return found;
-    }
-    static void writeConfig(const QByteArray& text)
-    {
-        QFile config("config.ini");
-        QVERIFY(config.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        config.write(text);
-    }
-
-    QTemporaryDir m_dir;
-    QString m_startDir;
+    TemporaryCurrentDir m_dir;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-        m_startDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.path()));
-    }
-    void cleanupTestCase() { QDir::setCurrent(m_startDir); }
     void init()
     {
         writeConfig("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\nZONE2=INSTALLED:YES;LABEL:Salle\n[GROUPS]\n"

@@ -17,13 +17,6 @@ class TstWindowFlows : public QObject
     Q_OBJECT
 
 private:
-    template <typename T> static T* widget(const MainWindow& window, const char* name)
-    {
-        T* found = window.findChild<T*>(QLatin1String(name));
-        if (!found)
-            qFatal("no %s", name);
-        return found;
-    }
     // Every text a line edit showed, since polling texts overwrite them quickly.
     static QStringList* textsOf(QLineEdit* edit, QObject* owner)
     {
@@ -34,23 +27,18 @@ private:
         return texts;
     }
 
-    QTemporaryDir m_dir;
-    QString m_startDir;
+    TemporaryCurrentDir m_dir;
 
 private slots:
     void initTestCase()
     {
         QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
-        QVERIFY(m_dir.isValid());
-        m_startDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.path()));
         QFile config("config.ini");
         QVERIFY(config.open(QIODevice::WriteOnly));
         config.write("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\nZONE2=INSTALLED:YES;LABEL:Salle\n[GROUPS]\n"
                      "GROUP=ID:4;LABEL:Personnel;Z0:YES,1,0,0,20;Z2:YES,0,0,0,0;\n"
                      "GROUP=ID:9;LABEL:Visiteur;Z2:YES,0,0,0,0;\n");
     }
-    void cleanupTestCase() { QDir::setCurrent(m_startDir); }
 
     void connectAndDisconnect()
     {

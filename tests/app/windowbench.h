@@ -2,11 +2,49 @@
 #define WINDOWBENCH_H
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/mainwindow.h"
+
+// The test program runs in a fresh temporary folder, made current for its
+// whole life; the folder it started in is current again at its end.
+class TemporaryCurrentDir
+{
+public:
+    TemporaryCurrentDir() : m_start(QDir::currentPath())
+    {
+        if (!m_dir.isValid() || !QDir::setCurrent(m_dir.path()))
+            qFatal("no temporary folder");
+    }
+    ~TemporaryCurrentDir() { QDir::setCurrent(m_start); }
+    QString path() const { return m_dir.path(); }
+
+private:
+    QString m_start;
+    QTemporaryDir m_dir;
+};
+
+// A child of the window by object name; a missing one ends the test program.
+template <typename T> T* widget(const MainWindow& window, const QString& name)
+{
+    T* found = window.findChild<T*>(name);
+    if (!found)
+        qFatal("no %s", qPrintable(name));
+    return found;
+}
+
+// config.ini of the current folder, replaced.
+inline void writeConfig(const QByteArray& text)
+{
+    QFile config("config.ini");
+    QVERIFY(config.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    config.write(text);
+}
 
 // Brings a fresh window to a known link state: whatever port the start-up
 // request opened (a machine may list a real one) is closed again.

@@ -282,73 +282,38 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("supportStatus");
         QTest::addColumn<QString>("request"); // letter, sub-letter, time-out; empty: none
-        QTest::addColumn<bool>("cleared");
 
-        const QString same = QStringLiteral("avant");
-        QTest::newRow("read ok") << 0 << false << "11100000"
-                                 << "Support OK"
-                                 << "BR4000" << true;
-        QTest::newRow("read 1") << 0 << false << "11001000"
-                                << "En Liste Noire"
-                                << "BR4000" << true;
-        QTest::newRow("read 2") << 0 << false << "11002000"
-                                << "Crédit En Erreur"
-                                << "BR4000" << true;
-        QTest::newRow("read 3") << 0 << false << "11003000"
-                                << "Date Validité Erreur"
-                                << "BR4000" << true;
-        QTest::newRow("read 4") << 0 << false << "11004000"
-                                << "Dernière écriture erreur"
-                                << "BR4000" << true;
-        QTest::newRow("read 5") << 0 << false << "11005000"
-                                << "Intégrité erreur"
-                                << "BR4000" << true;
-        QTest::newRow("read 6") << 0 << false << "11006123"
-                                << "Lecture erreur(123)"
-                                << "" << false;
-        QTest::newRow("read 7") << 0 << false << "11007000"
-                                << "Support Inconnu"
-                                << "" << false;
-        QTest::newRow("read 8") << 0 << false << "11008000"
-                                << "Sécurité inconnue"
-                                << "" << false;
-        QTest::newRow("read 9") << 0 << false << "11009000"
-                                << "Erreur protocole"
-                                << "" << false;
-        QTest::newRow("read 10") << 0 << false << "11010000" << same << "" << false;
-        QTest::newRow("read 00") << 0 << false << "11000000" << same << "BR4000" << true;
-        QTest::newRow("read not a number") << 0 << false << "110ab000" << same << "BR4000" << true;
-        QTest::newRow("read 11 alone") << 0 << false << "11" << same << "BR4000" << true;
-        QTest::newRow("read no support") << 0 << false << "10100000" << same << "" << false;
-        QTest::newRow("create ok") << 1 << false << "11100000"
-                                   << "Support OK"
-                                   << "BR2000" << true;
-        QTest::newRow("create 1") << 1 << false << "11001000"
-                                  << "En Liste Noire"
-                                  << "BR2000" << true;
-        QTest::newRow("create 5") << 1 << false << "11005000"
-                                  << "Intégrité erreur"
-                                  << "BN4000" << false;
-        QTest::newRow("create 6") << 1 << false << "11006123"
-                                  << "Lecture erreur(123)"
-                                  << "BR2000" << true;
-        QTest::newRow("create 7") << 1 << false << "11007000"
-                                  << "Support Inconnu"
-                                  << "BN4000" << false;
-        QTest::newRow("create 9") << 1 << false << "11009000"
-                                  << "Erreur protocole"
-                                  << "BR2000" << true;
-        QTest::newRow("create 10") << 1 << false << "11010000" << same << "BR2000" << true;
-        QTest::newRow("forced ok") << 1 << true << "11100000"
-                                   << "Support OK"
-                                   << "BN4000" << false;
-        QTest::newRow("forced 1") << 1 << true << "11001000"
-                                  << "En Liste Noire"
-                                  << "BN4000" << false;
-        QTest::newRow("forced 8") << 1 << true << "11008000"
-                                  << "Sécurité inconnue"
-                                  << "BN4000" << false;
-        QTest::newRow("forced no support") << 1 << true << "10100000" << same << "" << false;
+        const auto row = [](const char* name, int mode, bool force, const char* answer, const char* status,
+                            const char* request) {
+            QTest::newRow(name) << mode << force << QString(answer) << QString::fromUtf8(status)
+                                << QString(request);
+        };
+        row("read ok", 0, false, "11100000", "Support OK", "BR4000");
+        row("read 1", 0, false, "11001000", "En Liste Noire", "BR4000");
+        row("read 2", 0, false, "11002000", "Crédit En Erreur", "BR4000");
+        row("read 3", 0, false, "11003000", "Date Validité Erreur", "BR4000");
+        row("read 4", 0, false, "11004000", "Dernière écriture erreur", "BR4000");
+        row("read 5", 0, false, "11005000", "Intégrité erreur", "BR4000");
+        row("read 6", 0, false, "11006123", "Lecture erreur(123)", "");
+        row("read 7", 0, false, "11007000", "Support Inconnu", "");
+        row("read 8", 0, false, "11008000", "Sécurité inconnue", "");
+        row("read 9", 0, false, "11009000", "Erreur protocole", "");
+        row("read 10", 0, false, "11010000", "avant", "");
+        row("read 00", 0, false, "11000000", "avant", "BR4000");
+        row("read not a number", 0, false, "110ab000", "avant", "BR4000");
+        row("read 11 alone", 0, false, "11", "avant", "BR4000");
+        row("read no support", 0, false, "10100000", "avant", "");
+        row("create ok", 1, false, "11100000", "Support OK", "BR2000");
+        row("create 1", 1, false, "11001000", "En Liste Noire", "BR2000");
+        row("create 5", 1, false, "11005000", "Intégrité erreur", "BN4000");
+        row("create 6", 1, false, "11006123", "Lecture erreur(123)", "BR2000");
+        row("create 7", 1, false, "11007000", "Support Inconnu", "BN4000");
+        row("create 9", 1, false, "11009000", "Erreur protocole", "BR2000");
+        row("create 10", 1, false, "11010000", "avant", "BR2000");
+        row("forced ok", 1, true, "11100000", "Support OK", "BN4000");
+        row("forced 1", 1, true, "11001000", "En Liste Noire", "BN4000");
+        row("forced 8", 1, true, "11008000", "Sécurité inconnue", "BN4000");
+        row("forced no support", 1, true, "10100000", "avant", "");
     }
 
     void supportInserted()
@@ -358,7 +323,6 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(QString, supportStatus);
         QFETCH(QString, request);
-        QFETCH(bool, cleared);
 
         Fixture f;
         f.tab->BadgeMode = mode;
@@ -374,7 +338,8 @@ private slots:
         f.router.Dispatch(ARG_SUPPORT_INSERTED, answer);
 
         QCOMPARE(f.edit("SAI_SupportStatus")->text(), supportStatus);
-        QCOMPARE(f.edit("SAI_Usr")->text().isEmpty(), cleared);
+        // A read request starts from an empty form.
+        QCOMPARE(f.edit("SAI_Usr")->text().isEmpty(), request.startsWith("BR"));
         if (request.isEmpty()) {
             QVERIFY(f.link.requests.isEmpty());
             return;
@@ -395,58 +360,65 @@ private slots:
         }
     }
 
+    void results_data()
+    {
+        QTest::addColumn<unsigned int>("id");
+        QTest::addColumn<bool>("isOk");
+        QTest::addColumn<char>("status");
+        QTest::addColumn<QString>("text");
+        const auto row = [](const char* name, unsigned int id, bool isOk, char status, const char* text) {
+            QTest::newRow(name) << id << isOk << status << QString::fromUtf8(text);
+        };
+        row("create ok", ARG_BADGE_CREATE_RESULT, true, '0', "Création->OK");
+        row("create refused", ARG_BADGE_CREATE_RESULT, true, '3', "Création->ECHEC");
+        row("create error", ARG_BADGE_CREATE_RESULT, false, '0', "Création->CMD ERREUR");
+        row("read ok", ARG_BADGE_READ_RESULT, true, '0', "Lecture->OK");
+        row("read refused", ARG_BADGE_READ_RESULT, true, '1', "Lecture->ECHEC");
+        row("read error", ARG_BADGE_READ_RESULT, false, '0', "Lecture->CMD ERREUR");
+        row("write ok", ARG_BADGE_WRITE_RESULT, true, '0', "Ecriture ->OK");
+        row("write refused", ARG_BADGE_WRITE_RESULT, true, '1', "Ecriture ->ECHEC");
+        row("write error", ARG_BADGE_WRITE_RESULT, false, '0', "Ecriture ->Echec");
+    }
+
+    // Only a created badge moves the user number on, only a read badge fills the form.
     void results()
     {
+        QFETCH(unsigned int, id);
+        QFETCH(bool, isOk);
+        QFETCH(char, status);
+        QFETCH(QString, text);
         Fixture f;
-        QLineEdit* status = f.edit("SAI_ProtocoleStatus");
+        QLineEdit* protocole = f.edit("SAI_ProtocoleStatus");
         f.edit("SAI_Usr")->setText("41");
         f.form.ui.CKB_CreationForce->setChecked(true);
+        const QString record = QStringLiteral("Tyc=128;UID=0A0B;Usr=77;Grp=0;Nal=Dupont;Cn1=2500");
 
-        f.link.answer = {0, true, '0', QString()};
-        status->setText("pending");
-        for (unsigned int id : {ARG_BADGE_CREATE_RESULT, ARG_BADGE_READ_RESULT, ARG_BADGE_WRITE_RESULT})
-            f.router.Dispatch(id, QString());
-        QCOMPARE(status->text(), QStringLiteral("pending"));
+        f.link.answer = {0, true, '0', record};
+        protocole->setText("pending");
+        f.router.Dispatch(id, QString());
+        QCOMPARE(protocole->text(), QStringLiteral("pending"));
 
-        f.link.answer = {1, true, '0', QString()};
-        f.router.Dispatch(ARG_BADGE_CREATE_RESULT, QString());
-        QCOMPARE(status->text(), QStringLiteral("Création->OK"));
-        QCOMPARE(f.edit("SAI_Usr")->text(), QStringLiteral("42"));
-        f.link.answer = {1, true, '3', QString()};
-        f.router.Dispatch(ARG_BADGE_CREATE_RESULT, QString());
-        QCOMPARE(status->text(), QStringLiteral("Création->ECHEC"));
-        f.link.answer = {1, false, '0', QString()};
-        f.router.Dispatch(ARG_BADGE_CREATE_RESULT, QString());
-        QCOMPARE(status->text(), QStringLiteral("Création->CMD ERREUR"));
-        QCOMPARE(f.edit("SAI_Usr")->text(), QStringLiteral("42"));
+        f.link.answer = {1, isOk, status, record};
+        f.router.Dispatch(id, QString());
+        QCOMPARE(protocole->text(), text);
+        const bool done = isOk && status == '0';
+        const bool created = id == ARG_BADGE_CREATE_RESULT && done;
+        const bool read = id == ARG_BADGE_READ_RESULT && done;
+        const QString usr = QString(created ? "42" : read ? "77" : "41");
+        const QString lastName = QString(read ? "Dupont" : "");
+        QCOMPARE(f.edit("SAI_Usr")->text(), usr);
+        QCOMPARE(f.edit("SAI_LastName")->text(), lastName);
+        if (read) {
+            QCOMPARE(f.edit("SAI_UID")->text(), QStringLiteral("0A0B"));
+            QCOMPARE(f.tab->CounterRows[1].Value->text(), QStringLiteral("25.00"));
+            QCOMPARE(f.tab->ZoneLabels[5]->text(), QStringLiteral("Z5"));
+        }
 
-        f.router.Dispatch(ARG_BADGE_READ_RESULT, QString());
-        QCOMPARE(status->text(), QStringLiteral("Lecture->CMD ERREUR"));
-        f.link.answer = {1, true, '1', QStringLiteral("Nal=X")};
-        f.router.Dispatch(ARG_BADGE_READ_RESULT, QString());
-        QCOMPARE(status->text(), QStringLiteral("Lecture->ECHEC"));
-        QCOMPARE(f.edit("SAI_LastName")->text(), QString());
-        f.link.answer = {1, true, '0', QStringLiteral("Tyc=128;UID=0A0B;Usr=77;Grp=0;Nal=Dupont;Cn1=2500")};
-        f.router.Dispatch(ARG_BADGE_READ_RESULT, QString());
-        QCOMPARE(status->text(), QStringLiteral("Lecture->OK"));
-        QCOMPARE(f.edit("SAI_LastName")->text(), QStringLiteral("Dupont"));
-        QCOMPARE(f.edit("SAI_UID")->text(), QStringLiteral("0A0B"));
-        QCOMPARE(f.tab->CounterRows[1].Value->text(), QStringLiteral("25.00"));
-        QCOMPARE(f.tab->ZoneLabels[5]->text(), QStringLiteral("Z5"));
-
-        f.link.answer = {1, false, '0', QString()};
-        f.router.Dispatch(ARG_BADGE_WRITE_RESULT, QString());
-        QCOMPARE(status->text(), QStringLiteral("Ecriture ->Echec"));
-        f.link.answer = {1, true, '1', QString()};
-        f.router.Dispatch(ARG_BADGE_WRITE_RESULT, QString());
-        QCOMPARE(status->text(), QStringLiteral("Ecriture ->ECHEC"));
-        f.link.answer = {1, true, '0', QString()};
-        f.router.Dispatch(ARG_BADGE_WRITE_RESULT, QString());
-        QCOMPARE(status->text(), QStringLiteral("Ecriture ->OK"));
-
+        // Taking the support away keeps the form.
         f.router.Dispatch(ARG_SUPPORT_REMOVED, QString());
         QCOMPARE(f.edit("SAI_SupportStatus")->text(), QStringLiteral("Aucun Support"));
-        QCOMPARE(f.edit("SAI_LastName")->text(), QStringLiteral("Dupont"));
+        QCOMPARE(f.edit("SAI_Usr")->text(), usr);
+        QCOMPARE(f.edit("SAI_LastName")->text(), lastName);
     }
 
     void writeAndTooLong()

@@ -26,6 +26,12 @@ private:
             tab.RegisterResults(router);
         }
         QLineEdit* edit(const char* name) const { return form.widget<QLineEdit>(name); }
+        // The link holds answer when the result id comes in.
+        void reply(unsigned int id, const FakeLink::Answer& answer)
+        {
+            link.answer = answer;
+            router.Dispatch(id, QString());
+        }
         QCheckBox* box(int n, int m) const
         {
             return form.widget<QCheckBox>(QStringLiteral("CKB_C%1B%2").arg(n).arg(m).toLatin1().constData());
@@ -118,12 +124,10 @@ private slots:
         QCOMPARE(f.link.requests.size(), 4);
         QCOMPARE(f.edit("SAI_ReaderRcv")->text(), QString());
 
-        f.link.answer = {1, true, '1', QStringLiteral("ANSWER")};
-        f.router.Dispatch(ARG_COUPLEUR_BLOCK_RESULT, QString());
+        f.reply(ARG_COUPLEUR_BLOCK_RESULT, {1, true, '1', QStringLiteral("ANSWER")});
         QCOMPARE(f.edit("SAI_ReaderRcv")->text(), QStringLiteral("ANSWER"));
         f.edit("SAI_ReaderRcv")->clear();
-        f.link.answer = {1, false, '0', QStringLiteral("LOST")};
-        f.router.Dispatch(ARG_COUPLEUR_BLOCK_RESULT, QString());
+        f.reply(ARG_COUPLEUR_BLOCK_RESULT, {1, false, '0', QStringLiteral("LOST")});
         QCOMPARE(f.edit("SAI_ReaderRcv")->text(), QString());
     }
 
@@ -167,15 +171,13 @@ private slots:
         QCOMPARE(f.confirmations, 2);
         QCOMPARE(f.sent(), QStringLiteral("RW|7;0;%1;A 0xFE 0x1F 0x00 0x00 B|22|2000").arg(key));
 
-        f.link.answer = {1, true, '0', QStringLiteral("written")};
-        f.router.Dispatch(ARG_COUPLEUR_TRAILER_WRITE_RESULT, QString());
+        f.reply(ARG_COUPLEUR_TRAILER_WRITE_RESULT, {1, true, '0', QStringLiteral("written")});
         QCOMPARE(f.edit("SAI_TrailerReadResult")->text(), QStringLiteral("written"));
 
         // A trailer read back sets the boxes and the keys.
         const QString trailer =
             QStringLiteral("0x01 0x02 0x03 0x04 0x05 0x06 0xFF 0x07 0x80 0x69 0xA1 0xA2 0xA3 0xA4 0xA5 0xA6");
-        f.link.answer = {1, true, '0', trailer};
-        f.router.Dispatch(ARG_COUPLEUR_TRAILER_READ_RESULT, QString());
+        f.reply(ARG_COUPLEUR_TRAILER_READ_RESULT, {1, true, '0', trailer});
         QCOMPARE(f.edit("SAI_TrailerReadResult")->text(), trailer);
         for (int n = 1; n <= 3; ++n) {
             for (int m = 0; m < 4; ++m)
@@ -185,8 +187,8 @@ private slots:
         QCOMPARE(f.edit("SAI_KeyB")->text(), QStringLiteral("0xA1 0xA2 0xA3 0xA4 0xA5 0xA6"));
 
         // Refused: the answer text only.
-        f.link.answer = {1, true, '2', QStringLiteral("0x00 0x00 0x00 0x00 0x00 0x00 0x00 0xF0 0xFF")};
-        f.router.Dispatch(ARG_COUPLEUR_TRAILER_READ_RESULT, QString());
+        f.reply(ARG_COUPLEUR_TRAILER_READ_RESULT,
+                {1, true, '2', QStringLiteral("0x00 0x00 0x00 0x00 0x00 0x00 0x00 0xF0 0xFF")});
         QCOMPARE(f.edit("SAI_TrailerReadResult")->text(),
                  QStringLiteral("0x00 0x00 0x00 0x00 0x00 0x00 0x00 0xF0 0xFF"));
         QVERIFY(f.box(3, 3)->isChecked());
@@ -207,17 +209,13 @@ private slots:
         QCOMPARE(f.sent(), QStringLiteral("BF||32|4000"));
         QCOMPARE(result->text(), QStringLiteral("Formatage ..."));
 
-        f.link.answer = {0, true, '0', QString()};
-        f.router.Dispatch(ARG_BADGE_FORMAT_RESULT, QString());
+        f.reply(ARG_BADGE_FORMAT_RESULT, {0, true, '0', QString()});
         QCOMPARE(result->text(), QStringLiteral("Formatage ..."));
-        f.link.answer = {1, false, '0', QString()};
-        f.router.Dispatch(ARG_BADGE_FORMAT_RESULT, QString());
+        f.reply(ARG_BADGE_FORMAT_RESULT, {1, false, '0', QString()});
         QCOMPARE(result->text(), QStringLiteral("Formatage->CMD ECHEC"));
-        f.link.answer = {1, true, '1', QStringLiteral("3")};
-        f.router.Dispatch(ARG_BADGE_FORMAT_RESULT, QString());
+        f.reply(ARG_BADGE_FORMAT_RESULT, {1, true, '1', QStringLiteral("3")});
         QCOMPARE(result->text(), QStringLiteral("Formatage->ECHEC(Sector=3)"));
-        f.link.answer = {1, true, '0', QString()};
-        f.router.Dispatch(ARG_BADGE_FORMAT_RESULT, QString());
+        f.reply(ARG_BADGE_FORMAT_RESULT, {1, true, '0', QString()});
         QCOMPARE(result->text(), QStringLiteral("Formatage->OK"));
     }
 };

@@ -1,77 +1,21 @@
-#include <QLineEdit>
 #include <QProgressBar>
-#include <QTableWidget>
 #include <QtTest>
 
-#include "blacklist/blacklisttab.h"
 #include "blacklist/blacklisttransfer.h"
-#include "blacklist/tablerows.h"
-#include "fakereader.h"
-#include "link/qprotocole.h"
-#include "linkrecorder.h"
-#include "ptypair.h"
+#include "transferbench.h"
 
 namespace {
 
-void RowAdd(QTableWidget* table, const QStringList& cells)
+// The window also collects a stray result 16 that would otherwise hold the slot.
+struct Bench : TransferBench<BlacklistTransfer>
 {
-    TableRowAppend(table);
-    for (int column = 0; column < cells.size(); ++column)
-        TableCellSet(table, table->rowCount() - 1, column, cells.at(column));
-}
-
-QStringList Payloads(const QList<ReaderRequest>& requests)
-{
-    QStringList payloads;
-    for (const ReaderRequest& request : requests)
-        payloads << QString(request.letter) + request.subLetter + ' ' + QString::fromUtf8(request.payload);
-    return payloads;
-}
-
-// The blacklist tab over a link to a scripted reader, with the window's
-// routing of results 18, 19 and 20 (and collection of a stray result 16).
-struct Bench
-{
-    PtyPair pty;
-    FakeReader reader{pty};
-    QProtocole link;
-    LinkRecorder rec{&link};
-    QTableWidget table;
-    QLineEdit status;
-    BlacklistTransfer transfer{&link, &table, &status};
-
-    Bench()
+    Bench() : TransferBench(ARG_FILE_LN_CLEAR_RESULT, ARG_FILE_LN_ADD_RESULT, ARG_FILE_LN_GET_RESULT)
     {
-        BlacklistTableSetup(&table);
-        QObject::connect(&link, &QProtocole::SIG_Data, &transfer,
-                         [this](unsigned int id, unsigned int arg1, QString) {
-                             if (id != 2)
-                                 return;
-                             if (arg1 == ARG_FILE_LN_CLEAR_RESULT)
-                                 transfer.OnClearResult();
-                             else if (arg1 == ARG_FILE_LN_ADD_RESULT)
-                                 transfer.OnAddResult();
-                             else if (arg1 == ARG_FILE_LN_GET_RESULT)
-                                 transfer.OnGetResult();
-                             else if (arg1 == ARG_CONFIG_GET_RESULT) {
-                                 bool isOk = false;
-                                 char answerStatus = 0;
-                                 link.CmdAnswer(&isOk, &answerStatus, nullptr);
-                             }
-                         });
-        link.start();
-    }
-
-    bool open()
-    {
-        link.SetPortName(pty.slavePath());
-        link.SetConnectionRequest(1);
-        return rec.waitForData(2, ARG_LINK_STATE) && link.Connected;
-    }
-
-    bool idle()
-    {
-        return rec.waitFor([this] { return !transfer.IsRunning(); }, 15000);
+        route(ARG_CONFIG_GET_RESULT, [this] {
+            bool isOk = false;
+            char answerStatus = 0;
+            link.CmdAnswer(&isOk, &answerStatus, nullptr);
+        });
     }
 };
 
@@ -105,96 +49,62 @@ private slots:
         QFETCH(QString, record);
         QTableWidget table;
         BlacklistTableSetup(&table);
-        RowAdd(&table, cells);
+        TableRowAdd(&table, cells);
         QString built;
         QVERIFY(BlacklistRecordBuild(&table, 0, &built));
         QCOMPARE(built, record);
     }
 
-    void recordWalk()
-    {
-        QTableWidget table;
-        BlacklistTableSetup(&table);
-        unsigned int cursor = 7;
-        QString record;
-        QVERIFY(!TableRecordFirst(&table, &cursor, BlacklistRecordBuild, &record));
-        QCOMPARE(cursor, 0u);
-
-        for (const char* uid : {"A", "B", "C"})
-            RowAdd(&table, {"", uid});
-        QStringList records;
-        for (bool more = TableRecordFirst(&table, &cursor, BlacklistRecordBuild, &record); more;
-             more = TableRecordNext(&table, &cursor, BlacklistRecordBuild, &record))
-            records << record;
-        QCOMPARE(records,
-                 (QStringList{"Cda=;UID=A;Usr=;Grp=", "Cda=;UID=B;Usr=;Grp=", "Cda=;UID=C;Usr=;Grp="}));
-        QCOMPARE(cursor, 3u);
-    }
-
+    // statuses: the reader's answer to the clear, then to each add until it refuses one.
     void upload_data()
     {
         QTest::addColumn<QList<QStringList>>("rows");
-        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QStringList>("all");
+        QTest::addColumn<QByteArray>("statuses");
+        QTest::addColumn<int>("sentCount");
         QTest::addColumn<QString>("end");
-        QTest::newRow("empty table") << QList<QStringList>{} << QStringList{"FC Fil=5"}
-                                     << "LN Aucun liste à envoyer11";
-        QTest::newRow("three rows") << QList<QStringList>{{"31/12/25", "04A1B2C3", "125", "3", "perdu"},
-                                                          {"hier", "0A0B", "", "2", "volé"},
-                                                          {}}
-                                    << QStringList{"FC Fil=5",
-                                                   "FA Fil=5;Cda=251231;UID=04A1B2C3;Usr=125;Grp=3",
-                                                   "FA Fil=5;Cda=;UID=0A0B;Usr=;Grp=2",
-                                                   "FA Fil=5;Cda=;UID=;Usr=;Grp="}
-                                    << "LN Add->FIN";
+        const QList<QStringList> three{
+            {"31/12/25", "04A1B2C3", "125", "3", "perdu"}, {"hier", "0A0B", "", "2", "volé"}, {}};
+        const QStringList threeSent{"FC Fil=5", "FA Fil=5;Cda=251231;UID=04A1B2C3;Usr=125;Grp=3",
+                                    "FA Fil=5;Cda=;UID=0A0B;Usr=;Grp=2", "FA Fil=5;Cda=;UID=;Usr=;Grp="};
+        QTest::newRow("empty table") << QList<QStringList>{} << QStringList{"FC Fil=5"} << QByteArray("0")
+                                     << 1 << "LN Aucun liste à envoyer11";
+        QTest::newRow("three rows") << three << threeSent << QByteArray("0") << 4 << "LN Add->FIN";
+        QTest::newRow("clear refused")
+            << three << threeSent << QByteArray("1") << 1 << "LN effacement->échec";
+        QTest::newRow("second add refused")
+            << three << threeSent << QByteArray("002") << 3 << "LN Add->ECHEC";
     }
 
     void upload()
     {
         QFETCH(QList<QStringList>, rows);
-        QFETCH(QStringList, sent);
+        QFETCH(QStringList, all);
+        QFETCH(QByteArray, statuses);
+        QFETCH(int, sentCount);
         QFETCH(QString, end);
         Bench b;
         QVERIFY(b.open());
         for (const QStringList& cells : rows)
-            RowAdd(&b.table, cells);
-        b.reader.answerAlways('F', 'C', '0');
-        b.reader.answerAlways('F', 'A', '0');
+            TableRowAdd(&b.table, cells);
+        b.fileAnswers(statuses);
+        QVERIFY(b.transfer.WriteToSupport());
+        QVERIFY(b.idle());
+        QCOMPARE(b.status.text(), end);
+        QCOMPARE(b.reader.requestTexts(), all.mid(0, sentCount));
+
+        // Pressed again, the chain starts over with a clear and the first row.
         QProgressBar bar;
         b.transfer.ProgressBarAttach(&bar);
         QSignalSpy progress(&b.transfer, &CommandChain::SIG_Progress);
-
         QVERIFY(b.transfer.WriteToSupport());
         QVERIFY(!bar.isHidden());
         QVERIFY(b.idle());
-        QCOMPARE(b.status.text(), end);
-        QCOMPARE(Payloads(b.reader.requests()), sent);
+        QCOMPARE(b.status.text(), rows.isEmpty() ? end : QStringLiteral("LN Add->FIN"));
+        QCOMPARE(b.reader.requestTexts().mid(sentCount), all);
         QCOMPARE(b.transfer.Done(), rows.size());
         QCOMPARE(progress.last(), (QVariantList{rows.size(), rows.size()}));
         QVERIFY(bar.isHidden());
-    }
-
-    void uploadFailures()
-    {
-        Bench b;
-        QVERIFY(b.open());
-        RowAdd(&b.table, {"01/01/26", "A"});
-        RowAdd(&b.table, {"01/01/26", "B"});
-        b.reader.answer('F', 'C', '1');
-        QVERIFY(b.transfer.WriteToSupport());
-        QVERIFY(b.idle());
-        QCOMPARE(b.status.text(), QStringLiteral("LN effacement->échec"));
-        QCOMPARE(b.reader.requestCount(), 1);
-
-        // Pressed again, the chain starts over with a clear; a refused add ends it.
-        b.reader.answer('F', 'C', '0');
-        b.reader.answer('F', 'A', '0');
-        b.reader.answer('F', 'A', '2');
-        QVERIFY(b.transfer.WriteToSupport());
-        QVERIFY(b.idle());
-        QCOMPARE(b.status.text(), QStringLiteral("LN Add->ECHEC"));
-        QCOMPARE(Payloads(b.reader.requests()).mid(1),
-                 (QStringList{"FC Fil=5",
-                              "FA Fil=5;Cda=260101;UID=A;Usr=;Grp=", "FA Fil=5;Cda=260101;UID=B;Usr=;Grp="}));
     }
 
     void readBack_data()
@@ -213,23 +123,16 @@ private slots:
         QFETCH(QList<QStringList>, rows);
         Bench b;
         QVERIFY(b.open());
-        RowAdd(&b.table, {"stale"});
-        b.reader.setHandler([records](const ReaderRequest& request) {
-            const int position = request.payload.mid(request.payload.indexOf("Pos=") + 4).toInt();
-            return position < records.size() ? FakeReader::frame('F', '0', records.at(position))
-                                             : FakeReader::frame('F', '1');
-        });
+        TableRowAdd(&b.table, {"stale"});
+        b.reader.setHandler(FakeReader::fileRecords(records));
         QVERIFY(b.transfer.ReadFromSupport());
         QVERIFY(b.idle());
         QCOMPARE(b.status.text(), QStringLiteral("LN Add->FIN"));
         QStringList asked;
         for (int position = 0; position <= records.size(); ++position)
             asked << QStringLiteral("FG Fil=5;Pos=%1").arg(position);
-        QCOMPARE(Payloads(b.reader.requests()), asked);
-        QCOMPARE(b.table.rowCount(), rows.size());
-        for (int row = 0; row < rows.size(); ++row)
-            for (int column = 0; column < 5; ++column)
-                QCOMPARE(TableCellText(&b.table, row, column), rows.at(row).at(column));
+        QCOMPARE(b.reader.requestTexts(), asked);
+        QCOMPARE(TableTexts(&b.table), rows);
     }
 
     // A chain started while another command holds the slot waits for it, and
@@ -238,7 +141,7 @@ private slots:
     {
         Bench b;
         QVERIFY(b.open());
-        RowAdd(&b.table, {"01/01/26", "A"});
+        TableRowAdd(&b.table, {"01/01/26", "A"});
         b.reader.answerAlways('F', 'C', '0');
         b.reader.answerAlways('F', 'A', '0');
         b.reader.answerRaw('V', 'G', QByteArray()); // silent: the slot stays taken until the time-out
@@ -256,13 +159,13 @@ private slots:
 
         QVERIFY(b.idle());
         QCOMPARE(b.status.text(), QStringLiteral("LN Add->FIN"));
-        QCOMPARE(Payloads(b.reader.requests()),
+        QCOMPARE(b.reader.requestTexts(),
                  (QStringList{"VG 1.1", "FC Fil=5", "FA Fil=5;Cda=260101;UID=A;Usr=;Grp="}));
 
         // With the poller taking the slot between steps, every step still goes out.
         b.reader.answerAlways('B', 'S', '0', "0");
         for (int row = 0; row < 20; ++row)
-            RowAdd(&b.table, {"01/01/26", QString::number(row)});
+            TableRowAdd(&b.table, {"01/01/26", QString::number(row)});
         b.link.SetPollingWanted(true);
         QVERIFY(b.transfer.WriteToSupport());
         QVERIFY(b.idle());

@@ -36,6 +36,7 @@ private slots:
     void lineWalkAndKeyLines();
     void valueGet();
     void valueSetAndKeyAdd();
+    void lineBreaksDoNotAddLines();
     void sectionClear();
     void longLinesSurvive();
     void encoding();
@@ -67,6 +68,14 @@ void TstFileIni::loadsTrimmedLinesAndSavesThemBack()
     QVERIFY(!ini.Save());
     QVERIFY(!ini.Load());
     QVERIFY(ini.lines.isEmpty());
+
+    // Found by fuzzing: a CR inside the first line was lost on loading, inside the others kept.
+    QVERIFY(fileWrite(path, "[A]\r B\nK=a\r b\r\n"));
+    QVERIFY(ini.Open());
+    QCOMPARE(ini.lines, (QStringList{"[A]\r B", "K=a\r b"}));
+    QVERIFY(ini.Close());
+    QVERIFY(ini.Open());
+    QCOMPARE(ini.lines, (QStringList{"[A]\r B", "K=a\r b"}));
 }
 
 void TstFileIni::openCreatesMissingFileAndFailsWhenImpossible()
@@ -167,6 +176,25 @@ void TstFileIni::valueSetAndKeyAdd()
     QCOMPARE(ini.lines.mid(ini.lines.size() - 4), (QStringList{"[NEW]", "K=v", "[OTHER]", "K=w"}));
 }
 
+void TstFileIni::lineBreaksDoNotAddLines()
+{
+    // Found by fuzzing: a label holding a line break came back as a section of its own.
+    QVERIFY(fileWrite(path, "[ZONES]\n"));
+    CFILE_INI ini(path);
+    QVERIFY(ini.Open());
+    QVERIFY(ini.ValueSet("ZONES", "ZONE0", "LABEL:Hall\n[GROUPS]\r\nGROUP=ID:9;LABEL:X", 1));
+    QVERIFY(ini.KeyAdd("GROUPS\n", "GROUP\r", "ID:1\nLABEL:A"));
+    const QStringList expected{"[ZONES]", "ZONE0=LABEL:Hall [GROUPS]\r GROUP=ID:9;LABEL:X", "[GROUPS ]",
+                               "GROUP\r=ID:1 LABEL:A"};
+    QCOMPARE(ini.lines, expected);
+    QVERIFY(ini.Close());
+    QVERIFY(ini.Open());
+    QCOMPARE(ini.lines, expected);
+    bool found = true;
+    ini.KeyLineFirst(&found, "GROUPS", 1);
+    QVERIFY(!found);
+}
+
 void TstFileIni::sectionClear()
 {
     CFILE_INI ini(path);
@@ -213,6 +241,19 @@ void TstFileIni::encoding()
              QStringLiteral("INSTALLED:YES;LABEL:Accès Hall"));
     QCOMPARE(again.ValueGet(&found, "ZONES", "ZONE2", 1, QString()),
              QStringLiteral("INSTALLED:YES;LABEL:Ça coûte 5 €"));
+
+    // Found by fuzzing: a byte-order mark starting a later line was dropped on each reload.
+    // On the first line, once trimmed, it is kept by writing a byte-order mark of the file's own.
+    for (const QByteArray& content :
+         {QByteArray("\xef\xbb\xbf[A]\n \xef\xbb\xbfk=v\n"), QByteArray(" \xef\xbb\xbfk=v\n[A]\n")}) {
+        QVERIFY(fileWrite(path, content));
+        QVERIFY(again.Open());
+        const QStringList withMark = again.lines;
+        QVERIFY(withMark.contains(QChar(0xFEFF) + QStringLiteral("k=v")));
+        QVERIFY(again.Close());
+        QVERIFY(again.Open());
+        QCOMPARE(again.lines, withMark);
+    }
 }
 
 void TstFileIni::failedSaveKeepsOldFile()

@@ -68,22 +68,18 @@ void TstMifareCard::dataConditions_data()
     QTest::addColumn<int>("cond");
     QTest::addColumn<QString>("withA");
     QTest::addColumn<QString>("withB");
-    QTest::newRow("000") << 0 << "rwid"
-                         << "rwid";
-    QTest::newRow("001") << 1 << "r--d"
-                         << "r--d";
-    QTest::newRow("010") << 2 << "r---"
-                         << "r---";
-    QTest::newRow("011") << 3 << "----"
-                         << "rw--";
-    QTest::newRow("100") << 4 << "r---"
-                         << "rw--";
-    QTest::newRow("101") << 5 << "----"
-                         << "r---";
-    QTest::newRow("110") << 6 << "r--d"
-                         << "rwid";
-    QTest::newRow("111") << 7 << "----"
-                         << "----";
+    const auto row = [](int cond, const char* withA, const char* withB) {
+        QTest::newRow(qPrintable(QString::number(cond, 2).rightJustified(3, '0')))
+            << cond << QString(withA) << QString(withB);
+    };
+    row(0, "rwid", "rwid");
+    row(1, "r--d", "r--d");
+    row(2, "r---", "r---");
+    row(3, "----", "rw--");
+    row(4, "r---", "rw--");
+    row(5, "----", "r---");
+    row(6, "r--d", "rwid");
+    row(7, "----", "----");
 }
 
 void TstMifareCard::dataConditions()
@@ -121,22 +117,18 @@ void TstMifareCard::trailerConditions_data()
     QTest::addColumn<int>("cond");
     QTest::addColumn<QString>("withA");
     QTest::addColumn<QString>("withB");
-    QTest::newRow("000") << 0 << "rka-b"
-                         << "-----";
-    QTest::newRow("001") << 1 << "rkacb"
-                         << "-----";
-    QTest::newRow("010") << 2 << "rk---"
-                         << "-----";
-    QTest::newRow("011") << 3 << "r----"
-                         << "r-acb";
-    QTest::newRow("100") << 4 << "r----"
-                         << "r-a-b";
-    QTest::newRow("101") << 5 << "r----"
-                         << "r--c-";
-    QTest::newRow("110") << 6 << "r----"
-                         << "r----";
-    QTest::newRow("111") << 7 << "r----"
-                         << "r----";
+    const auto row = [](int cond, const char* withA, const char* withB) {
+        QTest::newRow(qPrintable(QString::number(cond, 2).rightJustified(3, '0')))
+            << cond << QString(withA) << QString(withB);
+    };
+    row(0, "rka-b", "-----");
+    row(1, "rkacb", "-----");
+    row(2, "rk---", "-----");
+    row(3, "r----", "r-acb");
+    row(4, "r----", "r-a-b");
+    row(5, "r----", "r--c-");
+    row(6, "r----", "r----");
+    row(7, "r----", "r----");
 }
 
 void TstMifareCard::trailerConditions()

@@ -16,7 +16,7 @@ class TstPoller : public QObject
 private slots:
     void polling()
     {
-        Bench b;
+        LinkBench b;
         b.reader.answer('B', 'S', '0', "00000000");
         b.reader.answer('B', 'S', '0', "10");
         b.reader.answer('B', 'S', '0', "1100000abc");
@@ -74,7 +74,7 @@ private slots:
 
     void slotHandOver()
     {
-        Bench b;
+        LinkBench b;
         b.reader.answerRaw('B', 'S', QByteArray()); // the first poll stays in flight
         b.reader.answerAlways('B', 'S', '0', "0");
         b.reader.answerAlways('V', 'G', '0', "v");
@@ -113,7 +113,7 @@ private slots:
 
     void portClosedDuringPoll()
     {
-        Bench b;
+        LinkBench b;
         b.reader.answerRaw('B', 'S', QByteArray()); // the poll stays in flight
         QVERIFY(b.open());
         b.link.SetPollingWanted(true);

@@ -20,7 +20,7 @@ private slots:
 
     void openAndClose()
     {
-        Bench b;
+        LinkBench b;
         QVERIFY(b.pty.isValid());
 
         b.link.SetPortName(QString());
@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(cmd.resultId, resultId);
         QCOMPARE(cmd.timeoutMs, timeoutMs);
 
-        Bench b;
+        LinkBench b;
         b.reader.setHandler(
             [](const ReaderRequest& r) { return FakeReader::frame(r.letter, '0', "re:" + r.payload); });
         QVERIFY(b.open());
@@ -138,7 +138,7 @@ private slots:
 
     void putValueAndSynchronousPattern()
     {
-        Bench b;
+        LinkBench b;
         b.reader.answerAlways('V', 'P', '0');
         QVERIFY(b.open());
         const QDateTime at(QDate(2025, 3, 7), QTime(9, 5));
@@ -161,7 +161,7 @@ private slots:
 
     void answersTimeOutsAndBrokenFrames()
     {
-        Bench b;
+        LinkBench b;
         QVERIFY(b.open());
         bool ok = true;
         char status = '?';
@@ -218,7 +218,7 @@ private slots:
 
     void debugAndUnexpectedFrames()
     {
-        Bench b;
+        LinkBench b;
         b.reader.answerRaw('V', 'G', QByteArray()); // hold the answer
         QVERIFY(b.open());
         QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet(QStringLiteral("2.1"))),
@@ -249,7 +249,7 @@ private slots:
 
     void overlongPayloadRefused()
     {
-        Bench b;
+        LinkBench b;
         b.reader.answerAlways('F', 'A', '0');
         QVERIFY(b.open());
         QCOMPARE(b.link.CmdRequest('F', 'A', QString(1000, 'a'), 19, 2000), QProtocole::CMD_TOO_LONG);
@@ -272,7 +272,7 @@ private slots:
 
     void commandsWhileClosed()
     {
-        Bench b;
+        LinkBench b;
         b.reader.answerAlways('V', 'G', '0', "v");
         bool ok = true;
         char status = 0;
@@ -311,7 +311,7 @@ private slots:
 
     void frameTrace()
     {
-        Bench b;
+        LinkBench b;
         std::mutex mutex;
         QList<QPair<QProtocole::FrameDirection, QByteArray>> frames;
         b.link.SetFrameTrace([&](QProtocole::FrameDirection d, const QByteArray& bytes) {

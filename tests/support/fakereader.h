@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
+#include <QStringList>
 
 #include <condition_variable>
 #include <deque>
@@ -48,11 +49,15 @@ public:
     void answerAlways(char letter, char subLetter, char status, const QByteArray& payload = QByteArray());
     // Takes over from the scripts above for every request.
     void setHandler(Handler handler);
+    // A reader file: a get at "Pos=n" answers record n with status '0', past the end status '1'.
+    static Handler fileRecords(const QList<QByteArray>& records);
 
     // Unsolicited bytes to the program.
     void send(const QByteArray& bytes);
 
     QList<ReaderRequest> requests() const;
+    // Each request as letters, a space and the payload: "FC Fil=5".
+    QStringList requestTexts() const;
     int requestCount() const;
     // Waits until at least count requests have come in.
     bool waitForRequests(int count, int timeoutMs = 5000) const;
