@@ -7,7 +7,9 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 // A reader drops a frame that stalls this long.
@@ -26,19 +28,32 @@ QString printable(const QByteArray& bytes)
 
 EmulatorSession::EmulatorSession(ReaderModel* model, Transport* transport, const SessionOptions& options,
                                  QObject* parent)
-    : QObject(parent), m_model(model), m_transport(transport), m_options(options)
+    : QObject(parent), m_model(model), m_transport(transport), m_options(options),
+      m_start(PreciseAlarm::Clock::now())
 {
-    m_clock.start();
     m_silence.setSingleShot(true);
     m_silence.setInterval(SilenceMs);
     connect(&m_silence, &QTimer::timeout, this, &EmulatorSession::onSilence);
-    m_processTimer.setSingleShot(true);
-    m_processTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_processTimer, &QTimer::timeout, this, &EmulatorSession::processDue);
-    m_txTimer.setInterval(1);
-    m_txTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_txTimer, &QTimer::timeout, this, &EmulatorSession::sendPaced);
+    connect(&m_alarm, &PreciseAlarm::rang, this, &EmulatorSession::onAlarm);
     connect(m_transport, &Transport::received, this, &EmulatorSession::onReceived);
+}
+
+double EmulatorSession::now() const
+{
+    return std::chrono::duration<double, std::milli>(PreciseAlarm::Clock::now() - m_start).count();
+}
+
+void EmulatorSession::ringAt(double ms)
+{
+    // Rounded up: the alarm never rings before the instant asked for.
+    const auto ns = static_cast<std::int64_t>(std::ceil(ms * 1e6));
+    m_alarm.ringAt(m_start + std::chrono::nanoseconds(ns));
+}
+
+void EmulatorSession::onAlarm()
+{
+    processDue();
+    sendPaced();
 }
 
 void EmulatorSession::onReceived(const QByteArray& bytes)
@@ -86,9 +101,9 @@ void EmulatorSession::processDue()
 {
     // Commands are handled one at a time, in arrival order, each when it is due.
     while (!m_queue.isEmpty()) {
-        const double wait = m_queue.head().due - now();
-        if (wait > 0.5) {
-            m_processTimer.start(static_cast<int>(std::ceil(wait)));
+        const double due = m_queue.head().due;
+        if (due > now()) {
+            ringAt(due);
             return;
         }
         process(m_queue.dequeue().frame);
@@ -154,27 +169,28 @@ void EmulatorSession::send(const QByteArray& bytes)
         m_transport->write(bytes);
         return;
     }
+    // An idle line starts sending now; a busy one right after its last byte.
     if (m_txQueue.isEmpty())
-        m_txNextDue = std::max(now(), m_txNextDue) + ByteMs;
+        m_txFreeAt = std::max(now(), m_txFreeAt);
     m_txQueue.append(bytes);
-    if (!m_txTimer.isActive())
-        m_txTimer.start();
+    ringAt(m_txFreeAt + ByteMs);
 }
 
 void EmulatorSession::sendPaced()
 {
+    // Each byte leaves once the line has carried it, not before: byte k at start + k character times.
     const double t = now();
     int n = 0;
-    while (n < m_txQueue.size() && m_txNextDue <= t) {
+    while (n < m_txQueue.size() && m_txFreeAt + ByteMs <= t) {
         ++n;
-        m_txNextDue += ByteMs;
+        m_txFreeAt += ByteMs;
     }
     if (n > 0) {
         m_transport->write(m_txQueue.left(n));
         m_txQueue.remove(0, n);
     }
-    if (m_txQueue.isEmpty())
-        m_txTimer.stop();
+    if (!m_txQueue.isEmpty())
+        ringAt(m_txFreeAt + ByteMs);
 }
 
 bool EmulatorSession::present(int index)

@@ -1,10 +1,10 @@
 #ifndef EMULATORSESSION_H
 #define EMULATORSESSION_H
 
+#include "precisealarm.h"
 #include "readermodel.h"
 #include "requestparser.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QQueue>
 #include <QTimer>
@@ -52,26 +52,29 @@ private:
     void onReceived(const QByteArray& bytes);
     void onSilence();
     void takeFrames(const QVector<RequestFrame>& frames, double due);
+    void onAlarm();
     void processDue();
     void process(const RequestFrame& frame);
     void sendDebug(const QStringList& texts);
     void send(const QByteArray& bytes);
     void sendPaced();
-    double now() const { return static_cast<double>(m_clock.nsecsElapsed()) / 1e6; }
+    // Milliseconds since the start, to the nanosecond.
+    double now() const;
+    void ringAt(double ms);
     void log(const QString& line) { emit logLine(line); }
 
     ReaderModel* m_model;
     Transport* m_transport;
     SessionOptions m_options;
     RequestParser m_parser;
-    QElapsedTimer m_clock;
+    PreciseAlarm::Clock::time_point m_start;
     QTimer m_silence;
-    QTimer m_processTimer;
-    QTimer m_txTimer;
+    PreciseAlarm m_alarm;
     QQueue<Pending> m_queue;
+    // When the last byte received so far, and the last byte sent, are through on the modelled line.
     double m_rxFreeAt = 0;
+    double m_txFreeAt = 0;
     QByteArray m_txQueue;
-    double m_txNextDue = 0;
     quint64 m_commands = 0;
     quint64 m_answers = 0;
 };

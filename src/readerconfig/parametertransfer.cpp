@@ -129,20 +129,28 @@ void ParameterTransfer::ConfigGetResult()
         Finish(Status() + QStringLiteral("->TIMEOUT"));
         return;
     }
+    // The next request goes out before the tree and the status are updated: the line
+    // would otherwise stay idle for as long as the window takes to do so.
+    QTreeWidgetItem* const done = ToDoCurrent;
+    QString nextId;
+    bool sent = false;
+    if (++ToDoIndex < ToDoList.size()) {
+        ToDoCurrent = ToDoList.at(ToDoIndex);
+        nextId = ToDoCurrent->text(PARAM_COL_IDENTIFIANT);
+        sent = Send(ReaderCommands::configGet(nextId));
+    }
     if (code == '0') {
-        ToDoCurrent->setText(PARAM_COL_MODIFIE, QStringLiteral("0"));
-        TreeItemValue(false, m_params->Tree(), ToDoCurrent, text, PARAM_COL_WIDGET, PARAM_COL_VALEUR);
+        done->setText(PARAM_COL_MODIFIE, QStringLiteral("0"));
+        TreeItemValue(false, m_params->Tree(), done, text, PARAM_COL_WIDGET, PARAM_COL_VALEUR);
         StatusSet(Status() + QStringLiteral("->OK"));
     } else {
         StatusSet(Status() + QStringLiteral("->UNKNOWN"));
     }
     StepDone();
 
-    if (++ToDoIndex < ToDoList.size()) {
-        ToDoCurrent = ToDoList.at(ToDoIndex);
-        const QString id = ToDoCurrent->text(PARAM_COL_IDENTIFIANT);
-        StatusSet(QStringLiteral("Get value (") + id + QLatin1Char(')'));
-        if (!Send(ReaderCommands::configGet(id)))
+    if (ToDoIndex < ToDoList.size()) {
+        StatusSet(QStringLiteral("Get value (") + nextId + QLatin1Char(')'));
+        if (!sent)
             Finish(Status() + QStringLiteral("->TIMEOUT"));
         return;
     }

@@ -389,6 +389,16 @@ void TstEmulatorProcess::pacedLine()
     QVERIFY(emu.start({"--pace", "--latency-ms", "2"}));
     QCOMPARE(emu.ask("VG", "3.0.3"), QString("0:KorvelReader"));
     QCOMPARE(emu.ask("BS"), QString("0:00000000"));
+
+    // A request in two pieces, then two more right behind it: every frame, the debug
+    // one included, comes out whole and in order on the paced line.
+    const QByteArray get = request('V', 'G', "3.0.3");
+    emu.send(get.left(4));
+    emu.send(get.mid(4) + request('V', 'P', "3.255.1=") + request('B', 'S', ""));
+    const QByteArray expected = answer('V', '0', "KorvelReader") +
+                                answer('D', '0', "Objet 3 sauvegardé (0)") + answer('V', '0', "") +
+                                answer('B', '0', "00000000");
+    QCOMPARE(emu.readBytes(expected.size()), expected);
 }
 
 void TstEmulatorProcess::serialPortClient()
