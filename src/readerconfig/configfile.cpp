@@ -54,7 +54,9 @@ void ConfigFileApply(QTreeWidget* tree, const QByteArray& content)
 {
     const QStringList lines = DecodeText(content).split(QLatin1Char('\n'));
     for (QString line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
+        // Every carriage return that ends the line goes (CR CR LF comes from a CR LF file that was
+        // converted once more): one kept at the end of a value would not survive the next save.
+        while (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         const QString key = line.section(QLatin1Char('='), 0, 0);
         // The empty key would match the rows that have no Identifiant.

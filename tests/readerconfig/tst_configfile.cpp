@@ -169,6 +169,28 @@ private slots:
         QCOMPARE(Value(m_tree, modes[1]), QString("7"));
     }
 
+    void carriageReturnsEndTheLine()
+    {
+        const QString path = m_dir.filePath("cr.txt");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("3.0.1=abc\r\r\n3.0.3=a\rb\r\n");
+        f.close();
+        QVERIFY(ConfigFileLoad(m_tree, path));
+        QTreeWidgetItem* site = RowAt(m_tree, "Lecteur>Identification>Nom du site");
+        QTreeWidgetItem* name = RowAt(m_tree, "Lecteur>Identification>Nom matériel");
+        QCOMPARE(Value(m_tree, site), QString("abc"));
+        QCOMPARE(Value(m_tree, name), QString("a\rb"));
+
+        QString error;
+        QVERIFY(ConfigFileSave(m_tree, path, &error));
+        TreeItemValue(false, m_tree, site, "x", PARAM_COL_WIDGET, PARAM_COL_VALEUR);
+        TreeItemValue(false, m_tree, name, "x", PARAM_COL_WIDGET, PARAM_COL_VALEUR);
+        QVERIFY(ConfigFileLoad(m_tree, path));
+        QCOMPARE(Value(m_tree, site), QString("abc"));
+        QCOMPARE(Value(m_tree, name), QString("a\rb"));
+    }
+
     void roundTrip()
     {
         for (QTreeWidgetItem* row : m_params->ParameterRows()) {
