@@ -64,6 +64,9 @@ struct Form
     QString shownAndBuilt(const QString& record)
     {
         tab->BadgeFormClear();
+        // What BadgeFormClear leaves, so that a run never depends on the one before.
+        ui.SAI_Remise->clear();
+        ui.SAI_UID->clear();
         ui.COMBO_BadgeType->setCurrentIndex(0);
         ui.COMBO_Profil->setCurrentIndex(0);
         tab->BadgeRecordDisplay(record);
