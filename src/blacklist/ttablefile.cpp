@@ -25,8 +25,12 @@ bool TTableFile::TableSave(QTableWidget* table, QString fileName)
     qDebug("Sauvegarde liste noire dans %s", qUtf8Printable(fileName));
     QByteArray content;
     QString line;
-    for (int row = 0; TableRowToLine(table, row, &line); ++row)
+    for (int row = 0; TableRowToLine(table, row, &line); ++row) {
+        // A first cell that starts with U+FEFF would read back as a byte-order mark and lose it.
+        if (row == 0 && line.startsWith(QChar(0xFEFF)))
+            content = "\xEF\xBB\xBF";
         content += line.toUtf8() + TextLineEnd;
+    }
     return SaveFileAtomic(fileName, content);
 }
 
@@ -34,13 +38,15 @@ bool TTableFile::TableLoad(QTableWidget* table, QString fileName)
 {
     qDebug("load liste noire dans %s", qUtf8Printable(fileName));
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    // Read raw: text mode drops a carriage return inside some lines and not in others.
+    if (!file.open(QIODevice::ReadOnly))
         return false;
-    while (!file.atEnd()) {
+    for (bool first = true; !file.atEnd(); first = false) {
         const QByteArray raw = file.readLine();
         if (raw.isEmpty())
             break;
-        TableLineToRow(table, DecodeText(LineEndStrip(raw)));
+        // Only the file's own byte-order mark goes; one starting a later line is a cell's text.
+        TableLineToRow(table, DecodeText(LineEndStrip(raw), first));
     }
     return true;
 }

@@ -18,6 +18,16 @@ const char LineEnd[] = "\r\n";
 const char LineEnd[] = "\n";
 #endif
 
+// A value saved with a carriage return at its end would read back without it (the CR of a
+// CR LF end goes): so none is kept, whether it came before the line end (CR CR LF, a CR LF file
+// converted once more) or before a second "=".
+QString ChopCarriageReturns(QString text)
+{
+    while (text.endsWith(QLatin1Char('\r')))
+        text.chop(1);
+    return text;
+}
+
 } // namespace
 
 void ConfigFileSaveItem(QByteArray* out, QTreeWidget* tree, QTreeWidgetItem* item)
@@ -54,13 +64,11 @@ void ConfigFileApply(QTreeWidget* tree, const QByteArray& content)
 {
     const QStringList lines = DecodeText(content).split(QLatin1Char('\n'));
     for (QString line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        const QString key = line.section(QLatin1Char('='), 0, 0);
+        const QString key = ChopCarriageReturns(line.section(QLatin1Char('='), 0, 0));
         // The empty key would match the rows that have no Identifiant.
         if (key.isEmpty())
             continue;
-        const QString value = line.section(QLatin1Char('='), 1, 1);
+        const QString value = ChopCarriageReturns(line.section(QLatin1Char('='), 1, 1));
         for (QTreeWidgetItemIterator it(tree); *it; ++it) {
             // Attribut "1" rows (versions, clock) are what the reader reports, and it refuses
             // to have them written: taken from another reader's file, they would be marked

@@ -88,6 +88,12 @@ private slots:
         const QString reason(500, QLatin1Char('x'));
         const Rows longRow{{"03/03/26", "BB", "1", "2", reason}};
         QTest::newRow("long line") << longRow << ("03/03/26;BB;1;2;" + reason + ";\n").toUtf8() << longRow;
+        // Both used to be lost on loading: the carriage returns of every line but the first, and a
+        // leading U+FEFF in any cell starting a line.
+        const Rows marks{{QString(QChar(0xFEFF)) + "a", "b\rc", "", "", ""},
+                         {QString(QChar(0xFEFF)) + "d", "", "", "", "e\r"}};
+        QTest::newRow("carriage returns and byte-order marks")
+            << marks << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a;b\rc;;;;\n\xEF\xBB\xBF" "d;;;;e\r;\n") << marks;
     }
 
     void saveThenLoad()

@@ -169,6 +169,32 @@ private slots:
         QCOMPARE(Value(m_tree, modes[1]), QString("7"));
     }
 
+    void carriageReturnsEndTheLine()
+    {
+        const QString path = m_dir.filePath("cr.txt");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("3.0.1=abc\r\r\n3.0.3=a\rb\r\n3.0.5=5\r=6\n");
+        f.close();
+        QVERIFY(ConfigFileLoad(m_tree, path));
+        QTreeWidgetItem* site = RowAt(m_tree, "Lecteur>Identification>Nom du site");
+        QTreeWidgetItem* name = RowAt(m_tree, "Lecteur>Identification>Nom matériel");
+        QCOMPARE(Value(m_tree, site), QString("abc"));
+        QCOMPARE(Value(m_tree, name), QString("a\rb"));
+        QTreeWidgetItem* code = RowAt(m_tree, "Lecteur>Identification>Code Exploitant");
+        QCOMPARE(Value(m_tree, code), QString("5"));
+
+        QString error;
+        QVERIFY(ConfigFileSave(m_tree, path, &error));
+        TreeItemValue(false, m_tree, site, "x", PARAM_COL_WIDGET, PARAM_COL_VALEUR);
+        TreeItemValue(false, m_tree, name, "x", PARAM_COL_WIDGET, PARAM_COL_VALEUR);
+        TreeItemValue(false, m_tree, code, "x", PARAM_COL_WIDGET, PARAM_COL_VALEUR);
+        QVERIFY(ConfigFileLoad(m_tree, path));
+        QCOMPARE(Value(m_tree, site), QString("abc"));
+        QCOMPARE(Value(m_tree, name), QString("a\rb"));
+        QCOMPARE(Value(m_tree, code), QString("5"));
+    }
+
     void roundTrip()
     {
         for (QTreeWidgetItem* row : m_params->ParameterRows()) {
