@@ -160,7 +160,8 @@ private slots:
                  qPrintable(status->text()));
         QCOMPARE(emulator->fileRecords(5).size(), 5);
         if (read) {
-            QVERIFY2(ChainRun(window, faulty, "SAI_BlackListStatus", "LN Add->FIN"), qPrintable(status->text()));
+            QVERIFY2(ChainRun(window, faulty, "SAI_BlackListStatus", "LN Add->FIN"),
+                     qPrintable(status->text()));
             QCOMPARE(table->rowCount(), 5);
             QCOMPARE(table->item(4, 2)->text(), QStringLiteral("104"));
         }
@@ -178,14 +179,16 @@ private slots:
         E2eWidget<QPushButton>(window, "BTN_BadgeRead")->click();
         QCOMPARE(emulator->command("present 2"), QStringList());
         QTRY_VERIFY2_WITH_TIMEOUT(support->contains("Support OK"), qPrintable(support->join('|')), Bound);
-        QTRY_VERIFY2_WITH_TIMEOUT(protocole->contains("Lecture->OK"), qPrintable(protocole->join('|')), Bound);
+        QTRY_VERIFY2_WITH_TIMEOUT(protocole->contains("Lecture->OK"), qPrintable(protocole->join('|')),
+                                  Bound);
         QCOMPARE(E2eWidget<QLineEdit>(window, "SAI_LastName")->text(), QStringLiteral("Martin"));
         QVERIFY(!protocole->contains("Lecture->ECHEC"));
         E2eWidget<QPushButton>(window, "BTN_BadgeRead")->click();
     }
 
-    // The emulator dies once `after` requests of the chain went out; its
-    // latency keeps the chain running long enough for that.
+    // The emulator dies (or the operator closes the port) once `after`
+    // requests of the chain went out; its latency keeps the chain running
+    // long enough for that. Polling, when on, competes for the slot.
     void killDuringChain_data()
     {
         QTest::addColumn<QString>("button");
@@ -196,12 +199,36 @@ private slots:
         QTest::addColumn<int>("after");
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("success");
-        QTest::newRow("parameter read") << "BTN_ReaderConfigLoad" << "SAI_ConfigStatus" << "20" << 'V' << 'G'
-                                        << 20 << "->TIMEOUT" << "Lecture Ok";
-        QTest::newRow("blacklist upload") << "BTN_BlackListWriteToSupport" << "SAI_BlackListStatus" << "300"
-                                          << 'F' << 'A' << 2 << "LN Add->ECHEC" << "LN Add->FIN";
-        QTest::newRow("access upload") << "BTN_ZonesSendToReader" << "SAI_BlackListStatus" << "300" << 'F'
-                                       << 'A' << 1 << "Access Add->ECHEC" << "Access Add->FIN";
+        QTest::addColumn<bool>("polling");
+        QTest::addColumn<bool>("close");
+        QTest::newRow("parameter read") << "BTN_ReaderConfigLoad"
+                                        << "SAI_ConfigStatus"
+                                        << "20" << 'V' << 'G' << 20 << "->TIMEOUT"
+                                        << "Lecture Ok" << false << false;
+        QTest::newRow("blacklist upload") << "BTN_BlackListWriteToSupport"
+                                          << "SAI_BlackListStatus"
+                                          << "300" << 'F' << 'A' << 2 << "LN Add->ECHEC"
+                                          << "LN Add->FIN" << false << false;
+        QTest::newRow("access upload") << "BTN_ZonesSendToReader"
+                                       << "SAI_BlackListStatus"
+                                       << "300" << 'F' << 'A' << 1 << "Access Add->ECHEC"
+                                       << "Access Add->FIN" << false << false;
+        QTest::newRow("blacklist read, polling") << "BTN_BlackListReadFromSupport"
+                                                 << "SAI_BlackListStatus"
+                                                 << "300" << 'F' << 'G' << 2 << "LN Add->CMD ERREUR"
+                                                 << "LN Add->FIN" << true << false;
+        QTest::newRow("blacklist upload, polling") << "BTN_BlackListWriteToSupport"
+                                                   << "SAI_BlackListStatus"
+                                                   << "300" << 'F' << 'A' << 2 << "LN Add->ECHEC"
+                                                   << "LN Add->FIN" << true << false;
+        QTest::newRow("parameter read, closed") << "BTN_ReaderConfigLoad"
+                                                << "SAI_ConfigStatus"
+                                                << "20" << 'V' << 'G' << 20 << "->TIMEOUT"
+                                                << "Lecture Ok" << false << true;
+        QTest::newRow("access upload, closed polling") << "BTN_ZonesSendToReader"
+                                                       << "SAI_BlackListStatus"
+                                                       << "300" << 'F' << 'A' << 1 << "Access Add->ECHEC"
+                                                       << "Access Add->FIN" << true << true;
     }
     void killDuringChain()
     {
@@ -213,6 +240,8 @@ private slots:
         QFETCH(int, after);
         QFETCH(QString, failure);
         QFETCH(QString, success);
+        QFETCH(bool, polling);
+        QFETCH(bool, close);
         auto emulator = emulatorStart({"--latency-ms", latency});
         QVERIFY(emulator);
         auto frames = std::make_shared<FrameLog>();
@@ -223,23 +252,36 @@ private slots:
         auto* status = E2eWidget<QLineEdit>(window, qPrintable(statusName));
         auto* send = E2eWidget<QPushButton>(window, qPrintable(button));
         auto com = E2eTexts(E2eWidget<QLineEdit>(window, "LINEEDIT_Com"));
-        auto texts = E2eTexts(status);
         QTRY_VERIFY_WITH_TIMEOUT(send->isEnabled(), Bound);
+        // A read needs records to read: the five rows go first.
+        if (letter == 'F' && subLetter == 'G')
+            QVERIFY2(ChainRun(window, "BTN_BlackListWriteToSupport", "SAI_BlackListStatus", "LN Add->FIN"),
+                     qPrintable(status->text()));
+        auto texts = E2eTexts(status);
+        if (polling)
+            E2eWidget<QPushButton>(window, "BTN_BadgeRead")->click();
         send->click();
         QTRY_VERIFY_WITH_TIMEOUT(frames->sent(letter, subLetter).size() >= after, Bound);
-        emulator->kill();
-
-        QTRY_VERIFY2_WITH_TIMEOUT(com->contains(QString("Port perdu (%1)").arg(m_port)),
-                                  qPrintable(com->join('|')), Bound);
+        if (close) {
+            E2eWidget<QPushButton>(window, "BTN_Serial")->click();
+            QTRY_VERIFY2_WITH_TIMEOUT(com->contains("Fermé"), qPrintable(com->join('|')), Bound);
+        } else {
+            emulator->kill();
+            QTRY_VERIFY2_WITH_TIMEOUT(com->contains(QString("Port perdu (%1)").arg(m_port)),
+                                      qPrintable(com->join('|')), Bound);
+        }
         QTRY_VERIFY2_WITH_TIMEOUT(status->text().endsWith(failure), qPrintable(texts->join('|')), Bound);
         QVERIFY2(!texts->contains(success), qPrintable(texts->join('|')));
         QVERIFY(window.Link().IsFree());
         const int beats = heartbeat.beats;
         QTRY_VERIFY_WITH_TIMEOUT(heartbeat.beats > beats + 2, Bound);
 
+        emulator.reset();
         emulator = emulatorStart({});
         QVERIFY(emulator);
         QVERIFY(E2ePortOpen(window, m_port));
+        if (polling && window.Protocole().PollingWanted)
+            E2eWidget<QPushButton>(window, "BTN_BadgeRead")->click();
         QVERIFY2(ChainRun(window, qPrintable(button), qPrintable(statusName), success),
                  qPrintable(status->text()));
     }
