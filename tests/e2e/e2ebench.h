@@ -68,6 +68,7 @@ public:
         m_process.kill();
         m_process.waitForFinished(5000);
     }
+
     QString statePath() const { return m_dir.filePath("state.json"); }
 
     // The lines the emulator answered, without the final "OK"; an "ERR ..." line comes last.
