@@ -41,12 +41,13 @@ public:
         }
     }
 
-    bool start()
+    // `extra`: more options, such as fault injection or --link.
+    bool start(const QStringList& extra = {})
     {
         if (!m_dir.isValid())
             return false;
         m_process.setProgram(QStringLiteral(KORVEL_EMULATOR_PATH));
-        m_process.setArguments({"--state", statePath()});
+        m_process.setArguments(QStringList{"--state", statePath()} + extra);
         // Its log would drown the test's output; it stays beside the state for a failure's autopsy.
         m_process.setStandardErrorFile(m_dir.filePath("emulator.log"));
         m_process.start();
@@ -60,6 +61,14 @@ public:
     }
 
     QString port() const { return m_port; }
+
+    // Gone at once, as a pulled adapter: no goodbye on the line.
+    void kill()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+
     QString statePath() const { return m_dir.filePath("state.json"); }
 
     // The lines the emulator answered, without the final "OK"; an "ERR ..." line comes last.
