@@ -97,18 +97,10 @@ private:
         return found;
     }
 
-    QTemporaryDir m_dir;
-    QString m_startDir;
+    TemporaryCurrentDir m_dir;
 
 private slots:
-    void initTestCase()
-    {
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-        QVERIFY(m_dir.isValid());
-        m_startDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.path()));
-    }
-    void cleanupTestCase() { QDir::setCurrent(m_startDir); }
+    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
 
     void startUpTree()
     {

@@ -7,6 +7,7 @@
 
 #include "app/mainwindow.h"
 #include "e2ebench.h"
+#include "windowbench.h"
 
 // The "Clé/Carte" tab against the reader emulator: the default deck read card
 // by card, then badges created and read back.
@@ -15,23 +16,16 @@ class TstE2eBadge : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString m_startDir;
+    TemporaryCurrentDir m_dir;
 
 private slots:
     // Group numbers equal to their positions: a badge read selects its profile by position.
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        m_startDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.path()));
-        QFile config("config.ini");
-        QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\n[GROUPS]\n"
-                     "GROUP=ID:0;LABEL:Personnel;Z0:YES,1,0,0,20;\n"
-                     "GROUP=ID:1;LABEL:Visiteur;Z0:YES,0,0,0,0;\n");
+        writeConfig("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\n[GROUPS]\n"
+                    "GROUP=ID:0;LABEL:Personnel;Z0:YES,1,0,0,20;\n"
+                    "GROUP=ID:1;LABEL:Visiteur;Z0:YES,0,0,0,0;\n");
     }
-    void cleanupTestCase() { QDir::setCurrent(m_startDir); }
 
     void readDeck()
     {

@@ -7,6 +7,7 @@
 
 #include "app/mainwindow.h"
 #include "e2ebench.h"
+#include "windowbench.h"
 
 namespace {
 constexpr int Bound = 30000;
@@ -60,8 +61,7 @@ class TstE2eFaults : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString m_startDir;
+    TemporaryCurrentDir m_dir;
     QString m_port;
 
     std::unique_ptr<EmulatorProcess> emulatorStart(const QStringList& options)
@@ -87,17 +87,11 @@ private slots:
     void initTestCase()
     {
         QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-        QVERIFY(m_dir.isValid());
-        m_startDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.path()));
         m_port = m_dir.filePath("ttyKORVEL");
-        QFile config("config.ini");
-        QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\nZONE2=INSTALLED:YES;LABEL:Salle\n[GROUPS]\n"
-                     "GROUP=ID:0;LABEL:Personnel;Z0:YES,1,0,0,20;Z2:YES,3,1,0,0;\n"
-                     "GROUP=ID:1;LABEL:Visiteur;Z0:YES,0,0,0,0;\n");
+        writeConfig("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\nZONE2=INSTALLED:YES;LABEL:Salle\n[GROUPS]\n"
+                    "GROUP=ID:0;LABEL:Personnel;Z0:YES,1,0,0,20;Z2:YES,3,1,0,0;\n"
+                    "GROUP=ID:1;LABEL:Visiteur;Z0:YES,0,0,0,0;\n");
     }
-    void cleanupTestCase() { QDir::setCurrent(m_startDir); }
 
     void parameterReadDrop()
     {

@@ -9,6 +9,7 @@
 
 #include "app/mainwindow.h"
 #include "e2ebench.h"
+#include "windowbench.h"
 #include "readerconfig/parametercatalogue.h"
 #include "readerconfig/treeeditors.h"
 
@@ -95,18 +96,10 @@ class TstE2eReaderConfig : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString m_startDir;
+    TemporaryCurrentDir m_dir;
 
 private slots:
-    void initTestCase()
-    {
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-        QVERIFY(m_dir.isValid());
-        m_startDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.path()));
-    }
-    void cleanupTestCase() { QDir::setCurrent(m_startDir); }
+    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
 
     void parametersAndFile()
     {

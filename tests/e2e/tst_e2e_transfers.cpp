@@ -9,6 +9,7 @@
 #include "app/mainwindow.h"
 #include "badge/trailerbits.h"
 #include "e2ebench.h"
+#include "windowbench.h"
 
 namespace {
 const char* const TransportKey = "0xFF 0xFF 0xFF 0xFF 0xFF 0xFF";
@@ -65,23 +66,16 @@ class TstE2eTransfers : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    QString m_startDir;
+    TemporaryCurrentDir m_dir;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
-        m_startDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_dir.path()));
-        QFile config("config.ini");
-        QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\nZONE2=INSTALLED:YES;LABEL:Salle\n"
-                     "ZONE11=INSTALLED:YES;LABEL:Toit\n[GROUPS]\n"
-                     "GROUP=ID:0;LABEL:Personnel;Z2:YES,3,1,0,0;Z5:NO,4,0,0,0;Z11:YES,0,0,0,0;\n"
-                     "GROUP=ID:1;LABEL:Visiteur;Z0:YES,1,0,0,5;\n");
+        writeConfig("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\nZONE2=INSTALLED:YES;LABEL:Salle\n"
+                    "ZONE11=INSTALLED:YES;LABEL:Toit\n[GROUPS]\n"
+                    "GROUP=ID:0;LABEL:Personnel;Z2:YES,3,1,0,0;Z5:NO,4,0,0,0;Z11:YES,0,0,0,0;\n"
+                    "GROUP=ID:1;LABEL:Visiteur;Z0:YES,1,0,0,5;\n");
     }
-    void cleanupTestCase() { QDir::setCurrent(m_startDir); }
 
     void expertOperations()
     {

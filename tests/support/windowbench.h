@@ -23,6 +23,7 @@ public:
     }
     ~TemporaryCurrentDir() { QDir::setCurrent(m_start); }
     QString path() const { return m_dir.path(); }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
 
 private:
     QString m_start;
