@@ -34,7 +34,7 @@ EmulatorSession::EmulatorSession(ReaderModel* model, Transport* transport, const
     m_silence.setSingleShot(true);
     m_silence.setInterval(SilenceMs);
     connect(&m_silence, &QTimer::timeout, this, &EmulatorSession::onSilence);
-    connect(&m_alarm, &PreciseAlarm::rang, this, &EmulatorSession::onAlarm);
+    connect(&m_alarm, &PreciseAlarm::rang, this, &EmulatorSession::onAlarm, Qt::QueuedConnection);
     connect(m_transport, &Transport::received, this, &EmulatorSession::onReceived);
 }
 

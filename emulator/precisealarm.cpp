@@ -47,8 +47,8 @@ void PreciseAlarm::run()
         }
         m_armed = false;
         lock.unlock();
-        QMetaObject::invokeMethod(
-            this, [this] { emit rang(); }, Qt::QueuedConnection);
+        // Emitted from this thread: receivers must connect with Qt::QueuedConnection.
+        emit rang();
         lock.lock();
     }
 }

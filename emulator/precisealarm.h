@@ -9,7 +9,8 @@
 #include <thread>
 
 // Rings at a given instant with sub-millisecond precision, which a QTimer cannot do.
-// A thread of its own sleeps until the instant; rang() comes through the event loop.
+// A thread of its own sleeps until the instant; rang() is emitted from that thread, so
+// receivers connect with Qt::QueuedConnection and get it through their event loop.
 class PreciseAlarm : public QObject
 {
     Q_OBJECT
