@@ -19,27 +19,6 @@ namespace {
 
 constexpr int Bound = 30000;
 
-// Answers every message box the window opens and keeps "title / text".
-class BoxCatcher : public QObject
-{
-public:
-    BoxCatcher()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            boxes << box->windowTitle() + " / " + box->text();
-            box->done(QMessageBox::Ok);
-        });
-        m_timer.start(10);
-    }
-    QStringList boxes;
-
-private:
-    QTimer m_timer;
-};
-
 struct DialogCall
 {
     MainWindow::FileDialogKind kind;

@@ -9,33 +9,12 @@
 
 #include "app/mainwindow.h"
 #include "e2ebench.h"
-#include "windowbench.h"
 #include "readerconfig/parametercatalogue.h"
 #include "readerconfig/treeeditors.h"
+#include "windowbench.h"
 
 namespace {
 constexpr int Bound = 60000;
-
-// Answers every message box the window opens and keeps "title / text".
-class BoxCatcher : public QObject
-{
-public:
-    BoxCatcher()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            boxes << box->windowTitle() + " / " + box->text();
-            box->done(QMessageBox::Ok);
-        });
-        m_timer.start(10);
-    }
-    QStringList boxes;
-
-private:
-    QTimer m_timer;
-};
 
 QTreeWidgetItem* Row(QTreeWidget* tree, const QString& id)
 {

@@ -1,11 +1,13 @@
 #ifndef TREEROWS_H
 #define TREEROWS_H
 
+#include <QLineEdit>
 #include <QStringList>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
 
 #include "readerconfig/parametercatalogue.h"
+#include "readerconfig/parametertree.h"
 
 // Finds a row by its labels from the top, joined by ">" (labels may hold a "/").
 inline QTreeWidgetItem* RowAt(QTreeWidget* tree, const QString& path)
@@ -33,5 +35,21 @@ inline QList<QTreeWidgetItem*> AllRows(QTreeWidget* tree)
         rows.append(*it);
     return rows;
 }
+
+// A catalogue tree with its status line, set up as the window does; with
+// marking, edits of the Valeur column are marked as the window marks them.
+struct ParameterTreeBench
+{
+    explicit ParameterTreeBench(bool marking)
+    {
+        params.Setup();
+        if (marking)
+            QObject::connect(&tree, &QTreeWidget::itemChanged, &tree,
+                             [this](QTreeWidgetItem* item, int column) { params.ItemChanged(item, column); });
+    }
+    QTreeWidget tree;
+    QLineEdit status;
+    ParameterTree params{&tree, &status};
+};
 
 #endif // TREEROWS_H

@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <memory>
+
 #include "filesizelimit.h"
 #include "readerconfig/configfile.h"
 #include "readerconfig/parametertree.h"
@@ -34,6 +36,7 @@ class TstConfigFile : public QObject
     QTreeWidget* m_tree = nullptr;
     QLineEdit* m_status = nullptr;
     ParameterTree* m_params = nullptr;
+    std::unique_ptr<ParameterTreeBench> m_bench;
     QTemporaryDir m_dir;
 
 private slots:
@@ -45,20 +48,13 @@ private slots:
 
     void init()
     {
-        m_tree = new QTreeWidget;
-        m_status = new QLineEdit;
-        m_params = new ParameterTree(m_tree, m_status);
-        m_params->Setup();
-        connect(m_tree, &QTreeWidget::itemChanged, m_tree,
-                [this](QTreeWidgetItem* item, int column) { m_params->ItemChanged(item, column); });
+        m_bench.reset(new ParameterTreeBench(true));
+        m_tree = &m_bench->tree;
+        m_status = &m_bench->status;
+        m_params = &m_bench->params;
     }
 
-    void cleanup()
-    {
-        delete m_params;
-        delete m_status;
-        delete m_tree;
-    }
+    void cleanup() { m_bench.reset(); }
 
     void saveFormat()
     {

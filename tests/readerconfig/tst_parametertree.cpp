@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <memory>
+
 #include "readerconfig/parametertree.h"
 #include "readerconfig/qtreecheckbox.h"
 #include "readerconfig/qtreecombobox.h"
@@ -44,26 +46,20 @@ class TstParameterTree : public QObject
     QTreeWidget* m_tree = nullptr;
     QLineEdit* m_status = nullptr;
     ParameterTree* m_params = nullptr;
+    std::unique_ptr<ParameterTreeBench> m_bench;
 
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
 
     void init()
     {
-        m_tree = new QTreeWidget;
-        m_status = new QLineEdit;
-        m_params = new ParameterTree(m_tree, m_status);
-        m_params->Setup();
-        connect(m_tree, &QTreeWidget::itemChanged, m_tree,
-                [this](QTreeWidgetItem* item, int column) { m_params->ItemChanged(item, column); });
+        m_bench.reset(new ParameterTreeBench(true));
+        m_tree = &m_bench->tree;
+        m_status = &m_bench->status;
+        m_params = &m_bench->params;
     }
 
-    void cleanup()
-    {
-        delete m_params;
-        delete m_status;
-        delete m_tree;
-    }
+    void cleanup() { m_bench.reset(); }
 
     void notMarkedWhileLoading()
     {

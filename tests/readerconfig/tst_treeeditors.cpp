@@ -1,5 +1,7 @@
 #include <QtTest>
 
+#include <memory>
+
 #include "readerconfig/parametertree.h"
 #include "readerconfig/qtreecheckbox.h"
 #include "readerconfig/qtreecombobox.h"
@@ -34,24 +36,20 @@ class TstTreeEditors : public QObject
     QTreeWidget* m_tree = nullptr;
     QLineEdit* m_status = nullptr;
     ParameterTree* m_params = nullptr;
+    std::unique_ptr<ParameterTreeBench> m_bench;
 
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
 
     void init()
     {
-        m_tree = new QTreeWidget;
-        m_status = new QLineEdit;
-        m_params = new ParameterTree(m_tree, m_status);
-        m_params->Setup();
+        m_bench.reset(new ParameterTreeBench(false));
+        m_tree = &m_bench->tree;
+        m_status = &m_bench->status;
+        m_params = &m_bench->params;
     }
 
-    void cleanup()
-    {
-        delete m_params;
-        delete m_status;
-        delete m_tree;
-    }
+    void cleanup() { m_bench.reset(); }
 
     void checkBox_data()
     {

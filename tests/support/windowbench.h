@@ -1,12 +1,15 @@
 #ifndef WINDOWBENCH_H
 #define WINDOWBENCH_H
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/mainwindow.h"
@@ -73,5 +76,26 @@ inline bool WindowLinkOpen(MainWindow& window, const QString& portPath)
     window.findChild<QPushButton*>("BTN_Serial")->click();
     return QTest::qWaitFor([&] { return window.Protocole().Connected && com->text() == "Ouvert"; }, 10000);
 }
+
+// Answers every message box the window opens and keeps "title / text".
+class BoxCatcher : public QObject
+{
+public:
+    BoxCatcher()
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            boxes << box->windowTitle() + " / " + box->text();
+            box->done(QMessageBox::Ok);
+        });
+        m_timer.start(10);
+    }
+    QStringList boxes;
+
+private:
+    QTimer m_timer;
+};
 
 #endif // WINDOWBENCH_H
