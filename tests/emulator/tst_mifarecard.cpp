@@ -24,141 +24,83 @@ class TstMifareCard : public QObject
 {
     Q_OBJECT
 private slots:
-    void accessBytesLayout_data();
     void accessBytesLayout();
-    void dataConditions_data();
-    void dataConditions();
-    void trailerConditions_data();
-    void trailerConditions();
+    void accessConditions();
     void trailerRules();
     void valueBlocks();
     void badgeRecord();
 };
 
-void TstMifareCard::accessBytesLayout_data()
-{
-    QTest::addColumn<QVector<int>>("conds");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("all zero") << QVector<int>{0, 0, 0, 0} << QByteArray::fromHex("FF0F00");
-    QTest::newRow("transport") << QVector<int>{0, 0, 0, 1} << QByteArray::fromHex("FF0780");
-    QTest::newRow("C1 of block 0") << QVector<int>{4, 0, 0, 0} << QByteArray::fromHex("FE1F00");
-    QTest::newRow("system") << QVector<int>{0, 0, 0, 3} << QByteArray::fromHex("7F0788");
-    QTest::newRow("value blocks") << QVector<int>{6, 6, 1, 3} << QByteArray::fromHex("4C33CB");
-}
-
 void TstMifareCard::accessBytesLayout()
 {
-    QFETCH(QVector<int>, conds);
-    QFETCH(QByteArray, bytes);
-    QCOMPARE(accessBytes(conds[0], conds[1], conds[2], conds[3]).toHex(), bytes.toHex());
-    QVERIFY(accessBytesValid(bytes));
-    for (int m = 0; m < 4; ++m)
-        QCOMPARE(condition(bytes, m), conds[m]);
-    // Any single flipped bit breaks the plain/inverted pairing.
-    for (int bit = 0; bit < 24; ++bit) {
-        QByteArray broken = bytes;
-        broken[bit / 8] = static_cast<char>(broken[bit / 8] ^ (1 << (bit % 8)));
-        QVERIFY2(!accessBytesValid(broken), qPrintable(QString("bit %1").arg(bit)));
-    }
-}
-
-void TstMifareCard::dataConditions_data()
-{
-    // Expected outcome with key A and key B: r read, w write, i increment, d decrement.
-    QTest::addColumn<int>("cond");
-    QTest::addColumn<QString>("withA");
-    QTest::addColumn<QString>("withB");
-    const auto row = [](int cond, const char* withA, const char* withB) {
-        QTest::newRow(qPrintable(QString::number(cond, 2).rightJustified(3, '0')))
-            << cond << QString(withA) << QString(withB);
-    };
-    row(0, "rwid", "rwid");
-    row(1, "r--d", "r--d");
-    row(2, "r---", "r---");
-    row(3, "----", "rw--");
-    row(4, "r---", "rw--");
-    row(5, "----", "r---");
-    row(6, "r--d", "rwid");
-    row(7, "----", "----");
-}
-
-void TstMifareCard::dataConditions()
-{
-    QFETCH(int, cond);
-    QFETCH(QString, withA);
-    QFETCH(QString, withB);
+    // Conditions of blocks 0 to 2 and of the trailer: all zero, transport, C1 of block 0, system, value.
     const struct
     {
-        KeyType type;
-        QByteArray key;
-        QString expected;
-    } cases[] = {{KeyType::A, KeyA, withA}, {KeyType::B, KeyB, withB}};
-    for (const auto& c : cases) {
-        // Trailer condition 011: key B is secret, so it can authenticate.
-        MifareCard card = cardWith(cond, 3);
-        card.setRawBlock(8, MifareCard::valueBlock(100, 8));
-        QString got;
-        QByteArray data;
-        got += card.readBlock(8, c.type, c.key, &data) == MifareResult::Ok ? "r" : "-";
-        got +=
-            card.writeBlock(8, c.type, c.key, MifareCard::valueBlock(100, 8)) == MifareResult::Ok ? "w" : "-";
-        got += card.increment(8, c.type, c.key, 5) == MifareResult::Ok ? "i" : "-";
-        got += card.decrement(8, c.type, c.key, 5) == MifareResult::Ok ? "d" : "-";
-        QCOMPARE(got, c.expected);
-        QVERIFY(!dataAllowed(cond, DataOp::Read, c.type) || got.startsWith('r'));
-        // A wrong key never gets in, whatever the conditions.
-        QCOMPARE(card.readBlock(8, c.type, Ffs, &data), MifareResult::AuthFailed);
+        int c[4];
+        const char* hex;
+    } cases[] = {{{0, 0, 0, 0}, "FF0F00"},
+                 {{0, 0, 0, 1}, "FF0780"},
+                 {{4, 0, 0, 0}, "FE1F00"},
+                 {{0, 0, 0, 3}, "7F0788"},
+                 {{6, 6, 1, 3}, "4C33CB"}};
+    for (const auto& k : cases) {
+        const QByteArray bytes = QByteArray::fromHex(k.hex);
+        QCOMPARE(accessBytes(k.c[0], k.c[1], k.c[2], k.c[3]).toHex(), bytes.toHex());
+        QVERIFY(accessBytesValid(bytes));
+        for (int m = 0; m < 4; ++m)
+            QCOMPARE(condition(bytes, m), k.c[m]);
+        // Any single flipped bit breaks the plain/inverted pairing.
+        for (int bit = 0; bit < 24; ++bit) {
+            QByteArray broken = bytes;
+            broken[bit / 8] = static_cast<char>(broken[bit / 8] ^ (1 << (bit % 8)));
+            QVERIFY2(!accessBytesValid(broken), qPrintable(QString("%1 bit %2").arg(k.hex).arg(bit)));
+        }
     }
 }
 
-void TstMifareCard::trailerConditions_data()
+void TstMifareCard::accessConditions()
 {
-    // r read access bits, k read key B, a write key A, c write access bits, b write key B.
-    QTest::addColumn<int>("cond");
-    QTest::addColumn<QString>("withA");
-    QTest::addColumn<QString>("withB");
-    const auto row = [](int cond, const char* withA, const char* withB) {
-        QTest::newRow(qPrintable(QString::number(cond, 2).rightJustified(3, '0')))
-            << cond << QString(withA) << QString(withB);
-    };
-    row(0, "rka-b", "-----");
-    row(1, "rkacb", "-----");
-    row(2, "rk---", "-----");
-    row(3, "r----", "r-acb");
-    row(4, "r----", "r-a-b");
-    row(5, "r----", "r--c-");
-    row(6, "r----", "r----");
-    row(7, "r----", "r----");
-}
-
-void TstMifareCard::trailerConditions()
-{
-    QFETCH(int, cond);
-    QFETCH(QString, withA);
-    QFETCH(QString, withB);
+    // Per condition C1C2C3, what key A and then key B may do.
+    // Block 8: r read, w write, i increment, d decrement.
+    // Trailer: r read access bits, k read key B, a write key A, c write access bits, b write key B.
     const QByteArray newA = QByteArray::fromHex("C0C1C2C3C4C5"), newB = QByteArray::fromHex("D0D1D2D3D4D5");
-    const struct
-    {
-        KeyType type;
-        QByteArray key;
-        QString expected;
-    } cases[] = {{KeyType::A, KeyA, withA}, {KeyType::B, KeyB, withB}};
-    for (const auto& c : cases) {
-        MifareCard card = cardWith(0, cond);
-        QString got;
-        QByteArray trailer;
-        const bool readable = card.readTrailer(2, c.type, c.key, &trailer) == MifareResult::Ok;
-        got += readable ? "r" : "-";
-        got += readable && trailer.mid(10) == KeyB ? "k" : "-";
-        QCOMPARE(trailer.left(6), readable ? QByteArray(6, '\0') : QByteArray());
-        // Same conditions, another general purpose byte: shows whether the access bytes were written.
-        card.writeTrailer(2, c.type, c.key, newA, accessBytes(0, 0, 0, cond) + '\x42', newB);
-        const QByteArray stored = card.rawBlock(11);
-        got += stored.left(6) == newA ? "a" : "-";
-        got += stored.at(9) == '\x42' ? "c" : "-";
-        got += stored.mid(10) == newB ? "b" : "-";
-        QCOMPARE(got, c.expected);
+    auto mark = [](bool done, char letter) { return done ? letter : '-'; };
+    QStringList data, trailer;
+    for (int cond = 0; cond < 8; ++cond) {
+        QString d = QString::number(cond), t = d;
+        for (const auto& [type, key] : {std::pair(KeyType::A, KeyA), std::pair(KeyType::B, KeyB)}) {
+            // Trailer condition 011: key B is secret, so it can authenticate.
+            MifareCard card = cardWith(cond, 3);
+            card.setRawBlock(8, MifareCard::valueBlock(100, 8));
+            QByteArray bytes;
+            const bool read = card.readBlock(8, type, key, &bytes) == MifareResult::Ok;
+            QCOMPARE(read, dataAllowed(cond, DataOp::Read, type));
+            d +=
+                QString(" ") + mark(read, 'r') +
+                mark(card.writeBlock(8, type, key, MifareCard::valueBlock(100, 8)) == MifareResult::Ok, 'w') +
+                mark(card.increment(8, type, key, 5) == MifareResult::Ok, 'i') +
+                mark(card.decrement(8, type, key, 5) == MifareResult::Ok, 'd');
+            // A wrong key never gets in, whatever the conditions.
+            QCOMPARE(card.readBlock(8, type, Ffs, &bytes), MifareResult::AuthFailed);
+
+            card = cardWith(0, cond);
+            bytes.clear();
+            const bool readable = card.readTrailer(2, type, key, &bytes) == MifareResult::Ok;
+            QCOMPARE(bytes.left(6), readable ? QByteArray(6, '\0') : QByteArray());
+            t += QString(" ") + mark(readable, 'r') + mark(readable && bytes.mid(10) == KeyB, 'k');
+            // Same conditions, another general purpose byte: shows whether the access bytes were written.
+            card.writeTrailer(2, type, key, newA, accessBytes(0, 0, 0, cond) + '\x42', newB);
+            const QByteArray stored = card.rawBlock(11);
+            t += QString(mark(stored.left(6) == newA, 'a')) + mark(stored.at(9) == '\x42', 'c') +
+                 mark(stored.mid(10) == newB, 'b');
+        }
+        data << d;
+        trailer << t;
     }
+    QCOMPARE(data, (QStringList{"0 rwid rwid", "1 r--d r--d", "2 r--- r---", "3 ---- rw--", "4 r--- rw--",
+                                "5 ---- r---", "6 r--d rwid", "7 ---- ----"}));
+    QCOMPARE(trailer, (QStringList{"0 rka-b -----", "1 rkacb -----", "2 rk--- -----", "3 r---- r-acb",
+                                   "4 r---- r-a-b", "5 r---- r--c-", "6 r---- r----", "7 r---- r----"}));
 }
 
 void TstMifareCard::trailerRules()

@@ -1,3 +1,4 @@
+#include "ptypair.h"
 #include "requestparser.h"
 
 #include <QtTest>
@@ -7,21 +8,14 @@ static QStringList describe(const QVector<RequestFrame>& frames)
 {
     QStringList out;
     for (const RequestFrame& f : frames) {
-        const char* kinds = "COBN";
-        const QString head = QString("%1:").arg(kinds[f.kind]);
+        const QString head = QString(QChar("COBN"[f.kind])) + ":";
         if (f.kind == RequestFrame::Noise)
             out << head + f.payload.toHex();
         else
-            out << head + QString(QChar(f.letter)) + QString(QChar(f.subLetter)) + ":" +
-                       QString::fromLatin1(f.payload.left(20)) +
+            out << head + f.letter + f.subLetter + ":" + QString::fromLatin1(f.payload.left(20)) +
                        (f.payload.size() > 20 ? QString("+%1").arg(f.payload.size()) : QString());
     }
     return out;
-}
-
-static QByteArray frame(const QByteArray& body, const QByteArray& trailer = "012")
-{
-    return "\x02" + body + "\x03" + trailer;
 }
 
 class TstRequestParser : public QObject
@@ -39,30 +33,21 @@ void TstRequestParser::parse_data()
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<bool>("idleAfter");
-
-    QTest::newRow("empty payload") << frame("BS") << QStringList{"C:BS:"} << true;
-    QTest::newRow("payload") << frame("FGFil=5;Pos=0") << QStringList{"C:FG:Fil=5;Pos=0"} << true;
-    QTest::newRow("trailer bytes unchecked")
-        << frame("VG3.0.3", QByteArray("\x00\xFF\x02", 3)) << QStringList{"C:VG:3.0.3"} << true;
-    QTest::newRow("back to back") << frame("BS") + frame("BR") << QStringList{"C:BS:", "C:BR:"} << true;
-    QTest::newRow("noise before") << QByteArray("\xFF\x00~", 3) + frame("BS")
-                                  << QStringList{"N:ff007e", "C:BS:"} << true;
-    QTest::newRow("stx restarts") << QByteArray("\x02VGabc") + frame("BS") << QStringList{"B:VG:abc", "C:BS:"}
-                                  << true;
-    QTest::newRow("overlong") << frame("FA" + QByteArray(1200, 'x'))
-                              << QStringList{"O:FA:xxxxxxxxxxxxxxxxxxxx+999"} << true;
-    QTest::newRow("exactly max") << frame("FA" + QByteArray(RequestParser::MaxPayload, 'y'))
-                                 << QStringList{"C:FA:yyyyyyyyyyyyyyyyyyyy+999"} << true;
-    QTest::newRow("partial frame stays") << QByteArray("\x02"
-                                                       "BS\x03"
-                                                       "0")
-                                         << QStringList{} << false;
-    QTest::newRow("etx in header") << frame(QByteArray("\x03\x03", 2)) << QStringList{"C:\x03\x03:"} << true;
-    QTest::newRow("frame after partial trailer") << QByteArray("\x02"
-                                                               "BS\x03"
-                                                               "01") +
-                                                        QByteArray("2") + frame("BR")
-                                                 << QStringList{"C:BS:", "C:BR:"} << true;
+    auto row = [](const char* name, const QByteArray& input, const QString& expected, bool idle = true) {
+        QTest::newRow(name) << input << expected.split('|', Qt::SkipEmptyParts) << idle;
+    };
+    row("empty payload", wire("<BS>012"), "C:BS:");
+    row("payload", wire("<FGFil=5;Pos=0>012"), "C:FG:Fil=5;Pos=0");
+    row("trailer bytes unchecked", wire("<VG3.0.3>") + QByteArray("\x00\xFF\x02", 3), "C:VG:3.0.3");
+    row("back to back", wire("<BS>012<BR>012"), "C:BS:|C:BR:");
+    row("noise before", QByteArray("\xFF\x00~", 3) + wire("<BS>012"), "N:ff007e|C:BS:");
+    row("stx restarts", wire("<VGabc<BS>012"), "B:VG:abc|C:BS:");
+    row("overlong", wire("<FA") + QByteArray(1200, 'x') + wire(">012"), "O:FA:xxxxxxxxxxxxxxxxxxxx+999");
+    row("exactly max", wire("<FA") + QByteArray(RequestParser::MaxPayload, 'y') + wire(">012"),
+        "C:FA:yyyyyyyyyyyyyyyyyyyy+999");
+    row("partial frame stays", wire("<BS>0"), "", false);
+    row("etx in header", wire("<>>>012"), "C:\x03\x03:");
+    row("frame after partial trailer", wire("<BS>01") + "2" + wire("<BR>012"), "C:BS:|C:BR:");
 }
 
 void TstRequestParser::parse()
@@ -77,16 +62,14 @@ void TstRequestParser::parse()
 
     // Bytes arriving one by one give the same frames (noise is reported as it ends).
     RequestParser bytewise;
-    QVector<RequestFrame> frames;
-    for (const char c : input)
-        frames += bytewise.feed(QByteArray(1, c));
-    QStringList joined = describe(frames);
     QStringList merged;
-    for (const QString& item : joined) {
-        if (item.startsWith("N:") && !merged.isEmpty() && merged.last().startsWith("N:"))
-            merged.last() += item.mid(2);
-        else
-            merged << item;
+    for (const char c : input) {
+        for (const QString& item : describe(bytewise.feed(QByteArray(1, c)))) {
+            if (item.startsWith("N:") && !merged.isEmpty() && merged.last().startsWith("N:"))
+                merged.last() += item.mid(2);
+            else
+                merged << item;
+        }
     }
     QCOMPARE(merged, expected);
 }
@@ -95,32 +78,21 @@ void TstRequestParser::expire()
 {
     RequestParser parser;
     QVERIFY(parser.expire().isEmpty());
-
-    QVERIFY(parser.feed("\x02VG12").isEmpty());
+    QVERIFY(parser.feed(wire("<VG12")).isEmpty());
     QCOMPARE(describe(parser.expire()), QStringList{"B:VG:12"});
     QVERIFY(parser.idle());
     // After the broken frame the next one is read whole.
-    QCOMPARE(describe(parser.feed(frame("VG3.0.3"))), QStringList{"C:VG:3.0.3"});
-
+    QCOMPARE(describe(parser.feed(wire("<VG3.0.3>012"))), QStringList{"C:VG:3.0.3"});
     QVERIFY(parser.feed("zz").isEmpty());
     QCOMPARE(describe(parser.expire()), QStringList{"N:7a7a"});
 }
 
 void TstRequestParser::answerFrame()
 {
-    QCOMPARE(RequestParser::answerFrame('B', '0', ""), QByteArray("\x02"
-                                                                  "B0\x03"
-                                                                  "012"));
-    QCOMPARE(RequestParser::answerFrame('V', '0', "KorvelReader"), QByteArray("\x02"
-                                                                              "V0KorvelReader\x03"
-                                                                              "012"));
+    QCOMPARE(RequestParser::answerFrame('B', '0', ""), wire("<B0>012"));
+    QCOMPARE(RequestParser::answerFrame('V', '0', "KorvelReader"), wire("<V0KorvelReader>012"));
     // An ETX inside a payload would end the frame early on the other side.
-    QCOMPARE(RequestParser::answerFrame('F', '6',
-                                        "a\x03"
-                                        "b"),
-             QByteArray("\x02"
-                        "F6a?b\x03"
-                        "012"));
+    QCOMPARE(RequestParser::answerFrame('F', '6', "a\x03z"), wire("<F6a?z>012"));
 }
 
 QTEST_APPLESS_MAIN(TstRequestParser)

@@ -36,29 +36,25 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("expire");
         QTest::addColumn<QStringList>("frames");
-
+        auto row = [](const char* name, const QByteArray& bytes, bool expire, const QString& frames) {
+            QTest::newRow(name) << bytes << expire << frames.split('|');
+        };
         const QByteArray full(FrameReceiver::PayloadCapacity, 'p');
-        QTest::newRow("empty payload") << wire("<B0>012") << false << QStringList{"OK B 0 ", "pos=0"};
-        QTest::newRow("payload") << wire("<V0abc=1>xyz") << false << QStringList{"OK V 0 abc=1", "pos=0"};
-        QTest::newRow("garbage before STX skipped")
-            << wire("zz>\x01<B1X>012") << false << QStringList{"OK B 1 X", "pos=0"};
-        QTest::newRow("two frames back to back")
-            << wire("<DXhello>012<B0ans>012") << false << QStringList{"OK D X hello", "OK B 0 ans", "pos=0"};
-        QTest::newRow("cut after ETX, then time-out")
-            << wire("<B0ab>0") << true << QStringList{"BROKEN", "pos=0"};
-        QTest::newRow("cut after ETX, still waiting") << wire("<B0ab>0") << false << QStringList{"pos=5"};
-        QTest::newRow("time-out with nothing started") << wire("junk") << true << QStringList{"pos=0"};
+        row("empty payload", wire("<B0>012"), false, "OK B 0 |pos=0");
+        row("payload", wire("<V0abc=1>xyz"), false, "OK V 0 abc=1|pos=0");
+        row("garbage before STX skipped", wire("zz>\x01<B1X>012"), false, "OK B 1 X|pos=0");
+        row("two frames back to back", wire("<DXhello>012<B0ans>012"), false,
+            "OK D X hello|OK B 0 ans|pos=0");
+        row("cut after ETX, then time-out", wire("<B0ab>0"), true, "BROKEN|pos=0");
+        row("cut after ETX, still waiting", wire("<B0ab>0"), false, "pos=5");
+        row("time-out with nothing started", wire("junk"), true, "pos=0");
         // No escaping: an STX inside the payload is payload.
-        QTest::newRow("STX inside a payload")
-            << wire("<B0ab<B0c>012") << false
-            << QStringList{QString::fromLatin1(wire("OK B 0 ab<B0c")), "pos=0"};
-        QTest::newRow("trailer bytes beyond three start nothing")
-            << wire("<B0>01234<D0x>012") << false << QStringList{"OK B 0 ", "OK D 0 x", "pos=0"};
-        QTest::newRow("payload at capacity") << wire("<B0") + full + wire(">012") << false
-                                             << QStringList{"OK B 0 " + QString::fromLatin1(full), "pos=0"};
-        QTest::newRow("payload over capacity: broken, rest skipped")
-            << wire("<B0") + full + "pp" + wire(">012<B0ok>012") << false
-            << QStringList{"BROKEN", "OK B 0 ok", "pos=0"};
+        row("STX inside a payload", wire("<B0ab<B0c>012"), false, wire("OK B 0 ab<B0c|pos=0"));
+        row("trailer bytes beyond three start nothing", wire("<B0>01234<D0x>012"), false,
+            "OK B 0 |OK D 0 x|pos=0");
+        row("payload at capacity", wire("<B0") + full + wire(">012"), false, "OK B 0 " + full + "|pos=0");
+        row("payload over capacity: broken, rest skipped", wire("<B0") + full + "pp" + wire(">012<B0ok>012"),
+            false, "BROKEN|OK B 0 ok|pos=0");
     }
 
     void receive()
@@ -79,29 +75,6 @@ private slots:
         // A frame broken before its header says nothing of the previous one.
         QCOMPARE(rx.header1(), '\0');
         QCOMPARE(rx.rawFrame(), wire("<"));
-    }
-
-    void build_data()
-    {
-        QTest::addColumn<char>("letter");
-        QTest::addColumn<char>("subLetter");
-        QTest::addColumn<QByteArray>("payload");
-        QTest::addColumn<QByteArray>("frame");
-        QTest::newRow("empty") << 'B' << 'S' << QByteArray() << QByteArray("\x02\x42\x53\x03\x30\x31\x32", 7);
-        QTest::newRow("payload") << 'F' << 'G' << QByteArray("Fil=5;Pos=0") << wire("<FGFil=5;Pos=0>012");
-    }
-
-    void build()
-    {
-        QFETCH(char, letter);
-        QFETCH(char, subLetter);
-        QFETCH(QByteArray, payload);
-        QFETCH(QByteArray, frame);
-        QCOMPARE(Frame::build(letter, subLetter, payload), frame);
-        QCOMPARE(run(frame, false).first(), QStringLiteral("OK %1 %2 %3")
-                                                .arg(QChar(letter))
-                                                .arg(QChar(subLetter))
-                                                .arg(QString::fromLatin1(payload)));
     }
 
     void decodePayload()
