@@ -148,6 +148,9 @@ private slots:
         QCOMPARE(b->params.ModifCounter, 5u);
         QCOMPARE(b->status.text(), Marked);
         QCOMPARE(Marks(&b->tree), QStringList({"Code du site=2", "Nom du site=5", "Afficheur=3", "Type=4"}));
+        // The editors' slots put the operator's choice into Valeur.
+        QCOMPARE(RowAt(&b->tree, "Lecteur>Options>Afficheur")->text(PARAM_COL_VALEUR), QString("1"));
+        QCOMPARE(RowAt(&b->tree, "Accepteur>Canal 2>Type")->text(PARAM_COL_VALEUR), QString("3"));
     }
 };
 

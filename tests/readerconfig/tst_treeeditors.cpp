@@ -81,18 +81,6 @@ private slots:
         }
     }
 
-    // The operator's use of an editor reaches the Valeur text through the slots.
-    void editorsMirrorIntoValeur()
-    {
-        auto* box = EditorAt<QTreeCheckBox>(OptionRow);
-        box->click();
-        QCOMPARE(Row(OptionRow)->text(PARAM_COL_VALEUR), QString("1"));
-        box->click();
-        QCOMPARE(Row(OptionRow)->text(PARAM_COL_VALEUR), QString("0"));
-        EditorAt<QTreeComboBox>(Channel2Row)->setCurrentIndex(3);
-        QCOMPARE(Row(Channel2Row)->text(PARAM_COL_VALEUR), QString("3"));
-    }
-
     void valuesFromWidgets()
     {
         // Change the editors behind the rows' back.
