@@ -82,16 +82,6 @@ private slots:
         QCOMPARE(again.at(2)->Rules[5].Counter, quint8(44));
         qDeleteAll(groups);
         qDeleteAll(again);
-
-        // Saving into a store without the section creates it at the end.
-        CFILE_INI fresh(dir.filePath(QStringLiteral("fresh.ini")));
-        QVERIFY(fresh.Open());
-        fresh.lines = QStringList{"[ZONES]", "ZONE0=INSTALLED:NO;LABEL:"};
-        QList<CGROUP*> one;
-        GroupAdd(&one, QStringLiteral("Seul"), 1);
-        GroupsSave(&one, &fresh);
-        QCOMPARE(fresh.lines.mid(2), (QStringList{"[GROUPS]", "GROUP=" + one.first()->Get()}));
-        qDeleteAll(one);
     }
 
     void listFill()

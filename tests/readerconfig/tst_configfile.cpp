@@ -147,32 +147,6 @@ private slots:
         }
     }
 
-    void roundTrip()
-    {
-        for (QTreeWidgetItem* row : b->params.ParameterRows()) {
-            const QString kind = row->text(PARAM_COL_WIDGET);
-            const QString id = row->text(PARAM_COL_IDENTIFIANT);
-            // What the reader reports (Attribut "1") is not loaded from files: left empty here.
-            if (row->text(PARAM_COL_ATTRIBUT) != "1")
-                Put(row, kind == "10"   ? QString(id.endsWith('1') ? "0" : "1")
-                         : kind == "20" ? "1"
-                                        : "v" + id);
-        }
-        const QString path = m_dir.filePath("round.txt");
-        QString error;
-        QVERIFY(ConfigFileSave(&b->tree, path, &error));
-
-        ParameterTreeBench fresh(false);
-        QVERIFY(ConfigFileLoad(&fresh.tree, path));
-        const QList<QTreeWidgetItem*> a = b->params.ParameterRows();
-        const QList<QTreeWidgetItem*> c = fresh.params.ParameterRows();
-        for (int i = 0; i < a.size(); ++i) {
-            if (b->params.RowsWithIdentifiant(a[i]->text(PARAM_COL_IDENTIFIANT)).size() == 1)
-                QCOMPARE(Value(c[i], &fresh.tree), Value(a[i]));
-        }
-        QCOMPARE(ConfigFileContent(&fresh.tree), ReadFile(path));
-    }
-
     // Files of older versions are Latin-1; they load, and are saved as UTF-8.
     void encoding()
     {
