@@ -26,21 +26,19 @@ class TstBlacklistTransfer : public QObject
     Q_OBJECT
 
 private slots:
+    // "31/12/25", "hier" and an empty row go out in the upload below.
     void recordBuild_data()
     {
         QTest::addColumn<QStringList>("cells");
         QTest::addColumn<QString>("record");
         QTest::newRow("example") << QStringList{"04/12/26", "04A1B2C3", "125", "3", "perdu"}
                                  << "Cda=261204;UID=04A1B2C3;Usr=125;Grp=3";
-        QTest::newRow("year end") << QStringList{"31/12/25", "AA", "1", "2", ""}
-                                  << "Cda=251231;UID=AA;Usr=1;Grp=2";
-        QTest::newRow("not a date") << QStringList{"hier", "AA", "1", "2", ""} << "Cda=;UID=AA;Usr=1;Grp=2";
+        // "dd/MM/yy" is read in the 2000s, where 29/02/00 exists.
         QTest::newRow("leap day 2000")
             << QStringList{"29/02/00", "", "", "", ""} << "Cda=000229;UID=;Usr=;Grp=";
         QTest::newRow("impossible day") << QStringList{"31/02/26", "", "", "", ""} << "Cda=;UID=;Usr=;Grp=";
         QTest::newRow("four-digit year")
             << QStringList{"04/12/2026", "", "", "", ""} << "Cda=;UID=;Usr=;Grp=";
-        QTest::newRow("empty row") << QStringList{} << "Cda=;UID=;Usr=;Grp=";
     }
 
     void recordBuild()

@@ -1,12 +1,9 @@
-#include <QLineEdit>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "blacklist/blacklisttab.h"
-#include "blacklist/tablerows.h"
 #include "blacklist/ttablefile.h"
 #include "filesizelimit.h"
+#include "transferbench.h"
 
 using Rows = QList<QStringList>;
 
@@ -15,37 +12,13 @@ namespace {
 QByteArray FileBytes(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
-
-void FileWrite(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 void TableFill(QTableWidget* table, const Rows& rows)
 {
-    for (const QStringList& cells : rows) {
-        TableRowAppend(table);
-        for (int column = 0; column < cells.size(); ++column)
-            TableCellSet(table, table->rowCount() - 1, column, cells.at(column));
-    }
-}
-
-Rows TableRows(const QTableWidget* table)
-{
-    Rows rows;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < table->columnCount(); ++column)
-            cells << TableCellText(table, row, column);
-        rows << cells;
-    }
-    return rows;
+    for (const QStringList& cells : rows)
+        TableRowAdd(table, cells);
 }
 
 } // namespace
@@ -60,14 +33,6 @@ private slots:
         QVERIFY(m_dir.isValid());
         BlacklistTableSetup(&m_table);
         m_path = BlacklistFilePath(m_dir.path());
-    }
-
-    void setup()
-    {
-        QCOMPARE(m_table.columnCount(), 5);
-        QCOMPARE(m_table.rowCount(), 0);
-        QCOMPARE(m_table.horizontalHeaderItem(4)->text(), QStringLiteral("Raison"));
-        QCOMPARE(BlacklistFilePath(QStringLiteral("/a/b")), QStringLiteral("/a/b/listenoire.txt"));
     }
 
     void saveThenLoad_data()
@@ -88,12 +53,15 @@ private slots:
         const QString reason(500, QLatin1Char('x'));
         const Rows longRow{{"03/03/26", "BB", "1", "2", reason}};
         QTest::newRow("long line") << longRow << ("03/03/26;BB;1;2;" + reason + ";\n").toUtf8() << longRow;
-        // Both used to be lost on loading: the carriage returns of every line but the first, and a
-        // leading U+FEFF in any cell starting a line.
+        // Found by fuzzing, both used to be lost on loading: the carriage returns of every line but
+        // the first, and a leading U+FEFF in any cell starting a line.
         const Rows marks{{QString(QChar(0xFEFF)) + "a", "b\rc", "", "", ""},
                          {QString(QChar(0xFEFF)) + "d", "", "", "", "e\r"}};
-        QTest::newRow("carriage returns and byte-order marks")
-            << marks << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a;b\rc;;;;\n\xEF\xBB\xBF" "d;;;;e\r;\n") << marks;
+        QTest::newRow("carriage returns and byte-order marks") << marks
+                                                               << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                                                                             "a;b\rc;;;;\n\xEF\xBB\xBF"
+                                                                             "d;;;;e\r;\n")
+                                                               << marks;
     }
 
     void saveThenLoad()
@@ -110,7 +78,7 @@ private slots:
         TableRowAppend(&m_table); // the load replaces whatever the table held
         QVERIFY(BlacklistFileLoad(&m_table, &status, m_path));
         QCOMPARE(status.text(), QStringLiteral("Chargement liste noire->OK"));
-        QCOMPARE(TableRows(&m_table), loaded);
+        QCOMPARE(TableTexts(&m_table), loaded);
     }
 
     void loadForeignFiles_data()
@@ -131,9 +99,11 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(Rows, loaded);
-        FileWrite(m_path, file);
+        QFile out(m_path);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+        out.close();
         QVERIFY(TTableFile::TableLoad(&m_table, m_path));
-        QCOMPARE(TableRows(&m_table), loaded);
+        QCOMPARE(TableTexts(&m_table), loaded);
     }
 
     void fileFailures()
@@ -144,14 +114,16 @@ private slots:
         QCOMPARE(status.text(), QStringLiteral("Chargement liste noire->ECHEC"));
         QCOMPARE(m_table.rowCount(), 0);
 
+        // The missing folder is created.
         const QString nested = BlacklistFilePath(m_dir.filePath("new/folder"));
+        QCOMPARE(nested, m_dir.filePath("new/folder/listenoire.txt"));
         TableFill(&m_table, {{"01/01/26", "A", "1", "2", "r"}});
         QVERIFY(BlacklistFileSave(&m_table, &status, nested));
         QCOMPARE(FileBytes(nested), QByteArray("01/01/26;A;1;2;r;\n"));
 
         // A write that hits the file size limit must leave the old file whole.
         for (int row = 0; row < 2000; ++row)
-            TableFill(&m_table, {{"01/01/26", "04A1B2C3", "125", "3", "a reason long enough"}});
+            TableRowAdd(&m_table, {"01/01/26", "04A1B2C3", "125", "3", "a reason long enough"});
         {
             FileSizeLimit limit(4096);
             QVERIFY(limit.isActive());
@@ -169,13 +141,13 @@ private slots:
         m_table.setCurrentCell(0, 1);
         BlacklistRowNew(&m_table, &status, QDate(2026, 2, 5));
         QCOMPARE(status.text(), QStringLiteral("Ligne insérée, saisir le numéro de goupe ou d'utilisateur"));
-        QCOMPARE(TableRows(&m_table).last(), (QStringList{"05/02/26", "", "", "", ""}));
+        QCOMPARE(TableTexts(&m_table).last(), (QStringList{"05/02/26", "", "", "", ""}));
 
         m_table.clearSelection();
         BlacklistRowDelete(&m_table, &status);
         QCOMPARE(status.text(), QStringLiteral("sélectionnez une ligne auparavant"));
         QCOMPARE(m_table.rowCount(), 4);
-
+        // Of a selection, the first row goes.
         m_table.setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, 4), true);
         BlacklistRowDelete(&m_table, &status);
         QCOMPARE(status.text(), QStringLiteral("Ligne supprimée"));

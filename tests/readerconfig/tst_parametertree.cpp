@@ -2,13 +2,10 @@
 
 #include <memory>
 
-#include "readerconfig/parametertree.h"
 #include "readerconfig/qtreecheckbox.h"
 #include "readerconfig/qtreecombobox.h"
 #include "readerconfig/treeeditors.h"
 #include "treerows.h"
-
-#include <QLineEdit>
 
 namespace {
 
@@ -43,52 +40,104 @@ class TstParameterTree : public QObject
 {
     Q_OBJECT
 
-    QTreeWidget* m_tree = nullptr;
-    QLineEdit* m_status = nullptr;
-    ParameterTree* m_params = nullptr;
-    std::unique_ptr<ParameterTreeBench> m_bench;
+    std::unique_ptr<ParameterTreeBench> b;
+
+    template <typename Editor> Editor* EditorAt(const QString& path)
+    {
+        return qobject_cast<Editor*>(b->tree.itemWidget(RowAt(&b->tree, path), PARAM_COL_VALEUR));
+    }
 
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
+    void init() { b.reset(new ParameterTreeBench(true)); }
+    void cleanup() { b.reset(); }
 
-    void init()
+    void counts()
     {
-        m_bench.reset(new ParameterTreeBench(true));
-        m_tree = &m_bench->tree;
-        m_status = &m_bench->status;
-        m_params = &m_bench->params;
+        QCOMPARE(b->tree.topLevelItemCount(), 9);
+        const QList<QTreeWidgetItem*> rows = AllRows(&b->tree);
+        QCOMPARE(rows.size(), 193);
+        QMap<QString, int> ids;
+        int checkBoxes = 0, lists = 0;
+        for (QTreeWidgetItem* row : rows) {
+            const QString id = row->text(PARAM_COL_IDENTIFIANT);
+            QVERIFY2(id.isEmpty() || id.contains('.'), qPrintable(id));
+            ids[id] += !id.isEmpty();
+            checkBoxes += row->text(PARAM_COL_WIDGET) == "10";
+            lists += row->text(PARAM_COL_WIDGET) == "20";
+        }
+        QStringList twice;
+        for (auto it = ids.cbegin(); it != ids.cend(); ++it) {
+            if (it.value() > 1)
+                twice << it.key();
+        }
+        QCOMPARE(twice, QStringList({"2.0.10", "2.1.0.3.0", "3.7.7"}));
+        QCOMPARE(checkBoxes, 57);
+        QCOMPARE(lists, 13);
+
+        // The rows a complete read asks for, in tree order.
+        const QList<QTreeWidgetItem*> params = b->params.ParameterRows();
+        QCOMPARE(params.size(), 143);
+        QCOMPARE(params.first()->text(PARAM_COL_IDENTIFIANT), QString("3.0.0"));
+        QCOMPARE(params.at(9)->text(PARAM_COL_IDENTIFIANT), QString("3.4.3"));
+        QCOMPARE(params.last()->text(PARAM_COL_IDENTIFIANT), QString("12.4"));
+        QCOMPARE(b->params.RowsWithIdentifiant("3.7.7").size(), 2);
+        QVERIFY(b->params.RowsWithIdentifiant("").isEmpty());
     }
 
-    void cleanup() { m_bench.reset(); }
-
-    void notMarkedWhileLoading()
+    void setupEditorsAndStartValues()
     {
-        QTreeWidgetItem* site = RowAt(m_tree, "Lecteur>Identification>Nom du site");
-        site->setText(PARAM_COL_VALEUR, "Gare");
-        qobject_cast<QCheckBox*>(m_tree->itemWidget(RowAt(m_tree, "Lecteur>Options>Afficheur"), 1))->click();
-        QCOMPARE(site->text(PARAM_COL_VALEUR), QString("Gare"));
-        QVERIFY(m_status->text().isEmpty());
-        QVERIFY(Marks(m_tree).isEmpty());
+        for (QTreeWidgetItem* row : AllRows(&b->tree)) {
+            const QString kind = row->text(PARAM_COL_WIDGET);
+            QWidget* editor = b->tree.itemWidget(row, PARAM_COL_VALEUR);
+            const QString what = row->text(PARAM_COL_DESIGNATION) + ' ' + row->text(PARAM_COL_IDENTIFIANT);
+            if (kind == "10") {
+                auto* box = qobject_cast<QTreeCheckBox*>(editor);
+                QVERIFY2(box && box->Item == row, qPrintable(what));
+                QVERIFY(!box->isChecked() && !box->isTristate());
+                QCOMPARE(row->text(PARAM_COL_VALEUR), QString());
+            } else if (kind == "20") {
+                auto* combo = qobject_cast<QTreeComboBox*>(editor);
+                QVERIFY2(combo && combo->Item == row, qPrintable(what));
+                QStringList choices;
+                for (int i = 0; i < combo->count(); ++i)
+                    choices << combo->itemText(i);
+                QCOMPARE(choices, row->text(PARAM_COL_WIDGET_ARGUMENTS).split(';'));
+                QCOMPARE(combo->currentIndex(), 0);
+                QCOMPARE(row->text(PARAM_COL_VALEUR), QString("0"));
+            } else {
+                QVERIFY2(!editor, qPrintable(what));
+                QCOMPARE(row->text(PARAM_COL_VALEUR), QString());
+            }
+            QVERIFY2(row->text(PARAM_COL_MODIFIE).isEmpty() || row->text(PARAM_COL_MODIFIE) == "0",
+                     qPrintable(what));
+            QCOMPARE(bool(row->flags() & Qt::ItemIsEditable), !row->text(PARAM_COL_IDENTIFIANT).isEmpty());
+        }
+        QVERIFY(b->status.text().isEmpty());
+        QVERIFY(b->params.TreeLoading);
+        auto* channel2 = EditorAt<QTreeComboBox>("Accepteur>Canal 2>Type");
+        QVERIFY(channel2->count() == 4 && channel2->itemText(3).isEmpty());
+
+        for (int c = 0; c < PARAM_COL_COUNT; ++c)
+            QCOMPARE(b->tree.isColumnHidden(c), c >= PARAM_COL_SAVE);
+        b->params.ShowAllColumns();
+        for (int c = 0; c < PARAM_COL_COUNT; ++c)
+            QVERIFY(!b->tree.isColumnHidden(c));
     }
 
     void marksRecordOrderOfLastChanges()
     {
-        ReadAll(m_params, "0");
-        QVERIFY(Marks(m_tree).isEmpty());
+        ReadAll(&b->params, "0");
+        QVERIFY(Marks(&b->tree).isEmpty());
 
-        QTreeWidgetItem* site = RowAt(m_tree, "Lecteur>Identification>Nom du site");
-        QTreeWidgetItem* code = RowAt(m_tree, "Lecteur>Identification>Code site");
-        auto* box =
-            qobject_cast<QCheckBox*>(m_tree->itemWidget(RowAt(m_tree, "Lecteur>Options>Afficheur"), 1));
-        auto* combo =
-            qobject_cast<QComboBox*>(m_tree->itemWidget(RowAt(m_tree, "Accepteur>Canal 2>Type"), 1));
-
+        QTreeWidgetItem* site = RowAt(&b->tree, "Lecteur>Identification>Nom du site");
+        QTreeWidgetItem* code = RowAt(&b->tree, "Lecteur>Identification>Code site");
         site->setText(PARAM_COL_VALEUR, "A");
-        QCOMPARE(m_status->text(), Marked);
-        m_status->clear();
+        QCOMPARE(b->status.text(), Marked);
+        b->status.clear();
         code->setText(PARAM_COL_VALEUR, "12");
-        box->click();
-        combo->setCurrentIndex(3);
+        EditorAt<QCheckBox>("Lecteur>Options>Afficheur")->click();
+        EditorAt<QComboBox>("Accepteur>Canal 2>Type")->setCurrentIndex(3);
         site->setText(PARAM_COL_VALEUR, "B");
         // Same text again: the tree reports nothing.
         code->setText(PARAM_COL_VALEUR, "12");
@@ -96,40 +145,12 @@ private slots:
         code->setText(PARAM_COL_DESIGNATION, "Code du site");
         code->setText(PARAM_COL_SAVE, "12");
 
-        QCOMPARE(m_params->ModifCounter, 5u);
-        QCOMPARE(m_status->text(), Marked);
-        QCOMPARE(Marks(m_tree), QStringList({"Code du site=2", "Nom du site=5", "Afficheur=3", "Type=4"}));
-    }
-
-    // Right after a complete read, copying the editors' values changes nothing.
-    void readThenValuesFromWidgetsMarksNothing()
-    {
-        ReadAll(m_params, "0");
-        for (int i = 0; i < m_tree->topLevelItemCount(); ++i)
-            TreeValuesFromWidgets(m_tree, m_tree->topLevelItem(i), PARAM_COL_WIDGET, PARAM_COL_VALEUR);
-        QStringList parameterMarks;
-        for (QTreeWidgetItem* row : m_params->ParameterRows()) {
-            if (row->text(PARAM_COL_MODIFIE) != "0")
-                parameterMarks << row->text(PARAM_COL_IDENTIFIANT);
-        }
-        QVERIFY2(parameterMarks.isEmpty(), qPrintable(parameterMarks.join(' ')));
-
-        ReadAll(m_params, "1");
-        for (int i = 0; i < m_tree->topLevelItemCount(); ++i)
-            TreeValuesFromWidgets(m_tree, m_tree->topLevelItem(i), PARAM_COL_WIDGET, PARAM_COL_VALEUR);
-        for (QTreeWidgetItem* row : m_params->ParameterRows())
-            QCOMPARE(row->text(PARAM_COL_MODIFIE), QString("0"));
-    }
-
-    void rowWithoutIdentifiantStillWorks()
-    {
-        ReadAll(m_params, "0");
-        QTreeWidgetItem* cumul = RowAt(
-            m_tree,
-            "Gestion Appareils Timer>Appareil 2 (Pour controler 2 appareils)>Configuration>Cumul Autorisé");
-        qobject_cast<QCheckBox*>(m_tree->itemWidget(cumul, 1))->click();
-        QCOMPARE(cumul->text(PARAM_COL_VALEUR), QString("1"));
-        QVERIFY(!m_params->ParameterRows().contains(cumul));
+        QCOMPARE(b->params.ModifCounter, 5u);
+        QCOMPARE(b->status.text(), Marked);
+        QCOMPARE(Marks(&b->tree), QStringList({"Code du site=2", "Nom du site=5", "Afficheur=3", "Type=4"}));
+        // The editors' slots put the operator's choice into Valeur.
+        QCOMPARE(RowAt(&b->tree, "Lecteur>Options>Afficheur")->text(PARAM_COL_VALEUR), QString("1"));
+        QCOMPARE(RowAt(&b->tree, "Accepteur>Canal 2>Type")->text(PARAM_COL_VALEUR), QString("3"));
     }
 };
 
