@@ -64,6 +64,10 @@ void ConfigFileApply(QTreeWidget* tree, const QByteArray& content)
 {
     const QStringList lines = DecodeText(content).split(QLatin1Char('\n'));
     for (QString line : lines) {
+        // A line without "=" is a hand-editing slip, not an empty value: taken as one, it
+        // would blank the row and the next write would send the blank to the reader.
+        if (!line.contains(QLatin1Char('=')))
+            continue;
         const QString key = ChopCarriageReturns(line.section(QLatin1Char('='), 0, 0));
         // The empty key would match the rows that have no Identifiant.
         if (key.isEmpty())

@@ -41,14 +41,19 @@ ClockUpdateOutcome ClockUpdate(QProtocole* link, const QDateTime& now, unsigned 
 
     bool isOk = false;
     char status = 0;
-    // The date write's own answer is not examined (the time write tells), but
-    // without a free link there is no point sending the time.
+    // Without a free link there is no point sending the time.
     const ClockUpdateOutcome date =
         WriteAndWait(link, ReaderCommands::clockDate(now), waitMs, &isOk, &status);
     if (date == ClockUpdateOutcome::Busy)
         return date;
     isOk = false;
-    return WriteAndWait(link, ReaderCommands::clockTime(now), waitMs, &isOk, &status);
+    const ClockUpdateOutcome time =
+        WriteAndWait(link, ReaderCommands::clockTime(now), waitMs, &isOk, &status);
+    // The time is still sent after a refused date, but "OK" must mean the whole clock was
+    // set: a refused date makes the update a failure, an unanswered one leaves it unknown.
+    if (time == ClockUpdateOutcome::Accepted && date != ClockUpdateOutcome::Accepted)
+        return date;
+    return time;
 }
 
 QString ClockUpdateText(ClockUpdateOutcome outcome)

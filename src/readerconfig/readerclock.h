@@ -11,9 +11,9 @@ class QProtocole;
 
 enum class ClockUpdateOutcome
 {
-    Accepted,     // the reader took the time write
-    Refused,      // the reader answered the time write with a status other than "0"
-    NoAnswer,     // a write timed out or its answer was invalid
+    Accepted,     // the reader took both writes
+    Refused,      // the reader answered a write with a status other than "0"
+    NoAnswer,     // the time write, or the date write of an accepted time, went unanswered
     Busy,         // another command held the link past the bound: nothing more was sent
     NotConnected, // the link is closed: nothing was sent
 };

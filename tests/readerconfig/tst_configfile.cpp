@@ -84,6 +84,7 @@ private slots:
     {
         b->params.TreeLoading = false;
         Put(Row("Lecteur>Options>Module Ethernet"), "1");
+        Put(Row("Lecteur>Identification>Nom matériel"), "Borne");
         b->params.ModifCounter = 0;
         ConfigFileApply(&b->tree,
                         "3.0.1=A=B\r\n 3.0.2=7\n\n=9\n3.7.7=1\n3.4.0=\n3.4.2=0\r\n2.0.11=4\n"
@@ -104,7 +105,7 @@ private slots:
             {Dev1 + "Affichage", "0", ""}, // no such choice
             {"Accepteur>Canal 2>Type", "3", "6"},
             {"Lecteur>Identification>Code Exploitant", "5", nullptr}, // the last line has no line end
-            {"Lecteur>Identification>Nom matériel", "", nullptr},
+            {"Lecteur>Identification>Nom matériel", "Borne", nullptr}, // "3.0.3" alone is no value
             // Every row of a duplicated Identifiant takes the later line, when it can.
             {"Fonctionnement>Montant des Débit>Sur Insertion", "275", nullptr},
             {"Gestion Appareils Timer>Appareil 1 (Par défaut)>Tarifs/Durées>Tarif Démarrage>Montant", "275",

@@ -23,7 +23,8 @@ private slots:
         QTest::addColumn<QString>("text"); // of the information box; none without an answer
         const QByteArray ok = FakeReader::frame('V', '0');
         QTest::newRow("accepted") << '0' << ok << "Mise à jour OK";
-        QTest::newRow("date refused only") << 'E' << ok << "Mise à jour OK";
+        // A refused date is not reported as a set clock.
+        QTest::newRow("date refused only") << 'E' << ok << "Mise à jour ECHEC";
         QTest::newRow("time refused") << '0' << FakeReader::frame('V', 'E') << "Mise à jour ECHEC";
         QTest::newRow("time answer broken") << '0' << ok.left(5) << "";
     }
