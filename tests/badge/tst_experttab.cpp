@@ -6,9 +6,8 @@
 #include "badge/experttab.h"
 #include "badge/resultrouter.h"
 #include "badge/trailerbits.h"
-#include "fakelink.h"
 #include "link/argids.h"
-#include "testform.h"
+#include "tabbench.h"
 
 class TstExpertTab : public QObject
 {
@@ -25,7 +24,7 @@ private:
         {
             tab.RegisterResults(router);
         }
-        QLineEdit* edit(const char* name) const { return form.widget<QLineEdit>(name); }
+        QLineEdit* edit(const char* name) const { return form.widget(name); }
         // The link holds answer when the result id comes in.
         void reply(unsigned int id, const FakeLink::Answer& answer)
         {
@@ -34,15 +33,9 @@ private:
         }
         QCheckBox* box(int n, int m) const
         {
-            return form.widget<QCheckBox>(QStringLiteral("CKB_C%1B%2").arg(n).arg(m).toLatin1().constData());
+            return form.widget<QCheckBox>(QStringLiteral("CKB_C%1B%2").arg(n).arg(m));
         }
-        QString sent() const
-        {
-            const FakeLink::Request& r = link.requests.last();
-            return QString(QChar(r.letter)) + QChar(r.subLetter) + QLatin1Char('|') + r.payload +
-                   QLatin1Char('|') + QString::number(r.resultId) + QLatin1Char('|') +
-                   QString::number(r.timeoutMs);
-        }
+        QString sent() const { return link.sent(); }
 
         TestForm form;
         FakeLink link;
@@ -209,14 +202,15 @@ private slots:
         QCOMPARE(f.sent(), QStringLiteral("BF||32|4000"));
         QCOMPARE(result->text(), QStringLiteral("Formatage ..."));
 
-        f.reply(ARG_BADGE_FORMAT_RESULT, {0, true, '0', QString()});
-        QCOMPARE(result->text(), QStringLiteral("Formatage ..."));
-        f.reply(ARG_BADGE_FORMAT_RESULT, {1, false, '0', QString()});
-        QCOMPARE(result->text(), QStringLiteral("Formatage->CMD ECHEC"));
-        f.reply(ARG_BADGE_FORMAT_RESULT, {1, true, '1', QStringLiteral("3")});
-        QCOMPARE(result->text(), QStringLiteral("Formatage->ECHEC(Sector=3)"));
-        f.reply(ARG_BADGE_FORMAT_RESULT, {1, true, '0', QString()});
-        QCOMPARE(result->text(), QStringLiteral("Formatage->OK"));
+        const QList<QPair<FakeLink::Answer, QString>> answers{
+            {{0, true, '0', ""}, "Formatage ..."},
+            {{1, false, '0', ""}, "Formatage->CMD ECHEC"},
+            {{1, true, '1', "3"}, "Formatage->ECHEC(Sector=3)"},
+            {{1, true, '0', ""}, "Formatage->OK"}};
+        for (const auto& a : answers) {
+            f.reply(ARG_BADGE_FORMAT_RESULT, a.first);
+            QCOMPARE(result->text(), a.second);
+        }
     }
 };
 

@@ -1,13 +1,16 @@
-#ifndef FAKELINK_H
-#define FAKELINK_H
+#ifndef TABBENCH_H
+#define TABBENCH_H
 
+#include <QLineEdit>
 #include <QList>
+#include <QMainWindow>
 #include <QString>
 
 #include "badge/readerlink.h"
 #include "link/qprotocole.h"
+#include "ui_mainwindow.h"
 
-// Records what the flows send and hands them scripted answers.
+// Records what the flows send and hands them a scripted answer.
 class FakeLink : public ReaderLink
 {
 public:
@@ -29,7 +32,7 @@ public:
     };
 
     bool IsFree() const override { return free; }
-    bool Connected() const override { return connected; }
+    bool Connected() const override { return false; }
     unsigned char CmdRequest(char letter, char subLetter, const QString& payload, unsigned int resultId,
                              unsigned int timeoutMs) override
     {
@@ -55,8 +58,17 @@ public:
     }
     void PollingSet(bool wanted) override { polling = wanted; }
 
+    // The last request as "letters|payload|result id|time-out".
+    QString sent() const
+    {
+        const Request& r = requests.last();
+        return QStringLiteral("%1%2|%3|%4|%5")
+            .arg(QChar(r.letter), QChar(r.subLetter), r.payload)
+            .arg(r.resultId)
+            .arg(r.timeoutMs);
+    }
+
     bool free = true;
-    bool connected = false;
     bool polling = false;
     Answer answer;
     QList<Request> requests;
@@ -71,4 +83,29 @@ private:
     }
 };
 
-#endif // FAKELINK_H
+// The window's form on a bare main window: no link, no slots.
+struct TestForm
+{
+    TestForm() { ui.setupUi(&window); }
+
+    template <typename T = QLineEdit> T* widget(const QString& name) const
+    {
+        T* found = window.findChild<T*>(name);
+        if (!found)
+            qFatal("no widget %s", qPrintable(name));
+        return found;
+    }
+    // The texts of the named line edits, joined by "|".
+    QString texts(const QString& names) const
+    {
+        QStringList texts;
+        for (const QString& name : names.split(' '))
+            texts << widget(name)->text();
+        return texts.join('|');
+    }
+
+    QMainWindow window;
+    Ui::MainWindow ui;
+};
+
+#endif // TABBENCH_H
