@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "filesizelimit.h"
-#include "linkbench.h"
+#include "ptypair.h"
 
 using Dir = QProtocole::FrameDirection;
 
@@ -103,29 +103,6 @@ private slots:
             tx += lines[i].contains("\tTX\t");
         }
         QCOMPARE(tx, PerThread);
-    }
-
-    void linkFrames()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("link.txt");
-        LinkBench b;
-        b.link.SetFrameTrace(FrameTraceWriter::Sink(std::make_shared<FrameTraceWriter>(path)));
-        QVERIFY(b.open());
-        b.reader.answer('B', 'R', '0', "Usr=5");
-        QCOMPARE(b.link.CmdRequest(ReaderCommands::badgeRead()), QProtocole::CMD_SUBMITTED);
-        bool ok = false;
-        char status = 0;
-        QString text;
-        QVERIFY(b.collect(0, &ok, &status, &text));
-        QVERIFY(ok);
-        b.link.SetFrameTrace(nullptr);
-
-        const QStringList lines = fileLines(path);
-        QCOMPARE(lines.size(), 2);
-        QVERIFY2(lines[0].contains("\tTX\t<STX>BR"), qPrintable(lines[0]));
-        QVERIFY2(lines[1].endsWith("\tRX\t<STX>B0Usr=5<ETX>012\t02 42 30 55 73 72 3D 35 03 30 31 32"),
-                 qPrintable(lines[1]));
     }
 
     void failures()
