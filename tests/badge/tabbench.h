@@ -14,13 +14,10 @@
 class FakeLink : public ReaderLink
 {
 public:
+    // "letters|payload|result id|time-out", and whether it went through the queue.
     struct Request
     {
-        char letter;
-        char subLetter;
-        QString payload;
-        unsigned int resultId;
-        unsigned int timeoutMs;
+        QString text;
         bool queued;
     };
     struct Answer
@@ -38,12 +35,12 @@ public:
     {
         if (!free)
             return QProtocole::CMD_BUSY;
-        return submit({letter, subLetter, payload, resultId, timeoutMs, false});
+        return submit(letter, subLetter, payload, resultId, timeoutMs, false);
     }
     unsigned char CmdRequestQueued(char letter, char subLetter, const QString& payload, unsigned int resultId,
                                    unsigned int timeoutMs) override
     {
-        return submit({letter, subLetter, payload, resultId, timeoutMs, true});
+        return submit(letter, subLetter, payload, resultId, timeoutMs, true);
     }
     unsigned char CmdAnswer(bool* isOk, char* status, QString* text) override
     {
@@ -58,15 +55,7 @@ public:
     }
     void PollingSet(bool wanted) override { polling = wanted; }
 
-    // The last request as "letters|payload|result id|time-out".
-    QString sent() const
-    {
-        const Request& r = requests.last();
-        return QStringLiteral("%1%2|%3|%4|%5")
-            .arg(QChar(r.letter), QChar(r.subLetter), r.payload)
-            .arg(r.resultId)
-            .arg(r.timeoutMs);
-    }
+    QString sent() const { return requests.last().text; }
 
     bool free = true;
     bool polling = false;
@@ -74,11 +63,16 @@ public:
     QList<Request> requests;
 
 private:
-    unsigned char submit(const Request& request)
+    unsigned char submit(char letter, char subLetter, const QString& payload, unsigned int resultId,
+                         unsigned int timeoutMs, bool queued)
     {
-        if (request.payload.toLocal8Bit().size() > QProtocole::MaxPayload)
+        if (payload.toLocal8Bit().size() > QProtocole::MaxPayload)
             return QProtocole::CMD_TOO_LONG;
-        requests.append(request);
+        requests.append({QStringLiteral("%1%2|%3|%4|%5")
+                             .arg(QChar(letter), QChar(subLetter), payload)
+                             .arg(resultId)
+                             .arg(timeoutMs),
+                         queued});
         return QProtocole::CMD_SUBMITTED;
     }
 };
@@ -94,6 +88,12 @@ struct TestForm
         if (!found)
             qFatal("no widget %s", qPrintable(name));
         return found;
+    }
+    // Sets line edits from "name=text;name=text".
+    void fill(const QString& assignments) const
+    {
+        for (const QString& a : assignments.split(';'))
+            widget(a.section('=', 0, 0))->setText(a.section('=', 1));
     }
     // The texts of the named line edits, joined by "|".
     QString texts(const QString& names) const

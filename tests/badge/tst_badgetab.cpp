@@ -82,11 +82,8 @@ private slots:
         QCOMPARE(f.record(), QStringLiteral("Tyc="));
 
         f.form.ui.COMBO_BadgeType->setCurrentIndex(2);
-        f.edit("SAI_Usr")->setText("15");
-        f.edit("SAI_Grp")->setText("2");
+        f.form.fill("SAI_Usr=15;SAI_Grp=2;SAI_CreationDate=04/12/26;SAI_LastName=Test");
         f.form.ui.SAI_ValiditeDate->setDate(QDate(2027, 12, 31));
-        f.edit("SAI_CreationDate")->setText("04/12/26");
-        f.edit("SAI_LastName")->setText("Test");
         f.tab->CounterRowShow(0);
         f.tab->CounterRows[0].Value->setText("12.50");
         f.tab->CounterRowShow(1);
@@ -96,16 +93,13 @@ private slots:
 
         f.tab->CounterRows[0].Value->setText("1.5");
         f.tab->CounterRows[1].Value->setText("3");
-        f.edit("SAI_CreationDate")->setText("29/02/00"); // a leap day of 2000, not of 1900
+        f.form.fill("SAI_CreationDate=29/02/00;SAI_LastName="); // a leap day of 2000, not of 1900
         f.form.ui.SAI_ValiditeDate->QAbstractSpinBox::clear();
-        f.edit("SAI_LastName")->clear();
         QCOMPARE(f.record(), QStringLiteral("Tyc=128;Usr=15;Grp=2;Cda=000229;Cn0=150;Cn1=300"));
 
-        f.edit("SAI_CreationDate")->setText("31/02/26");
-        const QStringList fields{"SAI_Domaine=D", "SAI_Remise=5", "SAI_FirstName=Jean", "SAI_Compagny=ACME",
-                                 "SAI_Level=3"};
-        for (const QString& field : fields)
-            f.edit(qPrintable(field.section('=', 0, 0)))->setText(field.section('=', 1));
+        f.form.fill(
+            "SAI_CreationDate=31/02/26;SAI_Domaine=D;SAI_Remise=5;SAI_FirstName=Jean;SAI_Compagny=ACME;"
+            "SAI_Level=3");
         QCOMPARE(f.record(),
                  QStringLiteral("Tyc=128;Usr=15;Grp=2;Lev=3;Doi=D;Rem=5;Naf=Jean;Nac=ACME;Cn0=150;Cn1=300"));
     }
@@ -292,9 +286,7 @@ private slots:
         Fixture f;
         f.tab->BadgeMode = mode;
         f.form.ui.CKB_CreationForce->setChecked(force);
-        f.edit("SAI_SupportStatus")->setText("avant");
-        f.edit("SAI_Usr")->setText("15");
-        f.edit("SAI_Grp")->setText("2");
+        f.form.fill("SAI_SupportStatus=avant;SAI_Usr=15;SAI_Grp=2");
         f.accessBadge();
         // The poller holds the slot: the request must still go, queued.
         f.link.free = false;

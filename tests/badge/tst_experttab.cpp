@@ -35,7 +35,6 @@ private:
         {
             return form.widget<QCheckBox>(QStringLiteral("CKB_C%1B%2").arg(n).arg(m));
         }
-        QString sent() const { return link.sent(); }
 
         TestForm form;
         FakeLink link;
@@ -88,22 +87,19 @@ private slots:
     void blockOperations()
     {
         Fixture f;
-        f.edit("SAI_KeyToUsed")->setText("K");
-        f.edit("SAI_BlockNumber")->setText("8");
-        f.edit("SAI_ReaderSnd")->setText("5");
-        f.edit("SAI_ReaderRcv")->setText("old");
+        f.form.fill("SAI_KeyToUsed=K;SAI_BlockNumber=8;SAI_ReaderSnd=5;SAI_ReaderRcv=old");
         f.tab.BlockClicked(ExpertTab::BlockOperation::Decrement);
-        QCOMPARE(f.sent(), QStringLiteral("RD|8;0;K;2;5|21|2000"));
+        QCOMPARE(f.link.sent(), QStringLiteral("RD|8;0;K;2;5|21|2000"));
         QCOMPARE(f.edit("SAI_ReaderRcv")->text(), QString());
         f.tab.BlockClicked(ExpertTab::BlockOperation::Increment);
-        QCOMPARE(f.sent(), QStringLiteral("RI|8;0;K;1;5|21|2000"));
+        QCOMPARE(f.link.sent(), QStringLiteral("RI|8;0;K;1;5|21|2000"));
         f.form.ui.CKB_KeyType->setChecked(true);
         f.edit("SAI_BlockNumber")->setText("007");
         f.tab.BlockClicked(ExpertTab::BlockOperation::Read);
-        QCOMPARE(f.sent(), QStringLiteral("RR|007;1;K|21|2000"));
+        QCOMPARE(f.link.sent(), QStringLiteral("RR|007;1;K|21|2000"));
         f.edit("SAI_ReaderSnd")->setText("0x00 0x01");
         f.tab.BlockClicked(ExpertTab::BlockOperation::Write);
-        QCOMPARE(f.sent(), QStringLiteral("RW|007;1;K;0x00 0x01|21|2000"));
+        QCOMPARE(f.link.sent(), QStringLiteral("RW|007;1;K;0x00 0x01|21|2000"));
 
         f.edit("SAI_BlockNumber")->setText("12a");
         f.tab.BlockClicked(ExpertTab::BlockOperation::Read);
@@ -111,8 +107,7 @@ private slots:
         QCOMPARE(f.edit("SAI_ReaderSnd")->text(), QStringLiteral("Erreur->Bloque non défini"));
 
         f.link.free = false;
-        f.edit("SAI_BlockNumber")->setText("4");
-        f.edit("SAI_ReaderRcv")->setText("old");
+        f.form.fill("SAI_BlockNumber=4;SAI_ReaderRcv=old");
         f.tab.BlockClicked(ExpertTab::BlockOperation::Read);
         QCOMPARE(f.link.requests.size(), 4);
         QCOMPARE(f.edit("SAI_ReaderRcv")->text(), QString());
@@ -129,17 +124,15 @@ private slots:
         Fixture f;
         f.tab.TrailerDefaultClicked();
         const QString key = QStringLiteral("0x5A 0x17 0xC3 0x88 0x2E 0x91");
-        QCOMPARE(f.edit("SAI_KeyToUsed")->text(), key);
-        QCOMPARE(f.edit("SAI_KeyA")->text(), key);
-        QCOMPARE(f.edit("SAI_KeyB")->text(), key);
-        f.edit("SAI_KeyA")->setText("A");
-        f.edit("SAI_KeyB")->setText("B");
+        QCOMPARE(f.form.texts("SAI_KeyToUsed SAI_KeyA SAI_KeyB"),
+                 QStringList({key, key, key}).join(QLatin1Char('|')));
+        f.form.fill("SAI_KeyA=A;SAI_KeyB=B");
 
         const QList<QPair<QString, QString>> sectors = {{"15", "63"}, {"16", "67"}, {"-1", "4294967295"}};
         for (const auto& s : sectors) {
             f.edit("SAI_Sector")->setText(s.first);
             f.tab.TrailerReadClicked();
-            QCOMPARE(f.sent(), QStringLiteral("RR|%1;0;%2|23|2000").arg(s.second, key));
+            QCOMPARE(f.link.sent(), QStringLiteral("RR|%1;0;%2|23|2000").arg(s.second, key));
         }
         f.edit("SAI_Sector")->setText("x");
         f.tab.TrailerReadClicked();
@@ -151,7 +144,7 @@ private slots:
         f.box(3, 3)->setChecked(true);
         f.tab.TrailerWriteClicked();
         QCOMPARE(f.confirmations, 0);
-        QCOMPARE(f.sent(), QStringLiteral("RW|7;0;%1;A 0xFF 0x07 0x80 0x00 B|22|2000").arg(key));
+        QCOMPARE(f.link.sent(), QStringLiteral("RW|7;0;%1;A 0xFF 0x07 0x80 0x00 B|22|2000").arg(key));
 
         // Conditions that freeze the sector: asked first, "No" sends nothing.
         f.box(3, 3)->setChecked(false);
@@ -162,7 +155,7 @@ private slots:
         f.confirmAnswer = true;
         f.tab.TrailerWriteClicked();
         QCOMPARE(f.confirmations, 2);
-        QCOMPARE(f.sent(), QStringLiteral("RW|7;0;%1;A 0xFE 0x1F 0x00 0x00 B|22|2000").arg(key));
+        QCOMPARE(f.link.sent(), QStringLiteral("RW|7;0;%1;A 0xFE 0x1F 0x00 0x00 B|22|2000").arg(key));
 
         f.reply(ARG_COUPLEUR_TRAILER_WRITE_RESULT, {1, true, '0', QStringLiteral("written")});
         QCOMPARE(f.edit("SAI_TrailerReadResult")->text(), QStringLiteral("written"));
@@ -176,8 +169,8 @@ private slots:
             for (int m = 0; m < 4; ++m)
                 QCOMPARE(f.box(n, m)->isChecked(), n == 3 && m == 3);
         }
-        QCOMPARE(f.edit("SAI_KeyA")->text(), QStringLiteral("0x01 0x02 0x03 0x04 0x05 0x06"));
-        QCOMPARE(f.edit("SAI_KeyB")->text(), QStringLiteral("0xA1 0xA2 0xA3 0xA4 0xA5 0xA6"));
+        QCOMPARE(f.form.texts("SAI_KeyA SAI_KeyB"),
+                 QStringLiteral("0x01 0x02 0x03 0x04 0x05 0x06|0xA1 0xA2 0xA3 0xA4 0xA5 0xA6"));
 
         // Refused: the answer text only.
         f.reply(ARG_COUPLEUR_TRAILER_READ_RESULT,
@@ -199,7 +192,7 @@ private slots:
         QCOMPARE(result->text(), QString());
         f.link.free = true;
         f.tab.BadgeFormatClicked();
-        QCOMPARE(f.sent(), QStringLiteral("BF||32|4000"));
+        QCOMPARE(f.link.sent(), QStringLiteral("BF||32|4000"));
         QCOMPARE(result->text(), QStringLiteral("Formatage ..."));
 
         const QList<QPair<FakeLink::Answer, QString>> answers{
