@@ -86,18 +86,6 @@ private slots:
             QCOMPARE(window.AppsConfigReadString(s.first, "x"), QString(s.second));
     }
 
-    void trailerFreezeAsksFirst()
-    {
-        MainWindow window;
-        BoxCatcher boxes;
-        // No box checked: the trailer's own bits would read 000, frozen for good.
-        widget<QLineEdit>(window, "SAI_Sector")->setText("2");
-        widget<QPushButton>(window, "BTN_TraillerWrite")->click();
-        QCOMPARE(boxes.boxes.size(), 1);
-        QVERIFY2(boxes.boxes[0].contains("ne pourront plus jamais être modifiées"),
-                 qPrintable(boxes.boxes[0]));
-    }
-
     void statusAndDispatcher()
     {
         MainWindow window;
@@ -134,6 +122,14 @@ private slots:
         QCOMPARE(protocole->text(), QStringLiteral("Statut timeout"));
         for (unsigned int id : {1u, 2u, 8u, 9u, 10u, 21u, 22u, 23u, 32u, 33u, 34u, 35u})
             QVERIFY(window.Router().IsRegistered(id));
+
+        // A trailer write that would freeze the sector asks first: no box checked reads 000.
+        BoxCatcher boxes;
+        widget<QLineEdit>(window, "SAI_Sector")->setText("2");
+        widget<QPushButton>(window, "BTN_TraillerWrite")->click();
+        QCOMPARE(boxes.boxes.size(), 1);
+        QVERIFY2(boxes.boxes[0].contains("ne pourront plus jamais être modifiées"),
+                 qPrintable(boxes.boxes[0]));
     }
 };
 
