@@ -33,6 +33,13 @@ private:
                          (combo->itemData(i).isValid() ? "=" + combo->itemData(i).toString() : "");
         return texts;
     }
+    static QStringList headers(const QAbstractItemModel* model)
+    {
+        QStringList texts;
+        for (int i = 0; i < model->columnCount(); ++i)
+            texts << model->headerData(i, Qt::Horizontal).toString();
+        return texts;
+    }
     // Every text a line edit showed, since polling texts overwrite them quickly.
     static QStringList* textsOf(MainWindow& window, const char* name)
     {
@@ -73,18 +80,12 @@ private slots:
 
         QCOMPARE(comboTexts(widget<QComboBox>(window, "COMBO_BadgeType")),
                  (QStringList{"Crédit=16", "Exploitant=2", "Accès=128", "Unité=32", "Facturation=64"}));
-        auto* table = widget<QTableWidget>(window, "TABLE_BlackList");
-        QStringList headers;
-        for (int i = 0; i < table->columnCount(); ++i)
-            headers << table->horizontalHeaderItem(i)->text();
-        QCOMPARE(table->rowCount(), 0);
-        QCOMPARE(headers, (QStringList{"Date", "Uid", "Utilisateur", "Groupe", "Raison"}));
-        auto* tree = widget<QTreeWidget>(window, "treeWidget");
-        headers.clear();
-        for (int i = 0; i < tree->columnCount(); ++i)
-            headers << tree->headerItem()->text(i);
-        QCOMPARE(headers, (QStringList{"Désignation", "Valeur", "Save", "Identifiant", "Modifié", "Mask",
-                                       "Max", "Widget", "WidgetArguments", "Attribut", "Version"}));
+        QCOMPARE(widget<QTableWidget>(window, "TABLE_BlackList")->rowCount(), 0);
+        QCOMPARE(headers(widget<QTableWidget>(window, "TABLE_BlackList")->model()),
+                 (QStringList{"Date", "Uid", "Utilisateur", "Groupe", "Raison"}));
+        QCOMPARE(headers(widget<QTreeWidget>(window, "treeWidget")->model()),
+                 (QStringList{"Désignation", "Valeur", "Save", "Identifiant", "Modifié", "Mask", "Max",
+                              "Widget", "WidgetArguments", "Attribut", "Version"}));
 
         // The settings tree's rows and the values the badge tab reads from it.
         auto* apps = widget<QTreeWidget>(window, "TREE_AppsConfig");

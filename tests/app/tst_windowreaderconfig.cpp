@@ -42,8 +42,8 @@ private:
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
 
-    // While a read runs, the files and a second read are refused.
-    void transferGuardsAndTimeout()
+    // While a read runs, the files and a second read are refused; the clock and output tests.
+    void linkButtons()
     {
         QFile file("guard.txt");
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -51,11 +51,15 @@ private slots:
         file.close();
         PtyPair pty;
         QVERIFY(pty.isValid());
-        FakeReader reader(pty); // never answers
+        FakeReader reader(pty); // silent until told
         MainWindow window;
         QVERIFY(WindowLinkSettle(window));
-        QVERIFY(WindowLinkOpen(window, pty.slavePath()));
         BoxCatcher boxes;
+        // Link closed: the clock fails at once. The connected update runs end to end.
+        widget<QPushButton>(window, "BTN_DateHeureMAJ")->click();
+        QCOMPARE(boxes.boxes.takeFirst(),
+                 QStringLiteral("MAJ Heure/Date / Mise à jour ECHEC : lecteur non connecté"));
+        QVERIFY(WindowLinkOpen(window, pty.slavePath()));
         int dialogs = 0;
         window.FileDialog = [&dialogs](MainWindow::FileDialogKind, const QString&, const QString&,
                                        const QString&) {
@@ -86,9 +90,21 @@ private slots:
 
         // Once the chain has ended, the same file loads.
         widget<QPushButton>(window, "BTN_ReaderFileLoad")->click();
-        QCOMPARE(boxes.boxes, QStringList({"Information / Configuration chargée"}));
+        QCOMPARE(boxes.boxes.takeFirst(), QStringLiteral("Information / Configuration chargée"));
         QCOMPARE(Row(tree, "3.0.1")->text(PARAM_COL_VALEUR), QStringLiteral("Fichier"));
         QCOMPARE(dialogs, 0);
+
+        // The "Tests" tab is disabled in the form; its slots are reached directly.
+        reader.answer('V', 'P', '0');
+        reader.answer('V', 'P', '5');
+        auto* test = widget<QLineEdit>(window, "SAI_TestCmdStatus");
+        widget<QLineEdit>(window, "SAI_TestDurationImpulsion")->setText("150");
+        window.on_BTN_TestC1_clicked();
+        QTRY_COMPARE_WITH_TIMEOUT(test->text(), QStringLiteral("Test C1->OK"), Bound);
+        window.on_BTN_TestC2_clicked();
+        QTRY_COMPARE_WITH_TIMEOUT(test->text(), QStringLiteral("Test C2->FAILED"), Bound);
+        QCOMPARE(reader.requestTexts().mid(1), QStringList({"VP 12.255.7.0=150", "VP 12.255.7.1=150"}));
+        QCOMPARE(boxes.boxes, QStringList());
     }
 
     // The file rules are unit-tested; here, the dialogs the buttons open and the boxes they show.
@@ -167,34 +183,6 @@ private slots:
                                      "Save" + config.arg(inPath), "Save" + config.arg(outPath),
                                      "Save" + config.arg(outPath), "Open" + config.arg(here),
                                      "Open|Sélection du fichier hex|" + work + "|Prog (*.hex)"}));
-    }
-
-    void clockAndOutputTests()
-    {
-        PtyPair pty;
-        QVERIFY(pty.isValid());
-        FakeReader reader(pty);
-        MainWindow window;
-        QVERIFY(WindowLinkSettle(window));
-        BoxCatcher boxes;
-        // Link closed: an error at once, nothing waited for. The connected update runs end to end.
-        widget<QPushButton>(window, "BTN_DateHeureMAJ")->click();
-        QCOMPARE(boxes.boxes.takeFirst(),
-                 QStringLiteral("MAJ Heure/Date / Mise à jour ECHEC : lecteur non connecté"));
-
-        QVERIFY(WindowLinkOpen(window, pty.slavePath()));
-        reader.answer('V', 'P', '0');
-        reader.answer('V', 'P', '5');
-
-        // The "Tests" tab is disabled in the form; its slots are reached directly.
-        auto* status = widget<QLineEdit>(window, "SAI_TestCmdStatus");
-        widget<QLineEdit>(window, "SAI_TestDurationImpulsion")->setText("150");
-        window.on_BTN_TestC1_clicked();
-        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QStringLiteral("Test C1->OK"), Bound);
-        window.on_BTN_TestC2_clicked();
-        QTRY_COMPARE_WITH_TIMEOUT(status->text(), QStringLiteral("Test C2->FAILED"), Bound);
-        QCOMPARE(reader.requestTexts(), QStringList({"VP 12.255.7.0=150", "VP 12.255.7.1=150"}));
-        QCOMPARE(boxes.boxes, QStringList());
     }
 };
 
