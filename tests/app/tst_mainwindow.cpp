@@ -68,6 +68,7 @@ private slots:
                                      "ONG_Debug:Debug-", "ONG_Test:Tests-", "ONG_Expert:Expert"}));
         QCOMPARE(tabs->currentIndex(), 0);
         QCOMPARE(widget<QLabel>(window, "LAB_Version")->text(), QStringLiteral("Version:1.00"));
+        QVERIFY(!window.windowIcon().isNull()); // the resource of the static library is registered
         QCOMPARE(window.BadgeMode(), 0);
         QCOMPARE(QDir(window.WorkingDirectory()).canonicalPath(), QDir(m_dir.path()).canonicalPath());
         QCOMPARE(window.WorkingFilePath("listenoire.txt"), QDir(m_dir.path()).filePath("listenoire.txt"));
