@@ -6,9 +6,8 @@
 #include "badge/experttab.h"
 #include "badge/resultrouter.h"
 #include "badge/trailerbits.h"
-#include "fakelink.h"
 #include "link/argids.h"
-#include "testform.h"
+#include "tabbench.h"
 
 class TstExpertTab : public QObject
 {
@@ -25,7 +24,7 @@ private:
         {
             tab.RegisterResults(router);
         }
-        QLineEdit* edit(const char* name) const { return form.widget<QLineEdit>(name); }
+        QLineEdit* edit(const char* name) const { return form.widget(name); }
         // The link holds answer when the result id comes in.
         void reply(unsigned int id, const FakeLink::Answer& answer)
         {
@@ -34,14 +33,7 @@ private:
         }
         QCheckBox* box(int n, int m) const
         {
-            return form.widget<QCheckBox>(QStringLiteral("CKB_C%1B%2").arg(n).arg(m).toLatin1().constData());
-        }
-        QString sent() const
-        {
-            const FakeLink::Request& r = link.requests.last();
-            return QString(QChar(r.letter)) + QChar(r.subLetter) + QLatin1Char('|') + r.payload +
-                   QLatin1Char('|') + QString::number(r.resultId) + QLatin1Char('|') +
-                   QString::number(r.timeoutMs);
+            return form.widget<QCheckBox>(QStringLiteral("CKB_C%1B%2").arg(n).arg(m));
         }
 
         TestForm form;
@@ -95,22 +87,19 @@ private slots:
     void blockOperations()
     {
         Fixture f;
-        f.edit("SAI_KeyToUsed")->setText("K");
-        f.edit("SAI_BlockNumber")->setText("8");
-        f.edit("SAI_ReaderSnd")->setText("5");
-        f.edit("SAI_ReaderRcv")->setText("old");
+        f.form.fill("SAI_KeyToUsed=K;SAI_BlockNumber=8;SAI_ReaderSnd=5;SAI_ReaderRcv=old");
         f.tab.BlockClicked(ExpertTab::BlockOperation::Decrement);
-        QCOMPARE(f.sent(), QStringLiteral("RD|8;0;K;2;5|21|2000"));
+        QCOMPARE(f.link.sent(), QStringLiteral("RD|8;0;K;2;5|21|2000"));
         QCOMPARE(f.edit("SAI_ReaderRcv")->text(), QString());
         f.tab.BlockClicked(ExpertTab::BlockOperation::Increment);
-        QCOMPARE(f.sent(), QStringLiteral("RI|8;0;K;1;5|21|2000"));
+        QCOMPARE(f.link.sent(), QStringLiteral("RI|8;0;K;1;5|21|2000"));
         f.form.ui.CKB_KeyType->setChecked(true);
         f.edit("SAI_BlockNumber")->setText("007");
         f.tab.BlockClicked(ExpertTab::BlockOperation::Read);
-        QCOMPARE(f.sent(), QStringLiteral("RR|007;1;K|21|2000"));
+        QCOMPARE(f.link.sent(), QStringLiteral("RR|007;1;K|21|2000"));
         f.edit("SAI_ReaderSnd")->setText("0x00 0x01");
         f.tab.BlockClicked(ExpertTab::BlockOperation::Write);
-        QCOMPARE(f.sent(), QStringLiteral("RW|007;1;K;0x00 0x01|21|2000"));
+        QCOMPARE(f.link.sent(), QStringLiteral("RW|007;1;K;0x00 0x01|21|2000"));
 
         f.edit("SAI_BlockNumber")->setText("12a");
         f.tab.BlockClicked(ExpertTab::BlockOperation::Read);
@@ -118,8 +107,7 @@ private slots:
         QCOMPARE(f.edit("SAI_ReaderSnd")->text(), QStringLiteral("Erreur->Bloque non défini"));
 
         f.link.free = false;
-        f.edit("SAI_BlockNumber")->setText("4");
-        f.edit("SAI_ReaderRcv")->setText("old");
+        f.form.fill("SAI_BlockNumber=4;SAI_ReaderRcv=old");
         f.tab.BlockClicked(ExpertTab::BlockOperation::Read);
         QCOMPARE(f.link.requests.size(), 4);
         QCOMPARE(f.edit("SAI_ReaderRcv")->text(), QString());
@@ -136,17 +124,15 @@ private slots:
         Fixture f;
         f.tab.TrailerDefaultClicked();
         const QString key = QStringLiteral("0x5A 0x17 0xC3 0x88 0x2E 0x91");
-        QCOMPARE(f.edit("SAI_KeyToUsed")->text(), key);
-        QCOMPARE(f.edit("SAI_KeyA")->text(), key);
-        QCOMPARE(f.edit("SAI_KeyB")->text(), key);
-        f.edit("SAI_KeyA")->setText("A");
-        f.edit("SAI_KeyB")->setText("B");
+        QCOMPARE(f.form.texts("SAI_KeyToUsed SAI_KeyA SAI_KeyB"),
+                 QStringList({key, key, key}).join(QLatin1Char('|')));
+        f.form.fill("SAI_KeyA=A;SAI_KeyB=B");
 
         const QList<QPair<QString, QString>> sectors = {{"15", "63"}, {"16", "67"}, {"-1", "4294967295"}};
         for (const auto& s : sectors) {
             f.edit("SAI_Sector")->setText(s.first);
             f.tab.TrailerReadClicked();
-            QCOMPARE(f.sent(), QStringLiteral("RR|%1;0;%2|23|2000").arg(s.second, key));
+            QCOMPARE(f.link.sent(), QStringLiteral("RR|%1;0;%2|23|2000").arg(s.second, key));
         }
         f.edit("SAI_Sector")->setText("x");
         f.tab.TrailerReadClicked();
@@ -158,7 +144,7 @@ private slots:
         f.box(3, 3)->setChecked(true);
         f.tab.TrailerWriteClicked();
         QCOMPARE(f.confirmations, 0);
-        QCOMPARE(f.sent(), QStringLiteral("RW|7;0;%1;A 0xFF 0x07 0x80 0x00 B|22|2000").arg(key));
+        QCOMPARE(f.link.sent(), QStringLiteral("RW|7;0;%1;A 0xFF 0x07 0x80 0x00 B|22|2000").arg(key));
 
         // Conditions that freeze the sector: asked first, "No" sends nothing.
         f.box(3, 3)->setChecked(false);
@@ -169,7 +155,7 @@ private slots:
         f.confirmAnswer = true;
         f.tab.TrailerWriteClicked();
         QCOMPARE(f.confirmations, 2);
-        QCOMPARE(f.sent(), QStringLiteral("RW|7;0;%1;A 0xFE 0x1F 0x00 0x00 B|22|2000").arg(key));
+        QCOMPARE(f.link.sent(), QStringLiteral("RW|7;0;%1;A 0xFE 0x1F 0x00 0x00 B|22|2000").arg(key));
 
         f.reply(ARG_COUPLEUR_TRAILER_WRITE_RESULT, {1, true, '0', QStringLiteral("written")});
         QCOMPARE(f.edit("SAI_TrailerReadResult")->text(), QStringLiteral("written"));
@@ -183,8 +169,8 @@ private slots:
             for (int m = 0; m < 4; ++m)
                 QCOMPARE(f.box(n, m)->isChecked(), n == 3 && m == 3);
         }
-        QCOMPARE(f.edit("SAI_KeyA")->text(), QStringLiteral("0x01 0x02 0x03 0x04 0x05 0x06"));
-        QCOMPARE(f.edit("SAI_KeyB")->text(), QStringLiteral("0xA1 0xA2 0xA3 0xA4 0xA5 0xA6"));
+        QCOMPARE(f.form.texts("SAI_KeyA SAI_KeyB"),
+                 QStringLiteral("0x01 0x02 0x03 0x04 0x05 0x06|0xA1 0xA2 0xA3 0xA4 0xA5 0xA6"));
 
         // Refused: the answer text only.
         f.reply(ARG_COUPLEUR_TRAILER_READ_RESULT,
@@ -206,17 +192,18 @@ private slots:
         QCOMPARE(result->text(), QString());
         f.link.free = true;
         f.tab.BadgeFormatClicked();
-        QCOMPARE(f.sent(), QStringLiteral("BF||32|4000"));
+        QCOMPARE(f.link.sent(), QStringLiteral("BF||32|4000"));
         QCOMPARE(result->text(), QStringLiteral("Formatage ..."));
 
-        f.reply(ARG_BADGE_FORMAT_RESULT, {0, true, '0', QString()});
-        QCOMPARE(result->text(), QStringLiteral("Formatage ..."));
-        f.reply(ARG_BADGE_FORMAT_RESULT, {1, false, '0', QString()});
-        QCOMPARE(result->text(), QStringLiteral("Formatage->CMD ECHEC"));
-        f.reply(ARG_BADGE_FORMAT_RESULT, {1, true, '1', QStringLiteral("3")});
-        QCOMPARE(result->text(), QStringLiteral("Formatage->ECHEC(Sector=3)"));
-        f.reply(ARG_BADGE_FORMAT_RESULT, {1, true, '0', QString()});
-        QCOMPARE(result->text(), QStringLiteral("Formatage->OK"));
+        const QList<QPair<FakeLink::Answer, QString>> answers{
+            {{0, true, '0', ""}, "Formatage ..."},
+            {{1, false, '0', ""}, "Formatage->CMD ECHEC"},
+            {{1, true, '1', "3"}, "Formatage->ECHEC(Sector=3)"},
+            {{1, true, '0', ""}, "Formatage->OK"}};
+        for (const auto& a : answers) {
+            f.reply(ARG_BADGE_FORMAT_RESULT, a.first);
+            QCOMPARE(result->text(), a.second);
+        }
     }
 };
 
