@@ -150,9 +150,11 @@ void EmulatorSession::process(const RequestFrame& frame)
     log(QString("TX %1 %2 '%3'%4")
             .arg(printable(QByteArray(1, frame.letter)), QString(QChar(answer.status)),
                  printable(answer.payload.left(120)), fault));
-    send(bytes);
+    // Stored before it is acknowledged, as a reader would: whoever has the answer finds the
+    // change in the state file.
     if (answer.stateChanged)
         saveState();
+    send(bytes);
 }
 
 void EmulatorSession::sendDebug(const QStringList& texts)
