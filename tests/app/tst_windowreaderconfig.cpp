@@ -12,22 +12,11 @@
 #include "filesizelimit.h"
 #include "ptypair.h"
 #include "readerconfig/parametercatalogue.h"
+#include "treerows.h"
 #include "windowbench.h"
 
 namespace {
-
 constexpr int Bound = 30000;
-
-QTreeWidgetItem* Row(QTreeWidget* tree, const QString& id)
-{
-    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        if ((*it)->text(PARAM_COL_IDENTIFIANT) == id)
-            return *it;
-    }
-    qFatal("no row %s", qPrintable(id));
-    return nullptr;
-}
-
 } // namespace
 
 // The "Lecteur", "Firmware" and "Tests" tabs through the window, against a
@@ -71,7 +60,7 @@ private slots:
         widget<QLineEdit>(window, "SAI_FIleName")->setText("guard.txt");
         widget<QPushButton>(window, "BTN_ReaderFileLoad")->click(); // also enables the file save
         QCOMPARE(boxes.boxes.takeFirst(), QStringLiteral("Information / Configuration chargée"));
-        Row(tree, "3.0.1")->setText(PARAM_COL_VALEUR, "Autre");
+        RowById(tree, "3.0.1")->setText(PARAM_COL_VALEUR, "Autre");
 
         auto* bar = widget<QProgressBar>(window, "PROGRESS_Config");
         widget<QPushButton>(window, "BTN_ReaderConfigLoad")->click();
@@ -82,7 +71,7 @@ private slots:
             widget<QPushButton>(window, button)->click();
             QCOMPARE(status->text(), CommandChain::BusyText());
         }
-        QCOMPARE(Row(tree, "3.0.1")->text(PARAM_COL_VALEUR), QStringLiteral("Autre"));
+        QCOMPARE(RowById(tree, "3.0.1")->text(PARAM_COL_VALEUR), QStringLiteral("Autre"));
         QTRY_VERIFY_WITH_TIMEOUT(status->text().endsWith("->TIMEOUT"), Bound);
         QCOMPARE(reader.requestTexts(), QStringList{"VG 3.0.0"});
         QVERIFY(bar->isHidden());
@@ -91,7 +80,7 @@ private slots:
         // Once the chain has ended, the same file loads.
         widget<QPushButton>(window, "BTN_ReaderFileLoad")->click();
         QCOMPARE(boxes.boxes.takeFirst(), QStringLiteral("Information / Configuration chargée"));
-        QCOMPARE(Row(tree, "3.0.1")->text(PARAM_COL_VALEUR), QStringLiteral("Fichier"));
+        QCOMPARE(RowById(tree, "3.0.1")->text(PARAM_COL_VALEUR), QStringLiteral("Fichier"));
         QCOMPARE(dialogs, 0);
 
         // The "Tests" tab is disabled in the form; its slots are reached directly.
@@ -152,7 +141,7 @@ private slots:
         QCOMPARE(widget<QLineEdit>(window, "SAI_ConfigStatus")->text(),
                  QStringLiteral("Origine des données->Fichier"));
         QVERIFY(widget<QPushButton>(window, "BTN_ReaderConfigSave")->isEnabled());
-        QCOMPARE(Row(tree, "3.0.1")->text(PARAM_COL_VALEUR), QStringLiteral("A"));
+        QCOMPARE(RowById(tree, "3.0.1")->text(PARAM_COL_VALEUR), QStringLiteral("A"));
 
         // Save always asks, starting at the named file.
         answers << outPath << outPath;

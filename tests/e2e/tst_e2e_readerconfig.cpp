@@ -11,20 +11,11 @@
 #include "e2ebench.h"
 #include "readerconfig/parametercatalogue.h"
 #include "readerconfig/treeeditors.h"
+#include "treerows.h"
 #include "windowbench.h"
 
 namespace {
 constexpr int Bound = 60000;
-
-QTreeWidgetItem* Row(QTreeWidget* tree, const QString& id)
-{
-    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        if ((*it)->text(PARAM_COL_IDENTIFIANT) == id)
-            return *it;
-    }
-    qFatal("no row %s", qPrintable(id));
-    return nullptr;
-}
 
 // Identifier -> value as the window would send it, for every parameter row.
 QMap<QString, QString> TreeValues(QTreeWidget* tree)
@@ -102,11 +93,11 @@ private slots:
 
             // A text, a number and a check box, then written and committed.
             auto* installed =
-                qobject_cast<QCheckBox*>(tree->itemWidget(Row(tree, "2.1.0.0"), PARAM_COL_VALEUR));
+                qobject_cast<QCheckBox*>(tree->itemWidget(RowById(tree, "2.1.0.0"), PARAM_COL_VALEUR));
             QVERIFY(installed);
             installed->setChecked(!installed->isChecked());
-            Row(tree, "3.0.1")->setText(PARAM_COL_VALEUR, "Entrepôt Nord");
-            Row(tree, "10.1")->setText(PARAM_COL_VALEUR, "7000");
+            RowById(tree, "3.0.1")->setText(PARAM_COL_VALEUR, "Entrepôt Nord");
+            RowById(tree, "10.1")->setText(PARAM_COL_VALEUR, "7000");
             QVERIFY2(WriteModified(window).endsWith(":->OK"),
                      qPrintable(E2eWidget<QLineEdit>(window, "SAI_ConfigStatus")->text()));
             const QMap<QString, QString> committed = EmulatorValues(emulator);

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
+#include <QTreeWidgetItemIterator>
 
 #include "readerconfig/parametercatalogue.h"
 #include "readerconfig/parametertree.h"
@@ -26,6 +27,17 @@ inline QTreeWidgetItem* RowAt(QTreeWidget* tree, const QString& path)
         found = next;
     }
     return found;
+}
+
+// The first row with Identifiant `id`; a missing one ends the test program.
+inline QTreeWidgetItem* RowById(QTreeWidget* tree, const QString& id)
+{
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        if ((*it)->text(PARAM_COL_IDENTIFIANT) == id)
+            return *it;
+    }
+    qFatal("no row %s", qPrintable(id));
+    return nullptr;
 }
 
 inline QList<QTreeWidgetItem*> AllRows(QTreeWidget* tree)
