@@ -3,17 +3,12 @@
 
 #include "blacklist/ttablefile.h"
 #include "filesizelimit.h"
+#include "testfiles.h"
 #include "transferbench.h"
 
 using Rows = QList<QStringList>;
 
 namespace {
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 void TableFill(QTableWidget* table, const Rows& rows)
 {
@@ -99,9 +94,7 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(Rows, loaded);
-        QFile out(m_path);
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
-        out.close();
+        QVERIFY(FileWrite(m_path, file));
         QVERIFY(TTableFile::TableLoad(&m_table, m_path));
         QCOMPARE(TableTexts(&m_table), loaded);
     }

@@ -2,16 +2,7 @@
 
 #include "commun/atomicsave.h"
 #include "filesizelimit.h"
-
-namespace {
-
-QByteArray fileContent(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-} // namespace
+#include "testfiles.h"
 
 class TstAtomicSave : public QObject
 {
@@ -26,7 +17,7 @@ private slots:
         // The missing folder is created; a shorter content leaves no tail of the old one.
         for (const QByteArray& content : {QByteArray(5000, 'x'), QByteArray(), QByteArray("kept\n")}) {
             QVERIFY(SaveFileAtomic(path, content));
-            QCOMPARE(fileContent(path), content);
+            QCOMPARE(FileBytes(path), content);
         }
         QCOMPARE(QDir(dir.filePath(QStringLiteral("a/b"))).entryList(QDir::Files),
                  QStringList{QStringLiteral("listenoire.txt")});
@@ -34,7 +25,7 @@ private slots:
         QVERIFY(!SaveFileAtomic(path + QStringLiteral("/inside.txt"), "x"));
         QVERIFY(!SaveFileAtomic(dir.path(), "x"));
         QVERIFY(!SaveFileAtomic(QString(), "x"));
-        QCOMPARE(fileContent(path), QByteArray("kept\n"));
+        QCOMPARE(FileBytes(path), QByteArray("kept\n"));
     }
 
     void failedWriteKeepsOldFile_data()
@@ -63,7 +54,7 @@ private slots:
             saved = SaveFileAtomic(path, QByteArray(size, 'n'));
         }
         QVERIFY(!saved);
-        QCOMPARE(fileContent(path), old);
+        QCOMPARE(FileBytes(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("config.ini")});
     }
 };

@@ -2,20 +2,9 @@
 
 #include "commun/fileini.h"
 #include "filesizelimit.h"
+#include "testfiles.h"
 
 namespace {
-
-QByteArray fileContent(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool fileWrite(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
 
 // Saves the store and reads it back, as the next session would.
 QStringList reloaded(CFILE_INI& ini)
@@ -41,21 +30,21 @@ private slots:
     {
         // Lines are read whole however long: a split line came back as two on the next save.
         const QString longLine = QStringLiteral("GROUP=") + QString(5000, QLatin1Char('z'));
-        QVERIFY(fileWrite(path, "  [ZONES]  \r\nZONE=1;x\t\n\n# comment = kept\n" + longLine.toLatin1() +
+        QVERIFY(FileWrite(path, "  [ZONES]  \r\nZONE=1;x\t\n\n# comment = kept\n" + longLine.toLatin1() +
                                     "\n[GROUPS]"));
         CFILE_INI ini(path);
         QVERIFY(ini.Open());
         const QStringList lines{"[ZONES]", "ZONE=1;x", "", "# comment = kept", longLine, "[GROUPS]"};
         QCOMPARE(ini.lines, lines);
         QVERIFY(ini.Close());
-        QCOMPARE(fileContent(path),
+        QCOMPARE(FileBytes(path),
                  "[ZONES]\nZONE=1;x\n\n# comment = kept\n" + longLine.toLatin1() + "\n[GROUPS]\n");
 
         // A shorter list leaves no tail of the old file; the list is kept after Close().
         QVERIFY(ini.Open());
         ini.lines = QStringList{"[A]"};
         QVERIFY(ini.Close());
-        QCOMPARE(fileContent(path), QByteArray("[A]\n"));
+        QCOMPARE(FileBytes(path), QByteArray("[A]\n"));
         QCOMPARE(ini.lines, QStringList{"[A]"});
         // A closed store neither saves nor loads.
         QVERIFY(!ini.Save());
@@ -63,7 +52,7 @@ private slots:
         QVERIFY(ini.lines.isEmpty());
 
         // Found by fuzzing: a CR inside the first line was lost on loading, inside the others kept.
-        QVERIFY(fileWrite(path, "[A]\r B\nK=a\r b\r\n"));
+        QVERIFY(FileWrite(path, "[A]\r B\nK=a\r b\r\n"));
         QVERIFY(ini.Open());
         QCOMPARE(ini.lines, (QStringList{"[A]\r B", "K=a\r b"}));
         QCOMPARE(reloaded(ini), (QStringList{"[A]\r B", "K=a\r b"}));
@@ -148,7 +137,7 @@ private slots:
     void lineBreaksDoNotAddLines()
     {
         // Found by fuzzing: a label holding a line break came back as a section of its own.
-        QVERIFY(fileWrite(path, "[ZONES]\n"));
+        QVERIFY(FileWrite(path, "[ZONES]\n"));
         CFILE_INI ini(path);
         QVERIFY(ini.Open());
         QVERIFY(ini.ValueSet("ZONES", "ZONE0", "LABEL:Hall\n[GROUPS]\r\nGROUP=ID:9;LABEL:X", 1));
@@ -165,13 +154,13 @@ private slots:
     void encoding()
     {
         // Earlier versions wrote Latin-1; such lines still read correctly next to UTF-8 ones.
-        QVERIFY(fileWrite(path, "[ZONES]\nZONE0=LABEL:Acc\xe8s Hall\nZONE1=LABEL:Entr\xc3\xa9\x65\n"));
+        QVERIFY(FileWrite(path, "[ZONES]\nZONE0=LABEL:Acc\xe8s Hall\nZONE1=LABEL:Entr\xc3\xa9\x65\n"));
         CFILE_INI ini(path);
         QVERIFY(ini.Open());
         QCOMPARE(ini.lines.mid(1), (QStringList{"ZONE0=LABEL:Accès Hall", "ZONE1=LABEL:Entrée"}));
         QVERIFY(ini.ValueSet("ZONES", "ZONE2", "LABEL:Ça coûte 5 €", 1));
         QVERIFY(ini.Close());
-        QVERIFY(fileContent(path).contains("LABEL:Acc\xc3\xa8s Hall\n"));
+        QVERIFY(FileBytes(path).contains("LABEL:Acc\xc3\xa8s Hall\n"));
         QVERIFY(ini.Open());
         QCOMPARE(ini.lines.mid(1),
                  (QStringList{"ZONE0=LABEL:Accès Hall", "ZONE1=LABEL:Entrée", "ZONE2=LABEL:Ça coûte 5 €"}));
@@ -180,7 +169,7 @@ private slots:
         // On the first line, once trimmed, it is kept by writing a byte-order mark of the file's own.
         for (const QByteArray& content :
              {QByteArray("\xef\xbb\xbf[A]\n \xef\xbb\xbfk=v\n"), QByteArray(" \xef\xbb\xbfk=v\n[A]\n")}) {
-            QVERIFY(fileWrite(path, content));
+            QVERIFY(FileWrite(path, content));
             QVERIFY(ini.Open());
             const QStringList withMark = ini.lines;
             QVERIFY(withMark.contains(QChar(0xFEFF) + QStringLiteral("k=v")));
@@ -191,7 +180,7 @@ private slots:
     void failedSaveKeepsOldFile()
     {
         const QByteArray old("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\n");
-        QVERIFY(fileWrite(path, old));
+        QVERIFY(FileWrite(path, old));
         CFILE_INI ini(path);
         QVERIFY(ini.Open());
         for (int i = 0; i < 200; ++i)
@@ -206,7 +195,7 @@ private slots:
         }
         QVERIFY(!saved);
         QVERIFY(!closed);
-        QCOMPARE(fileContent(path), old);
+        QCOMPARE(FileBytes(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("config.ini")});
     }
 

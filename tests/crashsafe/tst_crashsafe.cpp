@@ -1,15 +1,11 @@
 #include <QtTest>
 
+#include "testfiles.h"
+
 namespace {
 
 const QStringList fileNames = {QStringLiteral("config.ini"), QStringLiteral("listenoire.txt"),
                                QStringLiteral("configuration.txt")};
-
-QByteArray fileContent(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Reads lines until one equals `wanted`; false when the saver stops talking or ends.
 bool lineWait(QProcess* saver, const QByteArray& wanted)
@@ -52,7 +48,7 @@ void TstCrashSafe::killedSaverLeavesWholeFiles()
     QHash<QString, QList<QByteArray>> whole;
     for (const QString& name : fileNames) {
         for (int v = 0; QFile::exists(QStringLiteral("%1/%2/%3").arg(referenceFolder).arg(v).arg(name)); ++v)
-            whole[name].append(fileContent(QStringLiteral("%1/%2/%3").arg(referenceFolder).arg(v).arg(name)));
+            whole[name].append(FileBytes(QStringLiteral("%1/%2/%3").arg(referenceFolder).arg(v).arg(name)));
         QVERIFY2(whole[name].size() >= 2, qPrintable(name));
         for (int a = 0; a < whole[name].size(); ++a) {
             QVERIFY2(whole[name].at(a).size() > 8000, qPrintable(name));
@@ -99,7 +95,7 @@ void TstCrashSafe::killedSaverLeavesWholeFiles()
                 QVERIFY2(!saved && !last, qPrintable(name + QStringLiteral(" missing, ") + when));
                 continue;
             }
-            const QByteArray content = fileContent(live.filePath(name));
+            const QByteArray content = FileBytes(live.filePath(name));
             // Opening the store creates an empty config.ini before its first save.
             if (content.isEmpty() && name == QLatin1String("config.ini") && !saved && !last)
                 continue;

@@ -5,21 +5,10 @@
 #include "filesizelimit.h"
 #include "readerconfig/configfile.h"
 #include "readerconfig/treeeditors.h"
+#include "testfiles.h"
 #include "treerows.h"
 
 namespace {
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-bool WriteFile(const QString& path, const QByteArray& content)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
-}
 
 const QString Site = "Lecteur>Identification>Nom du site";
 const QString Dev1 = "Gestion Appareils Timer>Appareil 1 (Par défaut)>Configuration>";
@@ -67,7 +56,7 @@ private slots:
         QCOMPARE(changes, 0);
 
         // One line per parameter row in tree order, each with its line end.
-        const QList<QByteArray> lines = ReadFile(path).split('\n');
+        const QList<QByteArray> lines = FileBytes(path).split('\n');
         const QList<QTreeWidgetItem*> rows = b->params.ParameterRows();
         QCOMPARE(lines.size(), rows.size() + 1);
         QCOMPARE(lines.last(), QByteArray());
@@ -104,7 +93,7 @@ private slots:
             {"Lecteur>Options>Module Ethernet", "0", "5"},
             {Dev1 + "Affichage", "0", ""}, // no such choice
             {"Accepteur>Canal 2>Type", "3", "6"},
-            {"Lecteur>Identification>Code Exploitant", "5", nullptr}, // the last line has no line end
+            {"Lecteur>Identification>Code Exploitant", "5", nullptr},  // the last line has no line end
             {"Lecteur>Identification>Nom matériel", "Borne", nullptr}, // "3.0.3" alone is no value
             // Every row of a duplicated Identifiant takes the later line, when it can.
             {"Fonctionnement>Montant des Débit>Sur Insertion", "275", nullptr},
@@ -131,7 +120,7 @@ private slots:
     void carriageReturnsEndTheLine()
     {
         const QString path = m_dir.filePath("cr.txt");
-        QVERIFY(WriteFile(path, "3.0.1=abc\r\r\n3.0.3=a\rb\r\n3.0.5=5\r=6\n"));
+        QVERIFY(FileWrite(path, "3.0.1=abc\r\r\n3.0.3=a\rb\r\n3.0.5=5\r=6\n"));
         const QString paths[] = {Site, "Lecteur>Identification>Nom matériel",
                                  "Lecteur>Identification>Code Exploitant"};
         const QStringList expected{"abc", "a\rb", "5"};
@@ -152,12 +141,12 @@ private slots:
     void encoding()
     {
         const QString path = m_dir.filePath("latin1.txt");
-        QVERIFY(WriteFile(path, QString("3.0.1=Gare de Sète\r\n").toLatin1()));
+        QVERIFY(FileWrite(path, QString("3.0.1=Gare de Sète\r\n").toLatin1()));
         QVERIFY(ConfigFileLoad(&b->tree, path));
         QCOMPARE(Value(Row(Site)), QString("Gare de Sète"));
         QString error;
         QVERIFY(ConfigFileSave(&b->tree, path, &error));
-        QVERIFY(ReadFile(path).contains(QString("3.0.1=Gare de Sète\n").toUtf8()));
+        QVERIFY(FileBytes(path).contains(QString("3.0.1=Gare de Sète\n").toUtf8()));
         Put(Row(Site), QString());
         QVERIFY(ConfigFileLoad(&b->tree, path));
         QCOMPARE(Value(Row(Site)), QString("Gare de Sète"));
@@ -168,7 +157,7 @@ private slots:
         QVERIFY(!ConfigFileLoad(&b->tree, m_dir.filePath("absent.txt")));
         QVERIFY(!ConfigFileLoad(&b->tree, QString()));
         // Under a plain file no folder can be made.
-        QVERIFY(WriteFile(m_dir.filePath("plain"), ""));
+        QVERIFY(FileWrite(m_dir.filePath("plain"), ""));
         for (const QString& path : {m_dir.filePath("plain/x.txt"), QString()}) {
             QString error;
             QVERIFY(!ConfigFileSave(&b->tree, path, &error));
@@ -177,7 +166,7 @@ private slots:
 
         // A write that fails half-way leaves the previous file whole.
         const QString path = m_dir.filePath("keep.txt");
-        QVERIFY(WriteFile(path, "3.0.1=ANCIEN\n"));
+        QVERIFY(FileWrite(path, "3.0.1=ANCIEN\n"));
         bool saved = true;
         QString error;
         {
@@ -187,7 +176,7 @@ private slots:
         }
         QVERIFY(!saved);
         QCOMPARE(error, QString("Impossible de créer le fichier"));
-        QCOMPARE(ReadFile(path), QByteArray("3.0.1=ANCIEN\n"));
+        QCOMPARE(FileBytes(path), QByteArray("3.0.1=ANCIEN\n"));
         QCOMPARE(QDir(m_dir.path()).entryList(QStringList{"keep.txt*"}, QDir::Files),
                  QStringList{"keep.txt"});
     }
