@@ -5,8 +5,8 @@
 
 #include "access/groups.h"
 #include "badge/badgetab.h"
-#include "badge/readerlink.h"
 #include "commun/textdecode.h"
+#include "link/readerlink.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>

@@ -58,9 +58,9 @@ const ReaderFileTransfer::Texts accessTexts{
 
 } // namespace
 
-AccessTransfer::AccessTransfer(QProtocole* link, const QList<CGROUP*>* groups, QTableWidget* table,
-                               QLineEdit* status, QObject* parent)
-    : ReaderFileTransfer(link, ReaderFile::Access, accessTexts, status, parent), m_groups(groups),
+AccessTransfer::AccessTransfer(ReaderLink& link, ChainGuard& guard, const QList<CGROUP*>* groups,
+                               QTableWidget* table, QObject* parent)
+    : ReaderFileTransfer(link, guard, ReaderFile::Access, accessTexts, parent), m_groups(groups),
       m_table(table)
 {
 }

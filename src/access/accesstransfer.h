@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 
-#include "commun/readerfiletransfer.h"
+#include "transfer/readerfiletransfer.h"
 
 class CGROUP;
 class QTableWidget;
@@ -25,7 +25,7 @@ class AccessTransfer : public ReaderFileTransfer
     Q_OBJECT
 
 public:
-    AccessTransfer(QProtocole* link, const QList<CGROUP*>* groups, QTableWidget* table, QLineEdit* status,
+    AccessTransfer(ReaderLink& link, ChainGuard& guard, const QList<CGROUP*>* groups, QTableWidget* table,
                    QObject* parent = nullptr);
 
     bool SendToReader() { return Put(); }

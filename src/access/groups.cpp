@@ -1,5 +1,6 @@
 #include "access/groups.h"
 
+#include "access/accesslog.h"
 #include "commun/fileini.h"
 #include "commun/vrltoolbox.h"
 
@@ -15,7 +16,7 @@ const QChar keyEquals(':');
 
 void CGROUP::Set(const QString& text)
 {
-    qDebug("Str:%s", qUtf8Printable(text));
+    qCDebug(lcAccess, "Str:%s", qUtf8Printable(text));
     bool found = false;
     Number = VRLTBSTR_ValueGet(&found, text, QStringLiteral("ID"), keySeparator, keyEquals, 0);
     bool labelFound = false;
@@ -29,9 +30,9 @@ void CGROUP::Set(const QString& text)
                                                    keySeparator, keyEquals, QString());
         if (found)
             rule.Set(ruleText);
-        qDebug("GROUP:%d LABEL:%s ZONE:%d ACCES:%d COUNTER:%d Antipassback:%d Default:%d", Number,
-               qUtf8Printable(Label), z, int(rule.Access), int(rule.Counter), int(rule.Antipassback),
-               int(rule.Default));
+        qCDebug(lcAccess, "GROUP:%d LABEL:%s ZONE:%d ACCES:%d COUNTER:%d Antipassback:%d Default:%d", Number,
+                qUtf8Printable(Label), z, int(rule.Access), int(rule.Counter), int(rule.Antipassback),
+                int(rule.Default));
     }
 }
 

@@ -6,22 +6,12 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPalette>
 #include <QSignalBlocker>
 
 #include "access/groups.h"
 #include "commun/fileini.h"
 
 namespace {
-
-void PaletteTextColorSet(Qt::GlobalColor color, QWidget* widget)
-{
-    QPalette palette = widget->palette();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
-            palette.setColor(group, role, color);
-    widget->setPalette(palette);
-}
 
 // Base-10 number of a rule field, 0 when it is not one; only the low 8 bits are kept.
 quint8 RuleNumber(const QLineEdit* edit)
@@ -34,9 +24,9 @@ quint8 RuleNumber(const QLineEdit* edit)
 } // namespace
 
 ZonesEditor::ZonesEditor(const Form& form, CZONE* zones, QList<CGROUP*>* groups, CFILE_INI* ini,
-                         QObject* parent)
+                         ColorSetter colorSet, QObject* parent)
     : QObject(parent), m_form(form), m_zones(zones), m_groups(groups), m_ini(ini),
-      m_colorSet(PaletteTextColorSet)
+      m_colorSet(std::move(colorSet))
 {
 }
 

@@ -43,11 +43,9 @@ public:
     };
     using ColorSetter = std::function<void(Qt::GlobalColor, QWidget*)>;
 
-    ZonesEditor(const Form& form, CZONE* zones, QList<CGROUP*>* groups, CFILE_INI* ini,
+    // colorSet marks the save buttons (red unsaved, black saved).
+    ZonesEditor(const Form& form, CZONE* zones, QList<CGROUP*>* groups, CFILE_INI* ini, ColorSetter colorSet,
                 QObject* parent = nullptr);
-
-    // Defaults to a palette change of the widget's text colours.
-    void ColorSetterSet(ColorSetter setter) { m_colorSet = std::move(setter); }
 
     // Once, after zones and groups are loaded: both grids, then both group choosers.
     void GridsSetup();

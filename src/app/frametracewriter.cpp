@@ -1,5 +1,6 @@
 #include "app/frametracewriter.h"
 
+#include "app/applog.h"
 #include "commun/textdecode.h"
 
 #include <QtGlobal>
@@ -37,7 +38,7 @@ void FrameTraceWriter::fail(const QString& what)
     // Called with m_mutex held (or from the constructor).
     m_open = false;
     m_error = QString("Trace des trames %1 : %2 (%3)").arg(m_file.fileName(), what, m_file.errorString());
-    qWarning("%s", qUtf8Printable(m_error));
+    qCWarning(lcApp, "%s", qUtf8Printable(m_error));
     m_file.close();
 }
 

@@ -5,32 +5,31 @@
 #include <QMainWindow>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 #include "access/zones.h"
-#include "badge/readerlink.h"
-#include "badge/resultrouter.h"
 #include "commun/fileini.h"
 #include "link/qprotocole.h"
+#include "link/readerlink.h"
+#include "link/resultrouter.h"
+#include "readerconfig/readerconfigtab.h"
+#include "transfer/chainguard.h"
 
-class AccessTransfer;
+class AccessTab;
 class BadgeTab;
-class BlacklistTransfer;
+class BlacklistTab;
 class CGROUP;
 class ExpertTab;
-class ZonesEditor;
-class ParameterTransfer;
-class ParameterTree;
+class PortRow;
 class QTreeWidgetItem;
 
 namespace Ui {
 class MainWindow;
 }
 
-// The program's one window: builds the form, owns the link and every
-// subsystem's state, and hands each user action and each reader result to the
-// subsystem that owns it.
+// The program's one window: builds the form, owns the link and the state every
+// tab shares, and hands each user action and each reader result to the tab
+// that owns it.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -66,13 +65,8 @@ public:
 
     // The file dialogs of the "Lecteur" and "Firmware" tabs; replaceable so
     // that their callers can run without a person at the screen.
-    enum class FileDialogKind
-    {
-        Open,
-        Save
-    };
-    using FileDialogFunction = std::function<QString(FileDialogKind kind, const QString& caption,
-                                                     const QString& dir, const QString& filter)>;
+    using FileDialogKind = ::FileDialogKind;
+    using FileDialogFunction = ::FileDialogFunction;
     FileDialogFunction FileDialog;
 
 public slots:
@@ -127,16 +121,15 @@ public slots:
     void ComDataProcess(unsigned int Id, unsigned int Arg1, const QString& s);
 
 private:
-    void resultsRegister();
+    void tabsCreate();
+    void configLoad();
     void linkState();
-    void transfersSetUp();
-    void configSaveFailed();
-    void serialPortsList();
 
     // Declared first so that it is destroyed last: its destructor stops the
     // worker thread before anything the worker's signals reach goes away.
     QProtocole m_protocole;
     ProtocoleLink m_link{m_protocole};
+    ChainGuard m_chains;
     CFILE_INI m_configIni;
     CZONE m_zones[ZONE_COUNT];
     QList<CGROUP*> m_groups;
@@ -144,13 +137,12 @@ private:
     QString m_extraPort;
     Ui::MainWindow* ui = nullptr;
     ResultRouter m_router;
-    std::unique_ptr<ParameterTree> m_params;
-    std::unique_ptr<ParameterTransfer> m_paramTransfer;
     std::unique_ptr<BadgeTab> m_badge;
     std::unique_ptr<ExpertTab> m_expert;
-    std::unique_ptr<ZonesEditor> m_zonesEditor;
-    std::unique_ptr<AccessTransfer> m_accessTransfer;
-    std::unique_ptr<BlacklistTransfer> m_blacklistTransfer;
+    std::unique_ptr<ReaderConfigTab> m_readerConfig;
+    std::unique_ptr<BlacklistTab> m_blacklist;
+    std::unique_ptr<AccessTab> m_access;
+    std::unique_ptr<PortRow> m_portRow;
 };
 
 #endif // MAINWINDOW_H

@@ -4,52 +4,30 @@
 #include <QList>
 #include <QString>
 
-#include "access/zones.h"
+#include "badge/badgeform.h"
 
-class CGROUP;
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
-class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
-class QWidget;
 class ReaderLink;
 class ResultRouter;
 
-constexpr int COUNTER_ROW_COUNT = 8;
-
-// The "Clé/Carte" tab: the badge form, its read and create modes, the badge
-// record, counter rows and zone labels, and the dispatcher branches of the
-// badge commands. Works on the form's widgets, found by object name under
-// form, so tests can drive it on the real window or on a bare form.
+// The "Clé/Carte" tab: its read and create modes, the writes, and the result
+// branches of the badge commands. The form's fields belong to BadgeForm.
 class BadgeTab
 {
 public:
-    struct CounterRow
+    enum Mode : int
     {
-        QLabel* Label = nullptr;
-        QLineEdit* Value = nullptr;
-        bool InUse = false;
+        MODE_READ = 0,  // each support presented is read
+        MODE_CREATE = 1 // each blank support presented is written from the form
     };
 
-    // Installs the counter rows, zone labels, input masks and badge types.
     BadgeTab(QWidget* form, ReaderLink& link, const QTreeWidget* settings, const CZONE* zones,
              const QList<CGROUP*>* groups);
 
-    // Badge record exchanged with the reader.
-    bool BadgeRecordBuild(QString& record) const;
-    void BadgeRecordDisplay(const QString& record);
-
-    void BadgeFormClear();
-    void CreationDefaultsLoad();
-    void CounterRowsClear();
-    void CounterRowsShow(int groupIndex, bool withDefaults);
-    void CounterRowShow(int row);
-    void ZoneLabelsClear();
-    void ZoneLabelsShow(int groupIndex);
-    void UserNumberIncrement();
+    BadgeForm& Form() { return m_form; }
 
     // Behind the tab's buttons and profile chooser.
     void BadgeReadClicked();
@@ -57,7 +35,7 @@ public:
     void ProfilChanged(int index);
     void BadgeWriteClicked();
 
-    // Dispatcher branches.
+    // Result branches.
     void SupportInserted(const QString& s);
     void SupportRemoved();
     void CreateResult();
@@ -68,33 +46,15 @@ public:
     // Registers the branches above under their result identifiers.
     void RegisterResults(ResultRouter& router);
 
-    // 0 read mode, 1 create mode; read on each support insertion.
-    int BadgeMode = 0;
-    CounterRow CounterRows[COUNTER_ROW_COUNT];
-    QLabel* ZoneLabels[ZONE_COUNT] = {};
+    int BadgeMode = MODE_READ;
 
 private:
-    const CGROUP* group(int groupIndex) const;
     void readRequest(unsigned int timeoutMs);
+    void createRequest();
 
     ReaderLink& m_link;
-    const QTreeWidget* m_settings;
-    const CZONE* m_zones;
-    const QList<CGROUP*>* m_groups;
-
-    QComboBox* m_type;
+    BadgeForm m_form;
     QComboBox* m_profil;
-    QLineEdit* m_grp;
-    QLineEdit* m_uid;
-    QLineEdit* m_usr;
-    QLineEdit* m_level;
-    QLineEdit* m_domaine;
-    QLineEdit* m_lastName;
-    QLineEdit* m_firstName;
-    QLineEdit* m_compagny;
-    QLineEdit* m_remise;
-    QLineEdit* m_creationDate;
-    QDateEdit* m_validiteDate;
     QCheckBox* m_creationForce;
     QPushButton* m_read;
     QPushButton* m_create;

@@ -2,20 +2,32 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
 
-#include "badge/formwidget.h"
-#include "badge/readerlink.h"
-#include "badge/resultrouter.h"
+#include "badge/badgelog.h"
 #include "badge/trailerbits.h"
+#include "commun/formwidget.h"
 #include "commun/vrltoolbox.h"
 #include "link/argids.h"
+#include "link/readerlink.h"
+#include "link/resultrouter.h"
 
 namespace {
 const char* const DEFAULT_KEY = "0x5A 0x17 0xC3 0x88 0x2E 0x91";
+
+bool FreezeAsk(QWidget* parent)
+{
+    return QMessageBox::warning(parent, QStringLiteral("Attention"),
+                                QStringLiteral("Ces conditions d'accès figent le secteur : ses conditions "
+                                               "d'accès ne pourront plus jamais être modifiées.\n"
+                                               "Ecrire le trailer ?"),
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
 } // namespace
 
 ExpertTab::ExpertTab(QWidget* form, ReaderLink& link, FreezeConfirm confirm)
-    : m_link(link), m_confirm(std::move(confirm)),
+    : m_link(link),
+      m_confirm(confirm ? std::move(confirm) : FreezeConfirm([form] { return FreezeAsk(form); })),
       m_blockNumber(FormWidget<QLineEdit>(form, "SAI_BlockNumber")),
       m_readerSnd(FormWidget<QLineEdit>(form, "SAI_ReaderSnd")),
       m_readerRcv(FormWidget<QLineEdit>(form, "SAI_ReaderRcv")),
@@ -33,12 +45,6 @@ ExpertTab::ExpertTab(QWidget* form, ReaderLink& link, FreezeConfirm confirm)
     }
 }
 
-QString ExpertTab::keyFields() const
-{
-    return (m_keyType->isChecked() ? QStringLiteral("1") : QStringLiteral("0")) + QLatin1Char(';') +
-           m_keyToUsed->text();
-}
-
 void ExpertTab::BlockClicked(BlockOperation operation)
 {
     m_readerRcv->clear();
@@ -46,16 +52,16 @@ void ExpertTab::BlockClicked(BlockOperation operation)
         return;
     switch (operation) {
     case BlockOperation::Read:
-        qDebug("READER Cmd Read");
+        qCDebug(lcBadge, "READER Cmd Read");
         break;
     case BlockOperation::Write:
-        qDebug("WRITE Cmd Read");
+        qCDebug(lcBadge, "WRITE Cmd Read");
         break;
     case BlockOperation::Decrement:
-        qDebug("READER Cmd Decrement");
+        qCDebug(lcBadge, "READER Cmd Decrement");
         break;
     case BlockOperation::Increment:
-        qDebug("READER Cmd Increment");
+        qCDebug(lcBadge, "READER Cmd Increment");
         break;
     }
     bool ok = false;
@@ -84,17 +90,16 @@ void ExpertTab::BlockClicked(BlockOperation operation)
     }
 }
 
-bool ExpertTab::sectorTrailer(quint32* block)
+bool ExpertTab::sectorNumber(quint32* sector)
 {
     bool ok = false;
-    const int sector = m_sector->text().toInt(&ok, 10);
+    const int number = m_sector->text().toInt(&ok, 10);
     if (!ok) {
         m_trailerResult->setText(QStringLiteral("Erreur->Sector non défini"));
         return false;
     }
-    // Unsigned on purpose: the builders' int arithmetic would overflow on a
-    // large sector, and the reader gets the same 32-bit block it always got.
-    *block = quint32(sector) * 4u + 3u;
+    // A negative sector wraps as the reader has always received it.
+    *sector = quint32(number);
     return true;
 }
 
@@ -103,12 +108,11 @@ void ExpertTab::TrailerReadClicked()
     m_trailerResult->clear();
     if (!m_link.IsFree())
         return;
-    qDebug("READER Cmd TRAILLER Read");
-    quint32 block = 0;
-    if (!sectorTrailer(&block))
+    qCDebug(lcBadge, "READER Cmd TRAILLER Read");
+    quint32 sector = 0;
+    if (!sectorNumber(&sector))
         return;
-    m_link.CmdRequest('R', 'R', QString::number(block) + QLatin1Char(';') + keyFields(),
-                      ARG_COUPLEUR_TRAILER_READ_RESULT, 2000);
+    m_link.Request(ReaderCommands::trailerRead(sector, m_keyType->isChecked(), m_keyToUsed->text()));
 }
 
 void ExpertTab::TrailerWriteClicked()
@@ -116,19 +120,17 @@ void ExpertTab::TrailerWriteClicked()
     m_trailerResult->clear();
     if (!m_link.IsFree())
         return;
-    qDebug("READER Cmd TRAILLER Write");
-    quint32 block = 0;
-    if (!sectorTrailer(&block))
+    qCDebug(lcBadge, "READER Cmd TRAILLER Write");
+    quint32 sector = 0;
+    if (!sectorNumber(&sector))
         return;
     const TrailerAccess access = AccessFromBoxes();
-    if (TrailerAccessFreezes(access) && !(m_confirm && m_confirm()))
+    if (TrailerAccessFreezes(access) && !m_confirm())
         return;
     const std::array<quint8, 4> bytes = TrailerAccessBytes(access);
-    const QString trailer = m_keyA->text() + QLatin1Char(' ') + TrailerBytesText(bytes.data(), 4) +
-                            QLatin1Char(' ') + m_keyB->text();
-    m_link.CmdRequest('R', 'W',
-                      QString::number(block) + QLatin1Char(';') + keyFields() + QLatin1Char(';') + trailer,
-                      ARG_COUPLEUR_TRAILER_WRITE_RESULT, 2000);
+    m_link.Request(ReaderCommands::trailerWrite(sector, m_keyType->isChecked(), m_keyToUsed->text(),
+                                                m_keyA->text(), TrailerBytesText(bytes.data(), 4),
+                                                m_keyB->text()));
 }
 
 void ExpertTab::TrailerDefaultClicked()
@@ -148,7 +150,7 @@ void ExpertTab::BadgeFormatClicked()
 
 void ExpertTab::BlockResult()
 {
-    qDebug("ARG_COUPLEUR READ RESULT");
+    qCDebug(lcBadge, "ARG_COUPLEUR READ RESULT");
     const ReaderAnswer answer = m_link.Answer();
     if (answer.collected && answer.isOk)
         m_readerRcv->setText(answer.text);
@@ -156,7 +158,7 @@ void ExpertTab::BlockResult()
 
 void ExpertTab::TrailerWriteResult()
 {
-    qDebug("ARG_COUPLEUR READ RESULT");
+    qCDebug(lcBadge, "ARG_COUPLEUR READ RESULT");
     const ReaderAnswer answer = m_link.Answer();
     if (answer.collected && answer.isOk)
         m_trailerResult->setText(answer.text);
@@ -164,7 +166,7 @@ void ExpertTab::TrailerWriteResult()
 
 void ExpertTab::TrailerReadResult()
 {
-    qDebug("ARG_COUPLEUR READ RESULT");
+    qCDebug(lcBadge, "ARG_COUPLEUR READ RESULT");
     const ReaderAnswer answer = m_link.Answer();
     if (!answer.collected || !answer.isOk)
         return;
@@ -173,7 +175,7 @@ void ExpertTab::TrailerReadResult()
         return;
     quint8 trailer[16];
     VRLTBSTR_HexToBytes(answer.text.toLatin1().constData(), trailer, 16);
-    qDebug("ARG_COUPLEUR READ CMD **%x %x %x****", trailer[7], trailer[8], trailer[9]);
+    qCDebug(lcBadge, "ARG_COUPLEUR READ CMD **%x %x %x****", trailer[7], trailer[8], trailer[9]);
     AccessToBoxes(TrailerAccessFromTrailer(trailer));
     m_keyA->setText(TrailerBytesText(trailer, 6));
     m_keyB->setText(TrailerBytesText(trailer + 10, 6));

@@ -28,7 +28,8 @@ public:
     // false sends nothing.
     using FreezeConfirm = std::function<bool()>;
 
-    ExpertTab(QWidget* form, ReaderLink& link, FreezeConfirm confirm);
+    // Without confirm, a message box parented to form asks the operator.
+    ExpertTab(QWidget* form, ReaderLink& link, FreezeConfirm confirm = nullptr);
 
     void BlockClicked(BlockOperation operation);
     void TrailerReadClicked();
@@ -47,8 +48,7 @@ public:
     void AccessToBoxes(const TrailerAccess& access);
 
 private:
-    bool sectorTrailer(quint32* block);
-    QString keyFields() const;
+    bool sectorNumber(quint32* sector);
 
     ReaderLink& m_link;
     FreezeConfirm m_confirm;

@@ -63,9 +63,9 @@ bool TableRecordNext(QTableWidget* table, unsigned int* cursor, TableRecordBuild
     return builder(table, static_cast<int>(*cursor), record);
 }
 
-BlacklistTransfer::BlacklistTransfer(QProtocole* link, QTableWidget* table, QLineEdit* status,
+BlacklistTransfer::BlacklistTransfer(ReaderLink& link, ChainGuard& guard, QTableWidget* table,
                                      QObject* parent)
-    : ReaderFileTransfer(link, ReaderFile::Blacklist, blacklistTexts, status, parent), m_table(table)
+    : ReaderFileTransfer(link, guard, ReaderFile::Blacklist, blacklistTexts, parent), m_table(table)
 {
 }
 

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "commun/readerfiletransfer.h"
+#include "transfer/readerfiletransfer.h"
 
 class QTableWidget;
 
@@ -27,7 +27,7 @@ class BlacklistTransfer : public ReaderFileTransfer
     Q_OBJECT
 
 public:
-    BlacklistTransfer(QProtocole* link, QTableWidget* table, QLineEdit* status, QObject* parent = nullptr);
+    BlacklistTransfer(ReaderLink& link, ChainGuard& guard, QTableWidget* table, QObject* parent = nullptr);
 
     bool WriteToSupport() { return Put(); }
     bool ReadFromSupport() { return Get(); }

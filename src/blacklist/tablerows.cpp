@@ -2,6 +2,7 @@
 
 #include <QTableWidget>
 
+#include "blacklist/blacklistlog.h"
 #include "commun/vrltoolbox.h"
 
 void TableRowAppend(QTableWidget* table)
@@ -75,6 +76,6 @@ void TableRecordAppend(QTableWidget* table, const QString& record,
         if (!found)
             continue;
         TableCellSet(table, row, field.column, value);
-        qDebug(field.trace, qUtf8Printable(value));
+        qCDebug(lcBlacklist, field.trace, qUtf8Printable(value));
     }
 }

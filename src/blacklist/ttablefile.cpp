@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTableWidget>
 
+#include "blacklist/blacklistlog.h"
 #include "blacklist/tablerows.h"
 #include "commun/atomicsave.h"
 #include "commun/textdecode.h"
@@ -22,7 +23,7 @@ QByteArray LineEndStrip(QByteArray line)
 
 bool TTableFile::TableSave(QTableWidget* table, QString fileName)
 {
-    qDebug("Sauvegarde liste noire dans %s", qUtf8Printable(fileName));
+    qCDebug(lcBlacklist, "Sauvegarde liste noire dans %s", qUtf8Printable(fileName));
     QByteArray content;
     QString line;
     for (int row = 0; TableRowToLine(table, row, &line); ++row) {
@@ -36,7 +37,7 @@ bool TTableFile::TableSave(QTableWidget* table, QString fileName)
 
 bool TTableFile::TableLoad(QTableWidget* table, QString fileName)
 {
-    qDebug("load liste noire dans %s", qUtf8Printable(fileName));
+    qCDebug(lcBlacklist, "load liste noire dans %s", qUtf8Printable(fileName));
     QFile file(fileName);
     // Read raw: text mode drops a carriage return inside some lines and not in others.
     if (!file.open(QIODevice::ReadOnly))

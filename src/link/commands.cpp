@@ -25,6 +25,13 @@ QString filePrefix(ReaderFile file)
     return QStringLiteral("Fil=") + QString::number(static_cast<int>(file));
 }
 
+// Each sector of 4 blocks ends with its trailer.
+QString trailerBlock(quint32 sector)
+{
+    constexpr quint32 BLOCKS_PER_SECTOR = 4;
+    return QString::number(sector * BLOCKS_PER_SECTOR + (BLOCKS_PER_SECTOR - 1));
+}
+
 bool isBlacklist(ReaderFile file)
 {
     return file == ReaderFile::Blacklist;
@@ -85,17 +92,17 @@ ReaderCommand blockDecrement(const QString& block, bool keyB, const QString& key
                 ARG_COUPLEUR_BLOCK_RESULT, 2000);
 }
 
-ReaderCommand trailerRead(int sector, bool keyB, const QString& key)
+ReaderCommand trailerRead(quint32 sector, bool keyB, const QString& key)
 {
-    return make('R', 'R', cardPrefix(QString::number(sector * 4 + 3), keyB, key),
-                ARG_COUPLEUR_TRAILER_READ_RESULT, 2000);
+    return make('R', 'R', cardPrefix(trailerBlock(sector), keyB, key), ARG_COUPLEUR_TRAILER_READ_RESULT,
+                2000);
 }
 
-ReaderCommand trailerWrite(int sector, bool keyB, const QString& key, const QString& keyA,
+ReaderCommand trailerWrite(quint32 sector, bool keyB, const QString& key, const QString& keyA,
                            const QString& accessText, const QString& keyBText)
 {
     const QString trailer = keyA + QLatin1Char(' ') + accessText + QLatin1Char(' ') + keyBText;
-    return make('R', 'W', cardPrefix(QString::number(sector * 4 + 3), keyB, key) + QLatin1Char(';') + trailer,
+    return make('R', 'W', cardPrefix(trailerBlock(sector), keyB, key) + QLatin1Char(';') + trailer,
                 ARG_COUPLEUR_TRAILER_WRITE_RESULT, 2000);
 }
 

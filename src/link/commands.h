@@ -39,8 +39,9 @@ ReaderCommand blockRead(const QString& block, bool keyB, const QString& key);
 ReaderCommand blockWrite(const QString& block, bool keyB, const QString& key, const QString& data);
 ReaderCommand blockIncrement(const QString& block, bool keyB, const QString& key, const QString& value);
 ReaderCommand blockDecrement(const QString& block, bool keyB, const QString& key, const QString& value);
-ReaderCommand trailerRead(int sector, bool keyB, const QString& key);
-ReaderCommand trailerWrite(int sector, bool keyB, const QString& key, const QString& keyA,
+// The trailer is block sector * 4 + 3, in unsigned 32-bit arithmetic as the reader takes it.
+ReaderCommand trailerRead(quint32 sector, bool keyB, const QString& key);
+ReaderCommand trailerWrite(quint32 sector, bool keyB, const QString& key, const QString& keyA,
                            const QString& accessText, const QString& keyBText);
 
 ReaderCommand fileClear(ReaderFile file);

@@ -36,6 +36,13 @@ public:
         CMD_TOO_LONG = 2,  // payload over 999 bytes once encoded: nothing was sent
     };
     static constexpr int MaxPayload = 999;
+    // Values of ConnectionRequest.
+    enum ConnectionRequestCode : quint8
+    {
+        CONNECTION_NONE = 0,
+        CONNECTION_OPEN = 1,
+        CONNECTION_CLOSE = 2,
+    };
 
     explicit QProtocole(QObject* parent = nullptr);
     // Stop(), then the members go.

@@ -1,5 +1,6 @@
 #include "readerconfig/appsettings.h"
 
+#include "readerconfig/readerconfiglog.h"
 #include "readerconfig/treeeditors.h"
 
 #include <QTreeWidget>
@@ -12,12 +13,12 @@ QString AppsConfigReadString(const QTreeWidget* tree, const QString& key, const 
         for (; *it; ++it) {
             if ((*it)->text(APPS_CONFIG_COLUMN_KEY) == key) {
                 const QString value = (*it)->text(APPS_CONFIG_COLUMN_VALUE);
-                qDebug("AppsConfigReadString %s", qUtf8Printable(value));
+                qCDebug(lcReaderConfig, "AppsConfigReadString %s", qUtf8Printable(value));
                 return value;
             }
         }
     }
-    qDebug("AppsConfigReadString PAS TROUVE(%s)) => DEFAUT", qUtf8Printable(key));
+    qCDebug(lcReaderConfig, "AppsConfigReadString PAS TROUVE(%s)) => DEFAUT", qUtf8Printable(key));
     return defaultValue;
 }
 

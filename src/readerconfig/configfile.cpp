@@ -3,12 +3,12 @@
 #include "commun/atomicsave.h"
 #include "commun/textdecode.h"
 #include "readerconfig/parametercatalogue.h"
+#include "readerconfig/readerconfiglog.h"
 #include "readerconfig/treeeditors.h"
 
 #include <QFile>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
-#include <QtDebug>
 
 namespace {
 
@@ -36,7 +36,7 @@ void ConfigFileSaveItem(QByteArray* out, QTreeWidget* tree, QTreeWidgetItem* ite
     if (!id.isEmpty()) {
         const QString value = TreeItemValue(true, tree, item, QString(), PARAM_COL_WIDGET, PARAM_COL_VALEUR);
         const QByteArray line = (id + QLatin1Char('=') + value).toUtf8();
-        qDebug("%s", line.constData());
+        qCDebug(lcReaderConfig, "%s", line.constData());
         out->append(line);
         out->append(LineEnd);
     }

@@ -1,16 +1,16 @@
 #include "readerconfig/parametertransfer.h"
 
-#include "badge/resultrouter.h"
 #include "link/argids.h"
 #include "link/commands.h"
+#include "link/resultrouter.h"
 #include "readerconfig/parametercatalogue.h"
 #include "readerconfig/parametertree.h"
+#include "readerconfig/readerconfiglog.h"
 #include "readerconfig/treeeditors.h"
 
 #include <QLineEdit>
 #include <QSet>
 #include <QTreeWidget>
-#include <QtDebug>
 
 #include <algorithm>
 
@@ -23,8 +23,9 @@ QString ObjectOf(const QString& id)
 
 } // namespace
 
-ParameterTransfer::ParameterTransfer(ParameterTree* params, QProtocole* link, QObject* parent)
-    : CommandChain(link, params->Status(), parent), m_params(params)
+ParameterTransfer::ParameterTransfer(ParameterTree* params, ReaderLink& link, ChainGuard& guard,
+                                     QObject* parent)
+    : CommandChain(link, guard, parent), m_params(params)
 {
 }
 
@@ -50,20 +51,20 @@ bool ParameterTransfer::ReadAll()
 bool ParameterTransfer::WriteModified()
 {
     if (IsRunning()) {
-        StatusSet(BusyText());
+        BusyShow();
         return false;
     }
     QTreeWidget* tree = m_params->Tree();
-    qDebug("MET A JOUR LES VALEURS A PARTIR DES WIDGET");
+    qCDebug(lcReaderConfig, "MET A JOUR LES VALEURS A PARTIR DES WIDGET");
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         TreeValuesFromWidgets(tree, tree->topLevelItem(i), PARAM_COL_WIDGET, PARAM_COL_VALEUR);
 
-    qDebug("LANCE LA SAUVEGARDE");
+    qCDebug(lcReaderConfig, "LANCE LA SAUVEGARDE");
     QList<QTreeWidgetItem*> rows;
-    qDebug("APRES CLEAR IL Y A %d DANS LISTE", int(rows.size()));
+    qCDebug(lcReaderConfig, "APRES CLEAR IL Y A %d DANS LISTE", int(rows.size()));
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         TreeToDoSave(tree->topLevelItem(i), &rows, PARAM_COL_MODIFIE);
-    qDebug("APRES TreeToDoSave IL Y A %d DANS LISTE", int(rows.size()));
+    qCDebug(lcReaderConfig, "APRES TreeToDoSave IL Y A %d DANS LISTE", int(rows.size()));
     // Marks are sequence numbers: the operator's changes go out in the order they were last made.
     std::stable_sort(rows.begin(), rows.end(), [](QTreeWidgetItem* a, QTreeWidgetItem* b) {
         return a->text(PARAM_COL_MODIFIE).toUInt() < b->text(PARAM_COL_MODIFIE).toUInt();
@@ -76,7 +77,8 @@ bool ParameterTransfer::WriteModified()
     QSet<QString> objects;
     for (QTreeWidgetItem* row : qAsConst(rows))
         objects.insert(ObjectOf(row->text(PARAM_COL_IDENTIFIANT)));
-    if (!Begin(Status(), rows.size() + objects.size()))
+    // The status line keeps what it shows until the first write answers.
+    if (!Begin(QString(), rows.size() + objects.size()))
         return false;
     m_phase = Phase::Writing;
     ToDoList = rows;
@@ -91,15 +93,15 @@ void ParameterTransfer::RegisterResults(ResultRouter& router)
 {
     // Each branch logs its dispatcher label first (the read shares the write's label).
     router.Register(ARG_CONFIG_GET_RESULT, [this](const QString&) {
-        qDebug("ARG_CONFIG_PUT_RESULT");
+        qCDebug(lcReaderConfig, "ARG_CONFIG_PUT_RESULT");
         ConfigGetResult();
     });
     router.Register(ARG_CONFIG_PUT_RESULT, [this](const QString&) {
-        qDebug("ARG_CONFIG_PUT_RESULT");
+        qCDebug(lcReaderConfig, "ARG_CONFIG_PUT_RESULT");
         ConfigPutResult();
     });
     router.Register(ARG_CONFIG_PUT_SAVE_RESULT, [this](const QString&) {
-        qDebug("ARG_CONFIG_PUT_SAVE RESULT");
+        qCDebug(lcReaderConfig, "ARG_CONFIG_PUT_SAVE RESULT");
         ConfigPutSaveResult();
     });
 }
@@ -110,7 +112,7 @@ void ParameterTransfer::TreeToDoSave(QTreeWidgetItem* item, QList<QTreeWidgetIte
     const QString id = item->text(PARAM_COL_IDENTIFIANT);
     const QString mark = item->text(column);
     if (!id.isEmpty() && mark != QLatin1String("0")) {
-        qDebug("VALEUR %s CHANGE:%s", qUtf8Printable(mark), qUtf8Printable(id));
+        qCDebug(lcReaderConfig, "VALEUR %s CHANGE:%s", qUtf8Printable(mark), qUtf8Printable(id));
         list->append(item);
     }
     for (int i = 0; i < item->childCount(); ++i)
@@ -154,7 +156,7 @@ void ParameterTransfer::ConfigGetResult()
             Finish(Status() + QStringLiteral("->TIMEOUT"));
         return;
     }
-    qDebug("Durée du chargement %lld", static_cast<long long>(LoadTimer.elapsed()));
+    qCDebug(lcReaderConfig, "Durée du chargement %lld", static_cast<long long>(LoadTimer.elapsed()));
     m_params->TreeLoading = false;
     Finish(QStringLiteral("Lecture Ok"));
     emit SIG_ReadComplete();
@@ -181,9 +183,9 @@ void ParameterTransfer::ConfigPutResult()
                                                        PARAM_COL_WIDGET, PARAM_COL_VALEUR));
     ToDoCurrent->setText(PARAM_COL_MODIFIE, QStringLiteral("0"));
     const QString object = ObjectOf(id);
-    qDebug("OBJET TO SAVE:%s", qUtf8Printable(object));
+    qCDebug(lcReaderConfig, "OBJET TO SAVE:%s", qUtf8Printable(object));
     if (!object.isEmpty() && !ObjetToSave.split(QLatin1Char('.')).contains(object)) {
-        qDebug("ObjetToSAve ADD");
+        qCDebug(lcReaderConfig, "ObjetToSAve ADD");
         if (!ObjetToSave.isEmpty())
             ObjetToSave += QLatin1Char('.');
         ObjetToSave += object;
@@ -200,7 +202,8 @@ void ParameterTransfer::ConfigPutResult()
     }
     SaveIndex = 0;
     m_phase = Phase::Committing;
-    qDebug("IL Y A %d A SAUVEGARDER", int(ObjetToSave.split(QLatin1Char('.'), Qt::SkipEmptyParts).size()));
+    qCDebug(lcReaderConfig, "IL Y A %d A SAUVEGARDER",
+            int(ObjetToSave.split(QLatin1Char('.'), Qt::SkipEmptyParts).size()));
     CommitNext();
 }
 
@@ -221,7 +224,7 @@ void ParameterTransfer::ConfigPutSaveResult()
     }
     StatusSet(Status() + QStringLiteral("->OK"));
     StepDone();
-    qDebug("IL Y A %d A SAUVEGARDER", SaveIndex);
+    qCDebug(lcReaderConfig, "IL Y A %d A SAUVEGARDER", SaveIndex);
     CommitNext();
 }
 
@@ -252,9 +255,4 @@ void ParameterTransfer::CommitNext()
     StatusSet(QStringLiteral("Save(") + object + QStringLiteral(") :"));
     if (!Send(ReaderCommands::configCommit(object)))
         Finish(Status() + QStringLiteral("->FAILED"));
-}
-
-QString ParameterTransfer::Status() const
-{
-    return m_params->Status()->text();
 }

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-#include "commun/commandchain.h"
+#include "transfer/commandchain.h"
 
 class ParameterTree;
 class QTreeWidgetItem;
@@ -19,7 +19,7 @@ class ParameterTransfer : public CommandChain
     Q_OBJECT
 
 public:
-    ParameterTransfer(ParameterTree* params, QProtocole* link, QObject* parent = nullptr);
+    ParameterTransfer(ParameterTree* params, ReaderLink& link, ChainGuard& guard, QObject* parent = nullptr);
 
     // Both refuse (false, busy status) while a chain runs on the link.
     bool ReadAll();
@@ -50,7 +50,6 @@ private:
     bool ToDoFirst();
     bool Collected(Phase expected, bool* isOk, char* code, QString* text);
     void CommitNext();
-    QString Status() const;
 
     ParameterTree* m_params;
     Phase m_phase = Phase::Reading;

@@ -1,7 +1,7 @@
 #include "readerconfig/qtreecombobox.h"
 
+#include "readerconfig/readerconfiglog.h"
 #include <QTreeWidgetItem>
-#include <QtDebug>
 
 QTreeComboBox::QTreeComboBox(QWidget* parent, QTreeWidgetItem* item) : QComboBox(nullptr), Item(item)
 {
@@ -13,5 +13,5 @@ QTreeComboBox::QTreeComboBox(QWidget* parent, QTreeWidgetItem* item) : QComboBox
 void QTreeComboBox::ComboBoxCurrentIndexChanged(int Index)
 {
     Item->setText(1, QString::number(Index));
-    qDebug("Value = %d", Index);
+    qCDebug(lcReaderConfig, "Value = %d", Index);
 }

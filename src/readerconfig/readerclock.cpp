@@ -2,6 +2,7 @@
 
 #include "link/commands.h"
 #include "link/qprotocole.h"
+#include "link/readerlink.h"
 
 #include <QElapsedTimer>
 
@@ -11,32 +12,32 @@ namespace {
 // tries), then waits for the end of this very command and collects it.
 // The link ends every command within its time-out, so the answer wait's
 // bound is only a safety net.
-ClockUpdateOutcome WriteAndWait(QProtocole* link, const ReaderCommand& command, unsigned int waitMs,
+ClockUpdateOutcome WriteAndWait(ReaderLink& link, const ReaderCommand& command, unsigned int waitMs,
                                 bool* isOk, char* status)
 {
     QElapsedTimer waited;
     waited.start();
     for (;;) {
         const qint64 left = qint64(waitMs) - waited.elapsed();
-        if (left <= 0 || !link->CmdWaitFree(unsigned(left)))
+        if (left <= 0 || !link.CmdWaitFree(unsigned(left)))
             return ClockUpdateOutcome::Busy;
-        const unsigned char sent = link->CmdRequest(command);
+        const unsigned char sent = link.Request(command);
         if (sent == QProtocole::CMD_SUBMITTED)
             break;
         if (sent != QProtocole::CMD_BUSY)
             return ClockUpdateOutcome::NoAnswer;
     }
     QString text;
-    if (!link->CmdWaitAnswer(waitMs) || link->CmdAnswer(isOk, status, &text) != 1 || !*isOk)
+    if (!link.CmdWaitAnswer(waitMs) || link.CmdAnswer(isOk, status, &text) != 1 || !*isOk)
         return ClockUpdateOutcome::NoAnswer;
     return *status == '0' ? ClockUpdateOutcome::Accepted : ClockUpdateOutcome::Refused;
 }
 
 } // namespace
 
-ClockUpdateOutcome ClockUpdate(QProtocole* link, const QDateTime& now, unsigned int waitMs)
+ClockUpdateOutcome ClockUpdate(ReaderLink& link, const QDateTime& now, unsigned int waitMs)
 {
-    if (!link->Connected)
+    if (!link.Connected())
         return ClockUpdateOutcome::NotConnected;
 
     bool isOk = false;

@@ -4,7 +4,7 @@
 #include <QDateTime>
 #include <QString>
 
-class QProtocole;
+class ReaderLink;
 
 // Setting the reader's clock ("MAJ Date/Heure"): two parameter writes, the
 // date then the time of one moment, each awaited in place with a bound.
@@ -20,7 +20,7 @@ enum class ClockUpdateOutcome
 
 // Sends both writes with result identifier 0 and waits for each at most
 // waitMs (the request's own time-out plus a margin by default).
-ClockUpdateOutcome ClockUpdate(QProtocole* link, const QDateTime& now, unsigned int waitMs = 5000);
+ClockUpdateOutcome ClockUpdate(ReaderLink& link, const QDateTime& now, unsigned int waitMs = 5000);
 
 // Text of the "MAJ Heure/Date" information box; empty when no box is shown.
 QString ClockUpdateText(ClockUpdateOutcome outcome);

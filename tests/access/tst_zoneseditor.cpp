@@ -9,6 +9,7 @@
 
 #include "access/groups.h"
 #include "access/zoneseditor.h"
+#include "app/textcolorset.h"
 #include "commun/fileini.h"
 #include "filesizelimit.h"
 
@@ -75,8 +76,11 @@ struct Tab
     CZONE zones[ZONE_COUNT];
     QList<CGROUP*> groups;
     CFILE_INI ini;
-    ZonesEditor editor{
-        {gridZones, gridGroup, &group, &groupList, &profiles, &zonesSave, &groupSave}, zones, &groups, &ini};
+    ZonesEditor editor{{gridZones, gridGroup, &group, &groupList, &profiles, &zonesSave, &groupSave},
+                       zones,
+                       &groups,
+                       &ini,
+                       TextColorSet};
 };
 
 } // namespace

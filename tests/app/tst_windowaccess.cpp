@@ -10,10 +10,10 @@
 #include <QTableWidget>
 
 #include "app/mainwindow.h"
-#include "commun/commandchain.h"
 #include "fakereader.h"
 #include "filesizelimit.h"
 #include "ptypair.h"
+#include "transfer/commandchain.h"
 #include "windowbench.h"
 
 namespace {

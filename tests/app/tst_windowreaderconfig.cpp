@@ -7,11 +7,11 @@
 #include <QTreeWidget>
 
 #include "app/mainwindow.h"
-#include "commun/commandchain.h"
 #include "fakereader.h"
 #include "filesizelimit.h"
 #include "ptypair.h"
 #include "readerconfig/parametercatalogue.h"
+#include "transfer/commandchain.h"
 #include "treerows.h"
 #include "windowbench.h"
 

@@ -9,8 +9,8 @@
 
 #include "access/groups.h"
 #include "badge/badgetab.h"
-#include "badge/resultrouter.h"
 #include "link/argids.h"
+#include "link/resultrouter.h"
 #include "tabbench.h"
 
 class TstBadgeTab : public QObject
@@ -49,12 +49,7 @@ private:
                     row->setText(1, value);
             }
         }
-        QString record() const
-        {
-            QString built;
-            tab->BadgeRecordBuild(built);
-            return built;
-        }
+        QString record() const { return tab->Form().RecordBuild(); }
         // An "Accès" badge with no validity date.
         void accessBadge()
         {
@@ -75,24 +70,22 @@ private slots:
     {
         Fixture f;
         f.accessBadge();
-        QString record;
-        QVERIFY(f.tab->BadgeRecordBuild(record));
-        QCOMPARE(record, QStringLiteral("Tyc=128"));
+        QCOMPARE(f.record(), QStringLiteral("Tyc=128"));
         f.form.ui.COMBO_BadgeType->setCurrentIndex(-1);
         QCOMPARE(f.record(), QStringLiteral("Tyc="));
 
         f.form.ui.COMBO_BadgeType->setCurrentIndex(2);
         f.form.fill("SAI_Usr=15;SAI_Grp=2;SAI_CreationDate=04/12/26;SAI_LastName=Test");
         f.form.ui.SAI_ValiditeDate->setDate(QDate(2027, 12, 31));
-        f.tab->CounterRowShow(0);
-        f.tab->CounterRows[0].Value->setText("12.50");
-        f.tab->CounterRowShow(1);
-        f.tab->CounterRows[1].Value->clear();
-        f.tab->CounterRows[2].Value->setText("9.00"); // not in use
+        f.tab->Form().CounterRowShow(0);
+        f.tab->Form().CounterRows[0].Value->setText("12.50");
+        f.tab->Form().CounterRowShow(1);
+        f.tab->Form().CounterRows[1].Value->clear();
+        f.tab->Form().CounterRows[2].Value->setText("9.00"); // not in use
         QCOMPARE(f.record(), QStringLiteral("Tyc=128;Usr=15;Grp=2;Vda=271231;Cda=261204;Nal=Test;Cn0=1250"));
 
-        f.tab->CounterRows[0].Value->setText("1.5");
-        f.tab->CounterRows[1].Value->setText("3");
+        f.tab->Form().CounterRows[0].Value->setText("1.5");
+        f.tab->Form().CounterRows[1].Value->setText("3");
         f.form.fill("SAI_CreationDate=29/02/00;SAI_LastName="); // a leap day of 2000, not of 1900
         f.form.ui.SAI_ValiditeDate->QAbstractSpinBox::clear();
         QCOMPARE(f.record(), QStringLiteral("Tyc=128;Usr=15;Grp=2;Cda=000229;Cn0=150;Cn1=300"));
@@ -107,49 +100,49 @@ private slots:
     void recordDisplay()
     {
         Fixture f;
-        f.tab->BadgeRecordDisplay("Cn3=1205;Cn8=100;Cnx=100");
-        QCOMPARE(f.tab->CounterRows[3].Value->text(), QStringLiteral("12.05"));
-        f.tab->BadgeRecordDisplay("Cn31=100");
-        QCOMPARE(f.tab->CounterRows[3].Value->text(), QStringLiteral("1.00"));
-        f.tab->BadgeRecordDisplay("Vda=991231");
-        f.tab->BadgeRecordDisplay("Vda=991331;Cda=261204");
+        f.tab->Form().RecordDisplay("Cn3=1205;Cn8=100;Cnx=100");
+        QCOMPARE(f.tab->Form().CounterRows[3].Value->text(), QStringLiteral("12.05"));
+        f.tab->Form().RecordDisplay("Cn31=100");
+        QCOMPARE(f.tab->Form().CounterRows[3].Value->text(), QStringLiteral("1.00"));
+        f.tab->Form().RecordDisplay("Vda=991231");
+        f.tab->Form().RecordDisplay("Vda=991331;Cda=261204");
         QCOMPARE(f.form.ui.SAI_ValiditeDate->date(), QDate(2099, 12, 31));
         QCOMPARE(f.edit("SAI_CreationDate")->text(), QStringLiteral("04/12/26"));
 
         f.edit("SAI_Compagny")->setText("Keep");
-        f.tab->BadgeRecordDisplay("UID=04A1B2C3;Nal=Du=pont;Usr;Naf=Ann;Lev=2;Doi=7;Rem=10;Uni=4;usr=9");
+        f.tab->Form().RecordDisplay("UID=04A1B2C3;Nal=Du=pont;Usr;Naf=Ann;Lev=2;Doi=7;Rem=10;Uni=4;usr=9");
         QCOMPARE(
             f.form.texts(
                 "SAI_UID SAI_LastName SAI_Usr SAI_FirstName SAI_Level SAI_Domaine SAI_Remise SAI_Compagny"),
             QStringLiteral("04A1B2C3|Du||Ann|2|7|10|Keep"));
         f.form.ui.COMBO_BadgeType->setCurrentIndex(2);
-        f.tab->BadgeRecordDisplay("Tyc=16");
-        f.tab->BadgeRecordDisplay("Tyc=99");
+        f.tab->Form().RecordDisplay("Tyc=16");
+        f.tab->Form().RecordDisplay("Tyc=99");
         QCOMPARE(f.form.ui.COMBO_BadgeType->currentText(), QStringLiteral("Crédit"));
 
         // A group that is no profile index only fills the group field.
         f.form.ui.COMBO_Profil->setCurrentIndex(1);
-        f.tab->BadgeRecordDisplay("Grp=7");
+        f.tab->Form().RecordDisplay("Grp=7");
         QCOMPARE(f.edit("SAI_Grp")->text(), QStringLiteral("7"));
         QCOMPARE(f.form.ui.COMBO_Profil->currentIndex(), 1);
 
         // Counters sent before the group keep their values.
-        f.tab->CounterRowsClear();
-        f.tab->BadgeRecordDisplay("Cn0=1250;Grp=1");
+        f.tab->Form().CounterRowsClear();
+        f.tab->Form().RecordDisplay("Cn0=1250;Grp=1");
         QCOMPARE(f.form.ui.COMBO_Profil->currentIndex(), 1);
-        QVERIFY(f.tab->CounterRows[0].InUse);
-        QCOMPARE(f.tab->CounterRows[0].Label->text(), QStringLiteral("Z1"));
-        QCOMPARE(f.tab->CounterRows[0].Value->text(), QStringLiteral("12.50"));
+        QVERIFY(f.tab->Form().CounterRows[0].InUse);
+        QCOMPARE(f.tab->Form().CounterRows[0].Label->text(), QStringLiteral("Z1"));
+        QCOMPARE(f.tab->Form().CounterRows[0].Value->text(), QStringLiteral("12.50"));
 
         // The zones of the badge shown before do not stay under the next one.
-        f.tab->CounterRowsClear();
-        f.tab->BadgeRecordDisplay("Grp=0");
-        QCOMPARE(f.tab->ZoneLabels[5]->text(), QStringLiteral("Z5"));
-        QVERIFY(!f.tab->ZoneLabels[5]->isHidden());
-        QCOMPARE(f.tab->CounterRows[1].Value->text(), QStringLiteral("0"));
-        f.tab->BadgeRecordDisplay("Grp=1");
-        QCOMPARE(f.tab->ZoneLabels[5]->text(), QString());
-        QVERIFY(f.tab->ZoneLabels[5]->isHidden());
+        f.tab->Form().CounterRowsClear();
+        f.tab->Form().RecordDisplay("Grp=0");
+        QCOMPARE(f.tab->Form().ZoneLabels[5]->text(), QStringLiteral("Z5"));
+        QVERIFY(!f.tab->Form().ZoneLabels[5]->isHidden());
+        QCOMPARE(f.tab->Form().CounterRows[1].Value->text(), QStringLiteral("0"));
+        f.tab->Form().RecordDisplay("Grp=1");
+        QCOMPARE(f.tab->Form().ZoneLabels[5]->text(), QString());
+        QVERIFY(f.tab->Form().ZoneLabels[5]->isHidden());
     }
 
     // Two zones on one counter, an unlimited zone, a refused one.
@@ -159,25 +152,25 @@ private slots:
         f.tab->ProfilChanged(0);
         QCOMPARE(f.edit("SAI_Grp")->text(), QStringLiteral("10"));
         for (int row = 0; row < 8; ++row) {
-            QCOMPARE(f.tab->CounterRows[row].InUse, row == 1);
-            QCOMPARE(f.tab->CounterRows[row].Label->isHidden(), row != 1);
+            QCOMPARE(f.tab->Form().CounterRows[row].InUse, row == 1);
+            QCOMPARE(f.tab->Form().CounterRows[row].Label->isHidden(), row != 1);
         }
-        QVERIFY(!f.tab->CounterRows[1].Value->isHidden());
-        QCOMPARE(f.tab->CounterRows[1].Label->text(), QStringLiteral("Z0\n+ Z3"));
-        QCOMPARE(f.tab->CounterRows[1].Value->text(), QStringLiteral("7"));
+        QVERIFY(!f.tab->Form().CounterRows[1].Value->isHidden());
+        QCOMPARE(f.tab->Form().CounterRows[1].Label->text(), QStringLiteral("Z0\n+ Z3"));
+        QCOMPARE(f.tab->Form().CounterRows[1].Value->text(), QStringLiteral("7"));
         for (int zone = 0; zone < ZONE_COUNT; ++zone)
-            QCOMPARE(f.tab->ZoneLabels[zone]->isHidden(), zone != 5);
-        QCOMPARE(f.tab->ZoneLabels[5]->text(), QStringLiteral("Z5"));
+            QCOMPARE(f.tab->Form().ZoneLabels[zone]->isHidden(), zone != 5);
+        QCOMPARE(f.tab->Form().ZoneLabels[5]->text(), QStringLiteral("Z5"));
         QVERIFY(f.record().endsWith(QStringLiteral(";Cn1=700")));
 
         f.tab->ProfilChanged(1);
         QCOMPARE(f.edit("SAI_Grp")->text(), QStringLiteral("20"));
-        QVERIFY(!f.tab->CounterRows[1].InUse);
-        QCOMPARE(f.tab->CounterRows[0].Value->text(), QStringLiteral("3"));
-        QVERIFY(f.tab->ZoneLabels[5]->isHidden());
+        QVERIFY(!f.tab->Form().CounterRows[1].InUse);
+        QCOMPARE(f.tab->Form().CounterRows[0].Value->text(), QStringLiteral("3"));
+        QVERIFY(f.tab->Form().ZoneLabels[5]->isHidden());
         f.tab->ProfilChanged(5);
         QCOMPARE(f.edit("SAI_Grp")->text(), QStringLiteral("20"));
-        QVERIFY(!f.tab->CounterRows[0].InUse);
+        QVERIFY(!f.tab->Form().CounterRows[0].InUse);
     }
 
     void modesAndDefaults()
@@ -203,7 +196,7 @@ private slots:
         QCOMPARE(f.form.ui.SAI_ValiditeDate->date(), validity);
         QCOMPARE(f.form.ui.SAI_ValiditeDate->text(), validity.toString("dd/MM/yy"));
         f.setting("CREATION.DEFAUT.VALIDITE.MOIS.NB", "");
-        f.tab->CreationDefaultsLoad();
+        f.tab->Form().CreationDefaultsLoad();
         QCOMPARE(f.form.ui.SAI_ValiditeDate->date(), QDate::currentDate().addMonths(48));
 
         // Switching "Lire" on switches "Créer" off, empties the form, keeps polling on.
@@ -356,8 +349,8 @@ private slots:
         const QString form = read ? "0A0B|77|Dupont" : created ? "|42|" : "|41|";
         QCOMPARE(f.form.texts("SAI_UID SAI_Usr SAI_LastName"), form);
         if (read) {
-            QCOMPARE(f.tab->CounterRows[1].Value->text(), QStringLiteral("25.00"));
-            QCOMPARE(f.tab->ZoneLabels[5]->text(), QStringLiteral("Z5"));
+            QCOMPARE(f.tab->Form().CounterRows[1].Value->text(), QStringLiteral("25.00"));
+            QCOMPARE(f.tab->Form().ZoneLabels[5]->text(), QStringLiteral("Z5"));
         }
         // Taking the support away keeps the form.
         f.router.Dispatch(ARG_SUPPORT_REMOVED, QString());
@@ -399,7 +392,7 @@ private slots:
             {"41", "42"}, {"", ""}, {"2147483647", "2147483648"}, {"9999999999", "9999999999"}};
         for (const auto& c : cases) {
             usr->setText(c.first);
-            f.tab->UserNumberIncrement();
+            f.tab->Form().UserNumberIncrement();
             QCOMPARE(usr->text(), c.second);
         }
     }

@@ -4,9 +4,9 @@
 #include <QLineEdit>
 
 #include "badge/experttab.h"
-#include "badge/resultrouter.h"
 #include "badge/trailerbits.h"
 #include "link/argids.h"
+#include "link/resultrouter.h"
 #include "tabbench.h"
 
 class TstExpertTab : public QObject

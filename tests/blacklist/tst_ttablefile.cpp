@@ -1,10 +1,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "blacklist/blacklisttab.h"
 #include "blacklist/ttablefile.h"
 #include "filesizelimit.h"
+#include "tabletexts.h"
 #include "testfiles.h"
-#include "transferbench.h"
 
 using Rows = QList<QStringList>;
 

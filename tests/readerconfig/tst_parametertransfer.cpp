@@ -1,9 +1,10 @@
 #include <QtTest>
 
-#include "badge/resultrouter.h"
-#include "linkbench.h"
+#include "fakelink.h"
 #include "readerconfig/parametertransfer.h"
 #include "readerconfig/treeeditors.h"
+#include "transfer/chainguard.h"
+#include "transfer/chainview.h"
 #include "treerows.h"
 
 #include <QCheckBox>
@@ -11,27 +12,22 @@
 
 namespace {
 
-constexpr int Bound = 20000;
-
-// The parameter tree, its transfer and the window's result routing over a scripted reader.
-struct Bench : LinkBench
+// The parameter tree, its transfer and the window's result routing over a fake link.
+struct Bench
 {
     ParameterTreeBench p{true};
     QProgressBar bar{&p.tree};
-    ParameterTransfer transfer{&p.params, &link};
+    FakeLink link;
+    ChainGuard guard;
+    ParameterTransfer transfer{&p.params, link, guard};
     ResultRouter router;
     // With a duplicated Identifiant, the first row tells what the reader holds.
     QHash<QString, QString> kinds;
 
     Bench()
     {
-        transfer.ProgressBarAttach(&bar);
+        ChainViewAttach(&transfer, &p.status, &bar);
         transfer.RegisterResults(router);
-        QObject::connect(&link, &QProtocole::SIG_Data, &rec,
-                         [this](unsigned int id, unsigned int arg, QString s) {
-                             if (id == 2)
-                                 router.Dispatch(arg, s);
-                         });
         for (QTreeWidgetItem* row : p.params.ParameterRows()) {
             if (!kinds.contains(row->text(PARAM_COL_IDENTIFIANT)))
                 kinds.insert(row->text(PARAM_COL_IDENTIFIANT), row->text(PARAM_COL_WIDGET));
@@ -46,26 +42,42 @@ struct Bench : LinkBench
 
     // Answers every read with the reader's value and takes every write;
     // `special` may change the answer of the request numbered `index`.
-    using Special = std::function<bool(const ReaderRequest& r, int index, QByteArray* answer)>;
+    using Special = std::function<bool(const FakeLink::Request& r, int index, FakeLink::Answer* answer)>;
     void Script(Special special = nullptr)
     {
-        auto count = std::make_shared<int>(0);
-        reader.setHandler([this, special, count](const ReaderRequest& r) {
-            const int index = (*count)++;
-            QByteArray answer;
+        link.reader = [this, special](const FakeLink::Request& r, int index) {
+            FakeLink::Answer answer;
             if (special && special(r, index, &answer))
                 return answer;
-            const QString value = r.subLetter == 'G' ? ReaderValue(QString::fromUtf8(r.payload)) : QString();
-            return FakeReader::frame(r.letter, '0', value.toUtf8());
-        });
+            if (r.subLetter == 'G')
+                answer.text = ReaderValue(r.payload);
+            return answer;
+        };
     }
 
+    // Plays the reader until the chain sends nothing more.
     bool Idle()
     {
-        return rec.waitFor([this] { return !transfer.IsRunning(); }, Bound);
+        link.Serve(router);
+        return !transfer.IsRunning();
     }
+    QStringList Sent() const { return link.wires(); }
     QTreeWidgetItem* Row(const QString& path) { return RowAt(&p.tree, path); }
 };
+
+FakeLink::Answer Status(char status)
+{
+    FakeLink::Answer answer;
+    answer.status = status;
+    return answer;
+}
+
+FakeLink::Answer NoAnswer()
+{
+    FakeLink::Answer answer;
+    answer.isOk = false;
+    return answer;
+}
 
 } // namespace
 
@@ -80,13 +92,12 @@ private slots:
     {
         Bench b;
         // A refusal keeps the row as it was: never read, so still to be written.
-        b.Script([](const ReaderRequest& r, int, QByteArray* answer) {
+        b.Script([](const FakeLink::Request& r, int, FakeLink::Answer* answer) {
             if (r.subLetter != 'G' || r.payload != "3.4.2")
                 return false;
-            *answer = FakeReader::frame(r.letter, '5');
+            *answer = Status('5');
             return true;
         });
-        QVERIFY(b.open());
         QSignalSpy complete(&b.transfer, &ParameterTransfer::SIG_ReadComplete);
         QVERIFY(b.transfer.ReadAll());
         QVERIFY(!b.bar.isHidden());
@@ -101,7 +112,7 @@ private slots:
         for (QTreeWidgetItem* row : b.p.params.ParameterRows())
             expected << "VG " + row->text(PARAM_COL_IDENTIFIANT);
         QCOMPARE(expected.size(), 143);
-        QCOMPARE(b.reader.requestTexts(), expected);
+        QCOMPARE(b.Sent(), expected);
         QCOMPARE(b.p.status.text(), QString("Lecture Ok"));
         QCOMPARE(complete.count(), 1);
         QVERIFY(!b.p.params.TreeLoading);
@@ -122,7 +133,7 @@ private slots:
         // Only the refused row goes out; nothing else changed.
         QVERIFY(b.transfer.WriteModified());
         QVERIFY(b.Idle());
-        QCOMPARE(b.reader.requestTexts().mid(143), QStringList({"VP 3.4.2=0", "VP 3.255.1="}));
+        QCOMPARE(b.Sent().mid(143), QStringList({"VP 3.4.2=0", "VP 3.255.1="}));
         QCOMPARE(b.p.status.text(), QString("Save(3) :->OK"));
         QCOMPARE(refused->text(PARAM_COL_MODIFIE), QString("0"));
         QCOMPARE(refused->text(PARAM_COL_SAVE), QString("0"));
@@ -130,21 +141,22 @@ private slots:
         QVERIFY(b.transfer.WriteModified());
         QCOMPARE(b.p.status.text(), QString("Aucune modification"));
         QVERIFY(!b.transfer.IsRunning());
-        QCOMPARE(b.reader.requestCount(), 145);
+        QCOMPARE(b.Sent().size(), 145);
     }
 
     void readTimesOutAtTheTenth()
     {
         Bench b;
-        b.Script([](const ReaderRequest&, int index, QByteArray* answer) {
-            answer->clear();
-            return index == 9;
+        b.Script([](const FakeLink::Request&, int index, FakeLink::Answer* answer) {
+            if (index != 9)
+                return false;
+            *answer = NoAnswer();
+            return true;
         });
-        QVERIFY(b.open());
         QSignalSpy complete(&b.transfer, &ParameterTransfer::SIG_ReadComplete);
         QVERIFY(b.transfer.ReadAll());
         QVERIFY(b.Idle());
-        QCOMPARE(b.reader.requestCount(), 10);
+        QCOMPARE(b.Sent().size(), 10);
         QVERIFY(b.p.params.TreeLoading);
         QCOMPARE(complete.count(), 0);
         QVERIFY(b.bar.isHidden());
@@ -164,7 +176,6 @@ private slots:
     {
         Bench b;
         b.Script();
-        QVERIFY(b.open());
         QVERIFY(b.transfer.ReadAll());
         QVERIFY(b.Idle());
         QCOMPARE(b.p.status.text(), QString("Lecture Ok"));
@@ -184,8 +195,8 @@ private slots:
         QVERIFY(b.transfer.WriteModified());
         QVERIFY(!b.bar.isHidden());
         QVERIFY(b.Idle());
-        QCOMPARE(b.reader.requestTexts().mid(143), QStringList({"VP 2.1.0.4.0=Y", "VP 3.4.2=0", "VP 3.7.7=0",
-                                                                "VP 3.0.1=Z", "VP 2.255.1=", "VP 3.255.1="}));
+        QCOMPARE(b.Sent().mid(143), QStringList({"VP 2.1.0.4.0=Y", "VP 3.4.2=0", "VP 3.7.7=0", "VP 3.0.1=Z",
+                                                 "VP 2.255.1=", "VP 3.255.1="}));
         QCOMPARE(b.p.status.text(), QString("Save(3) :->OK"));
         QCOMPARE(b.bar.value(), 6);
         QCOMPARE(site->text(PARAM_COL_SAVE), QString("Z"));
@@ -214,14 +225,12 @@ private slots:
         QFETCH(QString, status);
         QFETCH(int, sent);
         Bench b;
-        b.Script([failAt, broken](const ReaderRequest& r, int index, QByteArray* answer) {
+        b.Script([failAt, broken](const FakeLink::Request&, int index, FakeLink::Answer* answer) {
             if (index != failAt)
                 return false;
-            // Cut after ETX and one trailer byte.
-            *answer = broken ? FakeReader::frame(r.letter, '0').left(5) : FakeReader::frame(r.letter, 'E');
+            *answer = broken ? NoAnswer() : Status('E');
             return true;
         });
-        QVERIFY(b.open());
         // As after a complete read.
         for (QTreeWidgetItem* row : b.p.params.ParameterRows())
             row->setText(PARAM_COL_MODIFIE, "0");
@@ -233,7 +242,7 @@ private slots:
         code->setText(PARAM_COL_VALEUR, "7");
         QVERIFY(b.transfer.WriteModified());
         QVERIFY(b.Idle());
-        QCOMPARE(b.reader.requestCount(), sent);
+        QCOMPARE(b.Sent().size(), sent);
         QCOMPARE(b.p.status.text(), status);
         // A row not written keeps its mark for the next write.
         QCOMPARE(code->text(PARAM_COL_MODIFIE), QString(failAt >= 2 ? "0" : "2"));

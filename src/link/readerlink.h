@@ -40,6 +40,10 @@ public:
                                            unsigned int resultId, unsigned int timeoutMs) = 0;
     virtual unsigned char CmdAnswer(bool* isOk, char* status, QString* text) = 0;
     virtual void PollingSet(bool wanted) = 0;
+    // Bounded waits for the synchronous pattern (clock update): true once the
+    // slot is free / the command in the slot has ended.
+    virtual bool CmdWaitFree(unsigned int maxMs) = 0;
+    virtual bool CmdWaitAnswer(unsigned int maxMs) = 0;
 
     unsigned char Request(const ReaderCommand& cmd)
     {
@@ -70,6 +74,8 @@ public:
                                    unsigned int timeoutMs) override;
     unsigned char CmdAnswer(bool* isOk, char* status, QString* text) override;
     void PollingSet(bool wanted) override;
+    bool CmdWaitFree(unsigned int maxMs) override;
+    bool CmdWaitAnswer(unsigned int maxMs) override;
 
 private:
     QProtocole& m_protocole;

@@ -1,4 +1,4 @@
-#include "badge/readerlink.h"
+#include "link/readerlink.h"
 
 #include "link/qprotocole.h"
 
@@ -32,4 +32,14 @@ unsigned char ProtocoleLink::CmdAnswer(bool* isOk, char* status, QString* text)
 void ProtocoleLink::PollingSet(bool wanted)
 {
     m_protocole.SetPollingWanted(wanted);
+}
+
+bool ProtocoleLink::CmdWaitFree(unsigned int maxMs)
+{
+    return m_protocole.CmdWaitFree(maxMs);
+}
+
+bool ProtocoleLink::CmdWaitAnswer(unsigned int maxMs)
+{
+    return m_protocole.CmdWaitAnswer(maxMs);
 }

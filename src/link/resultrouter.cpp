@@ -1,4 +1,4 @@
-#include "badge/resultrouter.h"
+#include "link/resultrouter.h"
 
 void ResultRouter::Register(unsigned int resultId, Handler handler)
 {

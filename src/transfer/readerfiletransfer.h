@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "commun/commandchain.h"
+#include "transfer/commandchain.h"
 
 // A reader file moved over the chain: written as a clear then one add per
 // record, read back as one get per position until the reader answers a
@@ -33,7 +33,7 @@ public:
         const char* valueTrace;
     };
 
-    ReaderFileTransfer(QProtocole* link, ReaderFile file, const Texts& texts, QLineEdit* status,
+    ReaderFileTransfer(ReaderLink& link, ChainGuard& guard, ReaderFile file, const Texts& texts,
                        QObject* parent = nullptr);
 
     void OnClearResult();

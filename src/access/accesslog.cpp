@@ -1,0 +1,3 @@
+#include "access/accesslog.h"
+
+Q_LOGGING_CATEGORY(lcAccess, "korvel.access")

@@ -1,0 +1,3 @@
+#include "badge/badgelog.h"
+
+Q_LOGGING_CATEGORY(lcBadge, "korvel.badge")

@@ -1,0 +1,3 @@
+#include "blacklist/blacklistlog.h"
+
+Q_LOGGING_CATEGORY(lcBlacklist, "korvel.blacklist")

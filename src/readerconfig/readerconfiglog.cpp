@@ -1,0 +1,3 @@
+#include "readerconfig/readerconfiglog.h"
+
+Q_LOGGING_CATEGORY(lcReaderConfig, "korvel.readerconfig")
