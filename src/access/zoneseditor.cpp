@@ -37,6 +37,19 @@ QString ZonesEditor::ZoneRuleTitle(int zone, const QString& label)
 
 void ZonesEditor::GridsSetup()
 {
+    zoneGridBuild();
+    ruleGridBuild();
+    GroupListFill(m_groups, m_form.groupList);
+    GroupListFill(m_groups, m_form.profiles);
+    if (!m_groups->isEmpty()) {
+        m_form.groupList->setCurrentIndex(0);
+        m_form.profiles->setCurrentIndex(0);
+        GroupShow(0);
+    }
+}
+
+void ZonesEditor::zoneGridBuild()
+{
     for (int i = 0; i < ZONE_COUNT; ++i) {
         auto* box = new QCheckBox;
         box->setObjectName(QStringLiteral("CB_Installed%1").arg(i));
@@ -58,7 +71,10 @@ void ZonesEditor::GridsSetup()
         m_installed[i] = box;
         m_labels[i] = label;
     }
+}
 
+void ZonesEditor::ruleGridBuild()
+{
     const QStringList rowTitles{
         QStringLiteral("Accès"), QStringLiteral("Numéro Compteur\nassocié (0=Illimité)"),
         QStringLiteral("Numéro Anti-passback\nAssocié"), QStringLiteral("Valeur par défaut")};
@@ -96,14 +112,6 @@ void ZonesEditor::GridsSetup()
         m_counters[i] = counter;
         m_antipassbacks[i] = antipassback;
         m_defaults[i] = defaultValue;
-    }
-
-    GroupListFill(m_groups, m_form.groupList);
-    GroupListFill(m_groups, m_form.profiles);
-    if (!m_groups->isEmpty()) {
-        m_form.groupList->setCurrentIndex(0);
-        m_form.profiles->setCurrentIndex(0);
-        GroupShow(0);
     }
 }
 

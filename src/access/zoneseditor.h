@@ -76,6 +76,8 @@ public:
     static QString ZoneRuleTitle(int zone, const QString& label);
 
 private:
+    void zoneGridBuild();
+    void ruleGridBuild();
     CGROUP* ProfileSelected() const;
     // Refills COMBO_Profil, keeping the group it showed when that group is still listed.
     void ProfilesRefill(const CGROUP* selected);

@@ -127,9 +127,9 @@ void ExpertTab::TrailerWriteClicked()
     const TrailerAccess access = AccessFromBoxes();
     if (TrailerAccessFreezes(access) && !m_confirm())
         return;
-    const std::array<quint8, 4> bytes = TrailerAccessBytes(access);
+    const std::array<quint8, TRAILER_ACCESS_SIZE> bytes = TrailerAccessBytes(access);
     m_link.Request(ReaderCommands::trailerWrite(sector, m_keyType->isChecked(), m_keyToUsed->text(),
-                                                m_keyA->text(), TrailerBytesText(bytes.data(), 4),
+                                                m_keyA->text(), TrailerBytesText(bytes.data(), TRAILER_ACCESS_SIZE),
                                                 m_keyB->text()));
 }
 
@@ -173,12 +173,12 @@ void ExpertTab::TrailerReadResult()
     m_trailerResult->setText(answer.text);
     if (answer.status != '0')
         return;
-    quint8 trailer[16];
-    VRLTBSTR_HexToBytes(answer.text.toLatin1().constData(), trailer, 16);
+    quint8 trailer[MIFARE_BLOCK_SIZE];
+    VRLTBSTR_HexToBytes(answer.text.toLatin1().constData(), trailer, MIFARE_BLOCK_SIZE);
     qCDebug(lcBadge, "ARG_COUPLEUR READ CMD **%x %x %x****", trailer[7], trailer[8], trailer[9]);
     AccessToBoxes(TrailerAccessFromTrailer(trailer));
-    m_keyA->setText(TrailerBytesText(trailer, 6));
-    m_keyB->setText(TrailerBytesText(trailer + 10, 6));
+    m_keyA->setText(TrailerBytesText(trailer, MIFARE_KEY_SIZE));
+    m_keyB->setText(TrailerBytesText(trailer + TRAILER_KEY_B_OFFSET, MIFARE_KEY_SIZE));
 }
 
 void ExpertTab::FormatResult()

@@ -2,9 +2,9 @@
 
 #include "commun/vrltoolbox.h"
 
-std::array<quint8, 4> TrailerAccessBytes(const TrailerAccess& access)
+std::array<quint8, TRAILER_ACCESS_SIZE> TrailerAccessBytes(const TrailerAccess& access)
 {
-    std::array<quint8, 4> bytes = {0xFF, 0x0F, 0x00, 0x00};
+    std::array<quint8, TRAILER_ACCESS_SIZE> bytes = {0xFF, 0x0F, 0x00, 0x00};
     for (int block = 0; block < 4; ++block) {
         if (access.Bits[0][block]) {
             bytes[0] &= quint8(~(1u << block));
@@ -22,7 +22,7 @@ std::array<quint8, 4> TrailerAccessBytes(const TrailerAccess& access)
     return bytes;
 }
 
-TrailerAccess TrailerAccessFromTrailer(const quint8 trailer[16])
+TrailerAccess TrailerAccessFromTrailer(const quint8 trailer[MIFARE_BLOCK_SIZE])
 {
     TrailerAccess access;
     for (int block = 0; block < 4; ++block) {
@@ -45,6 +45,7 @@ bool TrailerAccessFreezes(const TrailerAccess& access)
 
 QString TrailerBytesText(const quint8* bytes, quint8 count)
 {
-    char text[16 * 5 + 1];
+    // "0xAB" and a blank per byte, a NUL at the end.
+    char text[MIFARE_BLOCK_SIZE * 5 + 1];
     return QString::fromLatin1(VRLTBSTR_BytesToHex(bytes, text, count, "0x", " "));
 }

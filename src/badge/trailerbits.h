@@ -6,6 +6,14 @@
 
 #include <array>
 
+// A Mifare Classic block, and so a sector trailer: key A (bytes 0-5), access
+// bytes (6-9), key B (10-15).
+constexpr int MIFARE_BLOCK_SIZE = 16;
+constexpr int MIFARE_KEY_SIZE = 6;
+constexpr int TRAILER_ACCESS_OFFSET = 6;
+constexpr int TRAILER_ACCESS_SIZE = 4;
+constexpr int TRAILER_KEY_B_OFFSET = 10;
+
 // Access conditions of a Mifare Classic sector: Bits[n][m] is condition
 // C(n+1) of block m of the sector, block 3 being the trailer itself.
 struct TrailerAccess
@@ -15,9 +23,9 @@ struct TrailerAccess
 
 // Bytes 6 to 9 of a trailer for these conditions (byte 9, free, is 0):
 // inverted C1/C2 in byte 6, inverted C3 and C1 in byte 7, C2 and C3 in byte 8.
-std::array<quint8, 4> TrailerAccessBytes(const TrailerAccess& access);
+std::array<quint8, TRAILER_ACCESS_SIZE> TrailerAccessBytes(const TrailerAccess& access);
 // Conditions read back from a 16-byte trailer, from the plain bits of bytes 7 and 8.
-TrailerAccess TrailerAccessFromTrailer(const quint8 trailer[16]);
+TrailerAccess TrailerAccessFromTrailer(const quint8 trailer[MIFARE_BLOCK_SIZE]);
 // The trailer's own conditions (C1B3, C2B3, C3B3) of 000, 010, 100, 110 or 111
 // forbid any later write of the access bits: the sector is frozen for good.
 bool TrailerAccessFreezes(const TrailerAccess& access);

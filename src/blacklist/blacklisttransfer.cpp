@@ -1,22 +1,17 @@
 #include "blacklist/blacklisttransfer.h"
 
 #include <QDate>
-#include <QRegularExpression>
 #include <QTableWidget>
 
 #include "blacklist/tablerows.h"
+#include "commun/shortdate.h"
 
 namespace {
 
-// "dd/MM/yy" as "yyMMdd"; two-digit years are taken in 2000-2099 so that
-// 29/02/00 is the leap day it is.
+// "dd/MM/yy" as "yyMMdd"; empty when the cell is not such a date.
 QString BlacklistDate(const QString& text)
 {
-    static const QRegularExpression pattern(QStringLiteral("^(\\d\\d)/(\\d\\d)/(\\d\\d)$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return QString();
-    const QDate date(2000 + match.captured(3).toInt(), match.captured(2).toInt(), match.captured(1).toInt());
+    const QDate date = ShortDateRead(text);
     return date.isValid() ? date.toString(QStringLiteral("yyMMdd")) : QString();
 }
 

@@ -31,10 +31,12 @@ int AppsConfigReadInt(const QTreeWidget* tree, const QString& key, int defaultVa
 
 void AppsConfigTreeSetUp(QTreeWidget* tree)
 {
-    for (int column = 2; column < tree->columnCount(); ++column)
+    for (int column = APPS_CONFIG_COLUMN_KEY; column < tree->columnCount(); ++column)
         tree->setColumnHidden(column, true);
-    tree->setColumnWidth(0, 200);
-    tree->setColumnWidth(1, 150);
+    constexpr int NAME_WIDTH = 200;
+    constexpr int VALUE_WIDTH = 150;
+    tree->setColumnWidth(0, NAME_WIDTH);
+    tree->setColumnWidth(APPS_CONFIG_COLUMN_VALUE, VALUE_WIDTH);
     tree->setAlternatingRowColors(true);
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         TreeEditableSet(tree->topLevelItem(i), APPS_CONFIG_COLUMN_KEY);

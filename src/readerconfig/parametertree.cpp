@@ -16,8 +16,10 @@ void ParameterTree::Setup()
 
     for (int c = PARAM_COL_SAVE; c < m_tree->columnCount(); ++c)
         m_tree->hideColumn(c);
-    m_tree->setColumnWidth(PARAM_COL_DESIGNATION, 250);
-    m_tree->setColumnWidth(PARAM_COL_VALEUR, 150);
+    constexpr int DESIGNATION_WIDTH = 250;
+    constexpr int VALUE_WIDTH = 150;
+    m_tree->setColumnWidth(PARAM_COL_DESIGNATION, DESIGNATION_WIDTH);
+    m_tree->setColumnWidth(PARAM_COL_VALEUR, VALUE_WIDTH);
     m_tree->setAlternatingRowColors(true);
     m_tree->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_tree->setUniformRowHeights(true);
