@@ -36,3 +36,12 @@ korvel_build() {
   find "$dir" -path '*_autogen/timestamp' -delete 2>/dev/null || true
   cmake --build "$dir" -j"$(nproc)"
 }
+
+# korvel_coverage BUILD_DIR [gcovr args...]: gcovr over the product code of src/ and
+# emulator/ (generated files left out), from the counters the runs left in BUILD_DIR.
+korvel_coverage() {
+  local dir=$1; shift
+  gcovr --root "$KORVEL_ROOT" --object-directory "$dir" -j "$(nproc)" \
+    --filter "$KORVEL_ROOT/src/" --filter "$KORVEL_ROOT/emulator/" --exclude '.*_autogen/.*' \
+    --exclude-unreachable-branches --exclude-throw-branches "$@"
+}
