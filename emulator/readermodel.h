@@ -3,6 +3,7 @@
 
 #include "mifarecard.h"
 #include "parametercatalogue.h"
+#include "readertext.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -107,15 +108,5 @@ private:
     QVector<bool> m_events; // pending polling events: true insertion, false removal
     qint64 m_clockOffset = 0;
 };
-
-// Helpers shared with the console and tests.
-namespace ReaderText {
-QString decode(const QByteArray& bytes); // UTF-8, or Latin-1 when not valid UTF-8
-QMap<QString, QString> record(const QString& text);
-bool parseNumber(const QString& text, qint64 max, qint64* value);
-bool parseHexBytes(const QString& text, QByteArray* bytes);
-QString hexText(const QByteArray& bytes); // "0x5A 0x17 ..."
-QString uidText(const QByteArray& uid);   // "04A1B2C3"
-} // namespace ReaderText
 
 #endif // READERMODEL_H
