@@ -113,11 +113,10 @@ int main(int argc, char** argv)
     ReaderModel model;
     QString error;
     if (parser.isSet("cards")) {
-        QFile file(parser.value("cards"));
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(file.fileName() + ": " + file.errorString());
-        if (!model.loadDeck(file.readAll(), &error))
-            return fail(file.fileName() + ": " + error);
+        QVector<VirtualCard> deck;
+        if (!CardDeck::load(parser.value("cards"), &deck, &error))
+            return fail(error);
+        model.setDeck(deck);
     }
     if (!options.statePath.isEmpty() && QFile::exists(options.statePath)) {
         QFile file(options.statePath);

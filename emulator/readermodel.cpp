@@ -57,21 +57,6 @@ QString withoutUid(const QString& record)
     return kept.join(';');
 }
 
-VirtualCard makeCard(const QString& name, const QString& uidHex, const QString& record, bool damage = false)
-{
-    VirtualCard card{name, MifareCard(QByteArray::fromHex(uidHex.toLatin1())), 0};
-    if (!record.isEmpty()) {
-        BadgeMemory::createSecurity(card.chip);
-        BadgeMemory::writeRecord(card.chip, record);
-        if (damage) {
-            // One flipped byte in the text: the checksum no longer matches.
-            QByteArray block = card.chip.rawBlock(5);
-            block[3] = static_cast<char>(block[3] ^ 0x21);
-            card.chip.setRawBlock(5, block);
-        }
-    }
-    return card;
-}
 } // namespace
 
 using namespace ReaderText;
@@ -83,67 +68,17 @@ ReaderModel::ReaderModel()
         m_order.append(p.id);
         m_committed.insert(p.id, p.value);
     }
-    m_cards = defaultDeck();
+    m_cards = CardDeck::defaults();
     // The blacklisted badge of the default deck is listed here.
     m_file5.append("Cda=261204;UID=04A1B2C3;Usr=125;Grp=3");
     m_file18 = QStringList{"Zid=0;Grp=0;Cpt=0;Apb=0", "Zid=1;Grp=0;Cpt=1;Apb=0"};
 }
 
-QVector<VirtualCard> ReaderModel::defaultDeck()
-{
-    return {
-        makeCard("Carte vierge", "1A2B3C4D", QString()),
-        makeCard(
-            "Badge accès valide", "5E6F7081",
-            "Tyc=128;Usr=101;Grp=0;Lev=1;Vda=991231;Cda=261201;Naf=Alice;Nal=Martin;Nac=Korvel;Cn0=2500"),
-        makeCard("Badge expiré", "92A3B4C5",
-                 "Tyc=128;Usr=102;Grp=1;Vda=240630;Cda=230101;Naf=Paul;Nal=Durand"),
-        makeCard("Badge en liste noire", "04A1B2C3",
-                 "Tyc=128;Usr=125;Grp=3;Vda=991231;Cda=250101;Naf=Luc;Nal=Petit"),
-        makeCard("Badge endommagé", "D6E7F809", "Tyc=16;Usr=104;Grp=0;Vda=991231;Nal=Bernard;Cn0=1000", true),
-    };
-}
-
 bool ReaderModel::loadDeck(const QByteArray& json, QString* error)
 {
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
-    if (doc.isNull()) {
-        *error = parseError.errorString();
-        return false;
-    }
-    const QJsonArray list = doc.isArray() ? doc.array() : doc.object().value("cards").toArray();
-    if (list.isEmpty()) {
-        *error = "no card in the deck";
-        return false;
-    }
     QVector<VirtualCard> deck;
-    for (int i = 0; i < list.size(); ++i) {
-        const QJsonObject o = list.at(i).toObject();
-        const QString name = o.value("name").toString(QString("Carte %1").arg(i + 1));
-        const QString uid = o.value("uid").toString();
-        const int status = o.value("status").toInt();
-        if (status < 0 || status > 99) {
-            *error = QString("card %1: status must be 0 to 99").arg(i + 1);
-            return false;
-        }
-        VirtualCard card{name, MifareCard(), status};
-        if (o.contains("memory")) {
-            const QByteArray memory = QByteArray::fromHex(o.value("memory").toString().toLatin1());
-            if (!card.chip.setMemory(memory)) {
-                *error = QString("card %1: memory must be %2 bytes in hex").arg(i + 1).arg(MifareCard::Size);
-                return false;
-            }
-        } else if (!QRegularExpression("^[0-9A-Fa-f]{8}$").match(uid).hasMatch()) {
-            *error = QString("card %1: uid must be 8 hex digits").arg(i + 1);
-            return false;
-        } else {
-            card.chip = makeCard(name, uid, o.value("record").toString(), o.value("damaged").toBool()).chip;
-            if (o.value("secured").toBool())
-                BadgeMemory::createSecurity(card.chip);
-        }
-        deck.append(card);
-    }
+    if (!CardDeck::fromJson(json, &deck, error))
+        return false;
     setDeck(deck);
     return true;
 }

@@ -1,7 +1,7 @@
 #ifndef READERMODEL_H
 #define READERMODEL_H
 
-#include "mifarecard.h"
+#include "carddeck.h"
 #include "parametercatalogue.h"
 #include "readertext.h"
 
@@ -12,14 +12,6 @@
 #include <QMap>
 #include <QStringList>
 #include <QVector>
-
-struct VirtualCard
-{
-    QString name;
-    MifareCard chip;
-    // A status code the deck imposes (faults a card cannot show by its memory alone); 0 = none.
-    int forcedStatus = 0;
-};
 
 // Answer status characters of this reader. "0" is the only success.
 namespace ReaderStatus {
@@ -54,7 +46,6 @@ public:
     Answer handle(char letter, char subLetter, const QByteArray& payload);
 
     // Deck and control
-    static QVector<VirtualCard> defaultDeck();
     void setDeck(const QVector<VirtualCard>& deck)
     {
         m_cards = deck;
