@@ -1,10 +1,7 @@
 #include "emulatorsession.h"
 
+#include "readerstate.h"
 #include "transport.h"
-
-#include <QFile>
-#include <QJsonDocument>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <chrono>
@@ -219,25 +216,11 @@ bool EmulatorSession::saveState(QString* error)
 {
     if (m_options.statePath.isEmpty())
         return true;
-    const QByteArray json = QJsonDocument(m_model->stateJson()).toJson();
-    QSaveFile file(m_options.statePath);
     QString problem;
-    if (!file.open(QIODevice::WriteOnly))
-        problem = file.errorString();
-    else if (file.write(json) != json.size() || !file.flush())
-        problem = file.errorString();
-    if (!problem.isEmpty()) {
-        // The old state stays whole rather than being replaced by a cut-off file.
-        file.cancelWriting();
-        file.commit();
-    } else if (!file.commit()) {
-        problem = file.errorString();
-    }
-    if (!problem.isEmpty()) {
-        log(QString("état non enregistré (%1): %2").arg(m_options.statePath, problem));
-        if (error)
-            *error = problem;
-        return false;
-    }
-    return true;
+    if (ReaderState::save(m_options.statePath, *m_model, &problem))
+        return true;
+    log(QString("état non enregistré (%1): %2").arg(m_options.statePath, problem));
+    if (error)
+        *error = problem;
+    return false;
 }

@@ -2,14 +2,12 @@
 #include "emulatorsession.h"
 #include "emulatorwindow.h"
 #include "readermodel.h"
+#include "readerstate.h"
 #include "transport.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDateTime>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -118,14 +116,8 @@ int main(int argc, char** argv)
             return fail(error);
         model.setDeck(deck);
     }
-    if (!options.statePath.isEmpty() && QFile::exists(options.statePath)) {
-        QFile file(options.statePath);
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(file.fileName() + ": " + file.errorString());
-        const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
-        if (!doc.isObject() || !model.applyState(doc.object(), &error))
-            return fail(file.fileName() + ": " + (error.isEmpty() ? QString("not a JSON object") : error));
-    }
+    if (!options.statePath.isEmpty() && !ReaderState::load(options.statePath, &model, &error))
+        return fail(error);
 
     std::unique_ptr<Transport> transport;
     if (parser.isSet("port"))

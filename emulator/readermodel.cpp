@@ -2,8 +2,6 @@
 
 #include "badgememory.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QRegularExpression>
 
 using namespace ReaderStatus;
@@ -486,58 +484,4 @@ ReaderModel::Answer ReaderModel::putValue(const QString& id, const QString& valu
         return answer(BadPayload);
     m_pending.insert(id, value);
     return answer(Ok);
-}
-
-QJsonObject ReaderModel::stateJson() const
-{
-    QJsonObject params;
-    for (auto it = m_committed.cbegin(); it != m_committed.cend(); ++it)
-        params.insert(it.key(), it.value());
-    QJsonArray cards;
-    for (const VirtualCard& card : m_cards) {
-        cards.append(QJsonObject{{"name", card.name},
-                                 {"uid", uidText(card.chip.uid())},
-                                 {"memory", QString::fromLatin1(card.chip.memory().toHex())}});
-    }
-    return QJsonObject{{"parameters", params},
-                       {"files", QJsonObject{{"5", QJsonArray::fromStringList(m_file5)},
-                                             {"18", QJsonArray::fromStringList(m_file18)}}},
-                       {"cards", cards}};
-}
-
-bool ReaderModel::applyState(const QJsonObject& state, QString* error)
-{
-    // Check everything before touching anything, so a bad file changes nothing.
-    QHash<QString, QString> committed = m_committed;
-    const QJsonObject params = state.value("parameters").toObject();
-    for (auto it = params.begin(); it != params.end(); ++it) {
-        if (m_params.contains(it.key()) && it.value().isString())
-            committed.insert(it.key(), it.value().toString());
-    }
-    const QJsonObject files = state.value("files").toObject();
-    QStringList file5 = m_file5, file18 = m_file18;
-    if (files.contains("5"))
-        file5 = files.value("5").toVariant().toStringList();
-    if (files.contains("18"))
-        file18 = files.value("18").toVariant().toStringList();
-    if (file5.size() > MaxFileRecords || file18.size() > MaxFileRecords) {
-        *error = "too many file records";
-        return false;
-    }
-    QVector<VirtualCard> cards = m_cards;
-    for (const QJsonValue& v : state.value("cards").toArray()) {
-        const QJsonObject o = v.toObject();
-        const QByteArray memory = QByteArray::fromHex(o.value("memory").toString().toLatin1());
-        for (VirtualCard& card : cards) {
-            if (uidText(card.chip.uid()) == o.value("uid").toString() && !card.chip.setMemory(memory)) {
-                *error = "card " + o.value("uid").toString() + ": bad memory";
-                return false;
-            }
-        }
-    }
-    m_committed = committed;
-    m_file5 = file5;
-    m_file18 = file18;
-    m_cards = cards;
-    return true;
 }
