@@ -28,6 +28,7 @@ constexpr char Full = '8';
 
 // The reader and the card on it: parameters, files 5 and 18, clock, card deck.
 // No I/O: requests come in as (letter, sub-letter, payload), answers go out as values.
+// The support statuses live in supportstatus.cpp, the saved state in readerstate.cpp.
 class ReaderModel
 {
 public:

@@ -1,3 +1,5 @@
+// ReaderModel, continued: the state it keeps across runs, and its file.
+
 #include "readerstate.h"
 
 #include "readermodel.h"
