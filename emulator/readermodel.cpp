@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 
 using namespace ReaderStatus;
+using namespace ReaderText;
 
 namespace {
 constexpr int MaxTextValue = 64;
@@ -45,6 +46,18 @@ bool hasControlChars(const QString& text)
     return false;
 }
 
+// A pulse on one of the reader's outputs: nothing to keep, only the debug text.
+ReaderModel::Answer outputPulse(const QString& output, const QString& value)
+{
+    qint64 n = 0;
+    qint64 duration = 500;
+    if (!parseNumber(output, 7, &n) || (!value.isEmpty() && !parseNumber(value, 60000, &duration)))
+        return answer(BadPayload);
+    ReaderModel::Answer a = answer(Ok);
+    a.debug.append(QString("Sortie %1 impulsion %2 ms").arg(n).arg(duration));
+    return a;
+}
+
 QString withoutUid(const QString& record)
 {
     QStringList kept;
@@ -54,10 +67,7 @@ QString withoutUid(const QString& record)
     }
     return kept.join(';');
 }
-
 } // namespace
-
-using namespace ReaderText;
 
 ReaderModel::ReaderModel()
 {
@@ -321,54 +331,16 @@ ReaderModel::Answer ReaderModel::putValue(const QString& id, const QString& valu
 {
     static const QRegularExpression commitKey("^(\\d{1,3})\\.255\\.1$");
     static const QRegularExpression outputKey("^12\\.255\\.7\\.(\\d+)$");
-    qint64 n = 0;
-    if (const auto m = commitKey.match(id); m.hasMatch()) {
-        const QString object = QString::number(m.captured(1).toInt());
-        int saved = 0;
-        for (auto it = m_pending.begin(); it != m_pending.end();) {
-            if (ParameterCatalogue::objectOf(it.key()) == object) {
-                m_committed.insert(it.key(), it.value());
-                it = m_pending.erase(it);
-                ++saved;
-            } else {
-                ++it;
-            }
-        }
-        Answer a = answer(Ok);
-        a.stateChanged = saved > 0;
-        a.debug.append(QString("Objet %1 sauvegardé (%2)").arg(object).arg(saved));
-        return a;
-    }
-    if (id == "12.255.8") {
-        // Dates come as dd/MM/yy, the year within 2000-2099.
-        const QDate date = value.size() == 8 ? QDate::fromString(value, "dd/MM/yy").addYears(100) : QDate();
-        if (!date.isValid())
-            return answer(BadPayload);
-        setClock(QDateTime(date, clock().time()));
-        Answer a = answer(Ok);
-        a.debug.append("Date réglée " + value);
-        return a;
-    }
-    if (id == "12.255.9") {
-        const QTime time = value.size() == 5 ? QTime::fromString(value, "HH:mm") : QTime();
-        if (!time.isValid())
-            return answer(BadPayload);
-        setClock(QDateTime(clock().date(), time));
-        Answer a = answer(Ok);
-        a.debug.append("Heure réglée " + value);
-        return a;
-    }
-    if (const auto m = outputKey.match(id); m.hasMatch()) {
-        qint64 duration = 500;
-        if (!parseNumber(m.captured(1), 7, &n) || (!value.isEmpty() && !parseNumber(value, 60000, &duration)))
-            return answer(BadPayload);
-        Answer a = answer(Ok);
-        a.debug.append(QString("Sortie %1 impulsion %2 ms").arg(n).arg(duration));
-        return a;
-    }
+    if (const auto m = commitKey.match(id); m.hasMatch())
+        return commitObject(QString::number(m.captured(1).toInt()));
+    if (id == "12.255.8" || id == "12.255.9")
+        return clockWrite(id, value);
+    if (const auto m = outputKey.match(id); m.hasMatch())
+        return outputPulse(m.captured(1), value);
     if (!m_params.contains(id))
         return answer(NotFound);
     const ReaderParameter& p = m_params[id];
+    qint64 n = 0;
     bool valid = true;
     switch (p.kind) {
     case ReaderParameter::ReadOnly:
@@ -390,4 +362,42 @@ ReaderModel::Answer ReaderModel::putValue(const QString& id, const QString& valu
         return answer(BadPayload);
     m_pending.insert(id, value);
     return answer(Ok);
+}
+
+ReaderModel::Answer ReaderModel::commitObject(const QString& object)
+{
+    int saved = 0;
+    for (auto it = m_pending.begin(); it != m_pending.end();) {
+        if (ParameterCatalogue::objectOf(it.key()) == object) {
+            m_committed.insert(it.key(), it.value());
+            it = m_pending.erase(it);
+            ++saved;
+        } else {
+            ++it;
+        }
+    }
+    Answer a = answer(Ok);
+    a.stateChanged = saved > 0;
+    a.debug.append(QString("Objet %1 sauvegardé (%2)").arg(object).arg(saved));
+    return a;
+}
+
+ReaderModel::Answer ReaderModel::clockWrite(const QString& id, const QString& value)
+{
+    Answer a = answer(Ok);
+    if (id == "12.255.8") {
+        // Dates come as dd/MM/yy, the year within 2000-2099.
+        const QDate date = value.size() == 8 ? QDate::fromString(value, "dd/MM/yy").addYears(100) : QDate();
+        if (!date.isValid())
+            return answer(BadPayload);
+        setClock(QDateTime(date, clock().time()));
+        a.debug.append("Date réglée " + value);
+    } else {
+        const QTime time = value.size() == 5 ? QTime::fromString(value, "HH:mm") : QTime();
+        if (!time.isValid())
+            return answer(BadPayload);
+        setClock(QDateTime(clock().date(), time));
+        a.debug.append("Heure réglée " + value);
+    }
+    return a;
 }

@@ -85,6 +85,8 @@ private:
     Answer files(char sub, const QString& payload);
     Answer values(char sub, const QString& payload);
     Answer putValue(const QString& id, const QString& value);
+    Answer commitObject(const QString& object);
+    Answer clockWrite(const QString& id, const QString& value);
     QString pollText(bool event, bool present) const;
     bool blacklisted(const QString& uid, const QMap<QString, QString>& record) const;
     QStringList* fileByNumber(const QString& text);
