@@ -28,7 +28,8 @@ constexpr char Full = '8';
 
 // The reader and the card on it: parameters, files 5 and 18, clock, card deck.
 // No I/O: requests come in as (letter, sub-letter, payload), answers go out as values.
-// The support statuses live in supportstatus.cpp, the saved state in readerstate.cpp.
+// The parameters and the clock live in readerparameters.cpp, the support statuses in
+// supportstatus.cpp, the saved state in readerstate.cpp.
 class ReaderModel
 {
 public:
@@ -87,6 +88,9 @@ private:
     Answer putValue(const QString& id, const QString& value);
     Answer commitObject(const QString& object);
     Answer clockWrite(const QString& id, const QString& value);
+    // A pulse on one of the reader's outputs: nothing to keep, only the debug text.
+    static Answer outputPulse(const QString& output, const QString& value);
+    static Answer answer(char status, const QString& payload = QString());
     QString pollText(bool event, bool present) const;
     bool blacklisted(const QString& uid, const QMap<QString, QString>& record) const;
     QStringList* fileByNumber(const QString& text);
