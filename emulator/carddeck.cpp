@@ -9,6 +9,13 @@
 #include <QRegularExpression>
 
 namespace {
+// The damaged badge: one byte of its record text flipped, so the checksum no longer matches.
+constexpr int DamagedBlock = 5;
+constexpr int DamagedByte = 3;
+constexpr char DamageMask = 0x21;
+// A forced status is the polling answer's two-digit code.
+constexpr int MaxStatus = 99;
+
 VirtualCard makeCard(const QString& name, const QString& uidHex, const QString& record, bool damage = false)
 {
     VirtualCard card{name, MifareCard(QByteArray::fromHex(uidHex.toLatin1())), 0};
@@ -16,10 +23,9 @@ VirtualCard makeCard(const QString& name, const QString& uidHex, const QString& 
         BadgeMemory::createSecurity(card.chip);
         BadgeMemory::writeRecord(card.chip, record);
         if (damage) {
-            // One flipped byte in the text: the checksum no longer matches.
-            QByteArray block = card.chip.rawBlock(5);
-            block[3] = static_cast<char>(block[3] ^ 0x21);
-            card.chip.setRawBlock(5, block);
+            QByteArray block = card.chip.rawBlock(DamagedBlock);
+            block[DamagedByte] = static_cast<char>(block[DamagedByte] ^ DamageMask);
+            card.chip.setRawBlock(DamagedBlock, block);
         }
     }
     return card;
@@ -60,7 +66,7 @@ bool CardDeck::fromJson(const QByteArray& json, QVector<VirtualCard>* deck, QStr
         const QString name = o.value("name").toString(QString("Carte %1").arg(i + 1));
         const QString uid = o.value("uid").toString();
         const int status = o.value("status").toInt();
-        if (status < 0 || status > 99) {
+        if (status < 0 || status > MaxStatus) {
             *error = QString("card %1: status must be 0 to 99").arg(i + 1);
             return false;
         }

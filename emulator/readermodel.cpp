@@ -2,10 +2,32 @@
 
 #include "badgememory.h"
 
+#include <limits>
+
 using namespace ReaderStatus;
 using namespace ReaderText;
 
 namespace {
+constexpr ushort FirstPrintable = 0x20;
+constexpr ushort Delete = 0x7F;
+
+// Fields of an "R" request: block;key type;key, then the data of a write, or the
+// operation and operand of an increment or decrement.
+constexpr int ReadFields = 3;
+constexpr int WriteFields = ReadFields + 1;
+constexpr int ValueFields = ReadFields + 2;
+constexpr qint64 MaxOperand = std::numeric_limits<qint32>::max();
+
+const QString FileKey = QStringLiteral("Fil=");
+const QString PositionKey = QStringLiteral("Pos=");
+constexpr qint64 MaxPosition = 1000000;
+// Record fields as the program's tables allow them.
+constexpr qint64 LastZone = 11;
+constexpr qint64 MaxGroup = 65535;
+constexpr qint64 MaxCounter = 255;
+constexpr qint64 MaxUserOrGroup = Q_INT64_C(9999999999);
+constexpr int MaxUidText = 32;
+
 char statusOf(MifareResult result)
 {
     switch (result) {
@@ -28,7 +50,7 @@ char statusOf(MifareResult result)
 bool hasControlChars(const QString& text)
 {
     for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+        if (c.unicode() < FirstPrintable || c.unicode() == Delete)
             return true;
     }
     return false;
@@ -42,6 +64,28 @@ QString withoutUid(const QString& record)
             kept.append(element);
     }
     return kept.join(';');
+}
+
+bool recordValid(bool accessFile, const QMap<QString, QString>& rec)
+{
+    qint64 n = 0;
+    if (accessFile) {
+        if (!parseNumber(rec.value("Zid"), LastZone, &n) || !parseNumber(rec.value("Grp"), MaxGroup, &n))
+            return false;
+        for (const char* key : {"Cpt", "Apb"}) {
+            if (rec.contains(key) && !parseNumber(rec.value(key), MaxCounter, &n))
+                return false;
+        }
+        return true;
+    }
+    for (const char* key : {"Usr", "Grp"}) {
+        if (!rec.value(key).isEmpty() && !parseNumber(rec.value(key), MaxUserOrGroup, &n))
+            return false;
+    }
+    if (!rec.value("Cda").isEmpty() && !recordDate(rec.value("Cda")).isValid())
+        return false;
+    // UIDs are typed by hand in the program's table: any short text is kept as given.
+    return rec.value("UID").size() <= MaxUidText;
 }
 } // namespace
 
@@ -175,11 +219,11 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
     if (sub != 'R' && sub != 'W' && sub != 'I' && sub != 'D')
         return answer(UnknownCommand);
     const QStringList f = payload.split(';');
-    const int expected = sub == 'R' ? 3 : sub == 'W' ? 4 : 5;
+    const int expected = sub == 'R' ? ReadFields : sub == 'W' ? WriteFields : ValueFields;
     qint64 block = 0;
     QByteArray key;
     if (f.size() != expected || !parseNumber(f[0], MifareCard::Blocks - 1, &block) ||
-        (f[1] != "0" && f[1] != "1") || !parseHexBytes(f[2], &key) || key.size() != 6)
+        (f[1] != "0" && f[1] != "1") || !parseHexBytes(f[2], &key) || key.size() != MifareCard::KeySize)
         return answer(BadPayload);
     if (m_present < 0)
         return answer(NoCard);
@@ -193,12 +237,14 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
         if (!parseHexBytes(f[3], &data) || data.size() > MifareCard::BlockSize ||
             (trailer && data.size() != MifareCard::BlockSize))
             return answer(BadPayload);
-        result = trailer ? chip.writeTrailer(b / MifareCard::BlocksPerSector, keyType, key, data.left(6),
-                                             data.mid(6, 4), data.mid(10, 6))
+        result = trailer ? chip.writeTrailer(b / MifareCard::BlocksPerSector, keyType, key,
+                                             data.left(MifareCard::KeySize),
+                                             data.mid(MifareCard::AccessOffset, MifareCard::AccessSize),
+                                             data.mid(MifareCard::KeyBOffset, MifareCard::KeySize))
                          : chip.writeBlock(b, keyType, key, data);
     } else if (sub == 'I' || sub == 'D') {
         qint64 operand = 0;
-        if (f[3] != (sub == 'I' ? "1" : "2") || !parseNumber(f[4], 0x7FFFFFFF, &operand))
+        if (f[3] != (sub == 'I' ? "1" : "2") || !parseNumber(f[4], MaxOperand, &operand))
             return answer(BadPayload);
         result =
             sub == 'I' ? chip.increment(b, keyType, key, operand) : chip.decrement(b, keyType, key, operand);
@@ -211,7 +257,8 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
     a.stateChanged = sub != 'R';
     // The answer shows the block as it now reads with the same key, or with the new one
     // when a trailer write has just changed it.
-    const QByteArray newKey = keyType == KeyType::A ? data.left(6) : data.mid(10, 6);
+    const QByteArray newKey = keyType == KeyType::A ? data.left(MifareCard::KeySize)
+                                                    : data.mid(MifareCard::KeyBOffset, MifareCard::KeySize);
     QByteArray shown;
     if (chip.readBlock(b, keyType, key, &shown) == MifareResult::Ok ||
         (trailer && sub == 'W' && chip.readBlock(b, keyType, newKey, &shown) == MifareResult::Ok))
@@ -221,9 +268,9 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
 
 QStringList* ReaderModel::fileByNumber(const QString& text)
 {
-    if (text == "Fil=5")
+    if (text == FileKey + QString::number(BlacklistFile))
         return &m_file5;
-    if (text == "Fil=18")
+    if (text == FileKey + QString::number(AccessFile))
         return &m_file18;
     return nullptr;
 }
@@ -234,12 +281,12 @@ ReaderModel::Answer ReaderModel::files(char sub, const QString& payload)
         return answer(UnknownCommand);
     const QString head = payload.section(';', 0, 0);
     const QString rest = payload.section(';', 1);
-    if (!head.startsWith("Fil="))
+    if (!head.startsWith(FileKey))
         return answer(BadPayload);
     QStringList* file = fileByNumber(head);
     if (!file)
         return answer(NotFound);
-    const QString number = head.mid(4);
+    const QString number = head.mid(FileKey.size());
     if (sub == 'C') {
         if (payload != head)
             return answer(BadPayload);
@@ -251,7 +298,7 @@ ReaderModel::Answer ReaderModel::files(char sub, const QString& payload)
     }
     if (sub == 'G') {
         qint64 pos = 0;
-        if (!rest.startsWith("Pos=") || !parseNumber(rest.mid(4), 1000000, &pos))
+        if (!rest.startsWith(PositionKey) || !parseNumber(rest.mid(PositionKey.size()), MaxPosition, &pos))
             return answer(BadPayload);
         if (pos >= file->size())
             return answer(NotFound);
@@ -259,26 +306,8 @@ ReaderModel::Answer ReaderModel::files(char sub, const QString& payload)
     }
     if (!payload.contains(';') || rest.isEmpty())
         return answer(BadPayload);
-    const QMap<QString, QString> rec = record(rest);
-    qint64 n = 0;
-    if (file == &m_file18) {
-        if (!parseNumber(rec.value("Zid"), 11, &n) || !parseNumber(rec.value("Grp"), 65535, &n))
-            return answer(BadPayload);
-        for (const char* key : {"Cpt", "Apb"}) {
-            if (rec.contains(key) && !parseNumber(rec.value(key), 255, &n))
-                return answer(BadPayload);
-        }
-    } else {
-        for (const char* key : {"Usr", "Grp"}) {
-            if (!rec.value(key).isEmpty() && !parseNumber(rec.value(key), Q_INT64_C(9999999999), &n))
-                return answer(BadPayload);
-        }
-        if (!rec.value("Cda").isEmpty() && !recordDate(rec.value("Cda")).isValid())
-            return answer(BadPayload);
-        // UIDs are typed by hand in the program's table: any short text is kept as given.
-        if (rec.value("UID").size() > 32)
-            return answer(BadPayload);
-    }
+    if (!recordValid(file == &m_file18, record(rest)))
+        return answer(BadPayload);
     if (file->size() >= MaxFileRecords)
         return answer(Full);
     file->append(rest);

@@ -42,6 +42,9 @@ public:
     };
 
     static constexpr int MaxFileRecords = 1000;
+    // The reader's files: the blacklist and the access rules.
+    static constexpr int BlacklistFile = 5;
+    static constexpr int AccessFile = 18;
 
     ReaderModel();
 
@@ -76,7 +79,7 @@ public:
     QString committedParameter(const QString& id) const { return m_committed.value(id); }
     bool hasPending(const QString& id) const { return m_pending.contains(id); }
     QStringList parameterIds() const { return m_order; }
-    const QStringList& file(int number) const { return number == 5 ? m_file5 : m_file18; }
+    const QStringList& file(int number) const { return number == BlacklistFile ? m_file5 : m_file18; }
     // Status code and detail of a card, as the polling answer reports them.
     void cardStatus(const VirtualCard& card, int* code, QString* detail) const;
 

@@ -9,6 +9,21 @@ using namespace ReaderText;
 
 namespace {
 constexpr int MaxTextValue = 64;
+constexpr qint64 MaxNumberValue = 0xFFFFFFFF;
+
+// The clock is read and set through parameters of object 12 that are kept nowhere.
+const QString TimeId = QStringLiteral("12.3");
+const QString DateId = QStringLiteral("12.4");
+const QString DateWriteId = QStringLiteral("12.255.8");
+const QString TimeWriteId = QStringLiteral("12.255.9");
+const QString TimeFormat = QStringLiteral("HH:mm");
+const QString DateFormat = QStringLiteral("dd/MM/yy");
+// A two-digit year reads as 19yy.
+constexpr int Century = 100;
+
+constexpr qint64 LastOutput = 7;
+constexpr qint64 DefaultPulseMs = 500;
+constexpr qint64 MaxPulseMs = 60000;
 } // namespace
 
 QString ReaderModel::parameter(const QString& id) const
@@ -19,10 +34,10 @@ QString ReaderModel::parameter(const QString& id) const
 ReaderModel::Answer ReaderModel::values(char sub, const QString& payload)
 {
     if (sub == 'G') {
-        if (payload == "12.3")
-            return answer(Ok, clock().toString("HH:mm"));
-        if (payload == "12.4")
-            return answer(Ok, clock().toString("dd/MM/yy"));
+        if (payload == TimeId)
+            return answer(Ok, clock().toString(TimeFormat));
+        if (payload == DateId)
+            return answer(Ok, clock().toString(DateFormat));
         if (!m_params.contains(payload))
             return answer(NotFound);
         return answer(Ok, parameter(payload));
@@ -41,7 +56,7 @@ ReaderModel::Answer ReaderModel::putValue(const QString& id, const QString& valu
     static const QRegularExpression outputKey("^12\\.255\\.7\\.(\\d+)$");
     if (const auto m = commitKey.match(id); m.hasMatch())
         return commitObject(QString::number(m.captured(1).toInt()));
-    if (id == "12.255.8" || id == "12.255.9")
+    if (id == DateWriteId || id == TimeWriteId)
         return clockWrite(id, value);
     if (const auto m = outputKey.match(id); m.hasMatch())
         return outputPulse(m.captured(1), value);
@@ -60,7 +75,7 @@ ReaderModel::Answer ReaderModel::putValue(const QString& id, const QString& valu
         valid = parseNumber(value, p.choices - 1, &n);
         break;
     case ReaderParameter::Number:
-        valid = parseNumber(value, 0xFFFFFFFF, &n);
+        valid = parseNumber(value, MaxNumberValue, &n);
         break;
     case ReaderParameter::Text:
         valid = value.size() <= MaxTextValue;
@@ -93,15 +108,17 @@ ReaderModel::Answer ReaderModel::commitObject(const QString& object)
 ReaderModel::Answer ReaderModel::clockWrite(const QString& id, const QString& value)
 {
     Answer a = answer(Ok);
-    if (id == "12.255.8") {
+    if (id == DateWriteId) {
         // Dates come as dd/MM/yy, the year within 2000-2099.
-        const QDate date = value.size() == 8 ? QDate::fromString(value, "dd/MM/yy").addYears(100) : QDate();
+        const QDate date = value.size() == DateFormat.size()
+                               ? QDate::fromString(value, DateFormat).addYears(Century)
+                               : QDate();
         if (!date.isValid())
             return answer(BadPayload);
         setClock(QDateTime(date, clock().time()));
         a.debug.append("Date réglée " + value);
     } else {
-        const QTime time = value.size() == 5 ? QTime::fromString(value, "HH:mm") : QTime();
+        const QTime time = value.size() == TimeFormat.size() ? QTime::fromString(value, TimeFormat) : QTime();
         if (!time.isValid())
             return answer(BadPayload);
         setClock(QDateTime(clock().date(), time));
@@ -113,8 +130,9 @@ ReaderModel::Answer ReaderModel::clockWrite(const QString& id, const QString& va
 ReaderModel::Answer ReaderModel::outputPulse(const QString& output, const QString& value)
 {
     qint64 n = 0;
-    qint64 duration = 500;
-    if (!parseNumber(output, 7, &n) || (!value.isEmpty() && !parseNumber(value, 60000, &duration)))
+    qint64 duration = DefaultPulseMs;
+    if (!parseNumber(output, LastOutput, &n) ||
+        (!value.isEmpty() && !parseNumber(value, MaxPulseMs, &duration)))
         return answer(BadPayload);
     Answer a = answer(Ok);
     a.debug.append(QString("Sortie %1 impulsion %2 ms").arg(n).arg(duration));

@@ -11,6 +11,12 @@
 
 using ReaderText::uidText;
 
+namespace {
+// Each file is kept under its number.
+const QString BlacklistKey = QString::number(ReaderModel::BlacklistFile);
+const QString AccessKey = QString::number(ReaderModel::AccessFile);
+} // namespace
+
 QJsonObject ReaderModel::stateJson() const
 {
     QJsonObject params;
@@ -23,8 +29,8 @@ QJsonObject ReaderModel::stateJson() const
                                  {"memory", QString::fromLatin1(card.chip.memory().toHex())}});
     }
     return QJsonObject{{"parameters", params},
-                       {"files", QJsonObject{{"5", QJsonArray::fromStringList(m_file5)},
-                                             {"18", QJsonArray::fromStringList(m_file18)}}},
+                       {"files", QJsonObject{{BlacklistKey, QJsonArray::fromStringList(m_file5)},
+                                             {AccessKey, QJsonArray::fromStringList(m_file18)}}},
                        {"cards", cards}};
 }
 
@@ -39,10 +45,10 @@ bool ReaderModel::applyState(const QJsonObject& state, QString* error)
     }
     const QJsonObject files = state.value("files").toObject();
     QStringList file5 = m_file5, file18 = m_file18;
-    if (files.contains("5"))
-        file5 = files.value("5").toVariant().toStringList();
-    if (files.contains("18"))
-        file18 = files.value("18").toVariant().toStringList();
+    if (files.contains(BlacklistKey))
+        file5 = files.value(BlacklistKey).toVariant().toStringList();
+    if (files.contains(AccessKey))
+        file18 = files.value(AccessKey).toVariant().toStringList();
     if (file5.size() > MaxFileRecords || file18.size() > MaxFileRecords) {
         *error = "too many file records";
         return false;

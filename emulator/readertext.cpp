@@ -4,6 +4,12 @@
 #include <QStringList>
 #include <QTextCodec>
 
+namespace {
+// Any number of this many digits fits a qint64.
+constexpr int MaxDigits = 18;
+const QString RecordDateFormat = QStringLiteral("yyMMdd");
+} // namespace
+
 namespace ReaderText {
 QString decode(const QByteArray& bytes)
 {
@@ -23,7 +29,7 @@ QMap<QString, QString> record(const QString& text)
 
 bool parseNumber(const QString& text, qint64 max, qint64* value)
 {
-    if (text.isEmpty() || text.size() > 18)
+    if (text.isEmpty() || text.size() > MaxDigits)
         return false;
     for (const QChar c : text) {
         if (c < '0' || c > '9')
@@ -63,7 +69,7 @@ bool parseHexBytes(const QString& text, QByteArray* bytes)
 
 QDate recordDate(const QString& text)
 {
-    if (text.size() != 6)
+    if (text.size() != RecordDateFormat.size())
         return QDate();
     return QDate::fromString("20" + text, "yyyyMMdd");
 }

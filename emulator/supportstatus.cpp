@@ -6,6 +6,30 @@
 
 using namespace ReaderText;
 
+namespace {
+// After the event flag: presence, validity, a two-digit code and a three-digit detail.
+constexpr int CodeDigits = 2;
+constexpr int DetailDigits = 3;
+const QString NoSupport = QStringLiteral("0000000");
+
+// Why a support is not valid, as the program decodes the code.
+namespace SupportCode {
+constexpr int Valid = 0;
+constexpr int Blacklisted = 1;
+constexpr int CreditError = 2;
+constexpr int Expired = 3;
+constexpr int Damaged = 5;
+constexpr int ReadError = 6;
+constexpr int Unknown = 7;
+constexpr int ForeignSecurity = 8;
+} // namespace SupportCode
+
+const QString CreditLimitId = QStringLiteral("10.1");
+const QString ValidityCheckId = QStringLiteral("10.2");
+// Far above any credit a badge holds; bounds the numbers compared.
+constexpr qint64 MaxAmount = Q_INT64_C(1) << 40;
+} // namespace
+
 QString ReaderModel::pollPeek() const
 {
     return pollText(false, m_present >= 0);
@@ -15,12 +39,15 @@ QString ReaderModel::pollText(bool event, bool present) const
 {
     QString text = event ? "1" : "0";
     if (!present)
-        return text + "0000000";
+        return text + NoSupport;
     int code = 0;
     QString detail;
     const MifareCard& chip = m_cards[m_present].chip;
     cardStatus(m_cards[m_present], &code, &detail);
-    text += QString("1%1%2%3").arg(code == 0 ? '1' : '0').arg(code, 2, 10, QChar('0')).arg(detail);
+    text += QString("1%1%2%3")
+                .arg(code == SupportCode::Valid ? '1' : '0')
+                .arg(code, CodeDigits, 10, QChar('0'))
+                .arg(detail);
     if (event)
         text += ";UID=" + uidText(chip.uid());
     return text;
@@ -28,7 +55,7 @@ QString ReaderModel::pollText(bool event, bool present) const
 
 void ReaderModel::cardStatus(const VirtualCard& virtualCard, int* code, QString* detail) const
 {
-    *detail = "000";
+    *detail = QString(DetailDigits, '0');
     if (virtualCard.forcedStatus > 0) {
         *code = virtualCard.forcedStatus;
         return;
@@ -38,45 +65,45 @@ void ReaderModel::cardStatus(const VirtualCard& virtualCard, int* code, QString*
     switch (read.state) {
     case BadgeMemory::State::Blank:
     case BadgeMemory::State::NoRecord:
-        *code = 7;
+        *code = SupportCode::Unknown;
         return;
     case BadgeMemory::State::Foreign:
-        *code = 8;
+        *code = SupportCode::ForeignSecurity;
         return;
     case BadgeMemory::State::Damaged:
-        *code = 5;
+        *code = SupportCode::Damaged;
         return;
     case BadgeMemory::State::ReadError:
-        *code = 6;
-        *detail = QString("%1").arg(read.sector, 3, 10, QChar('0'));
+        *code = SupportCode::ReadError;
+        *detail = QString("%1").arg(read.sector, DetailDigits, 10, QChar('0'));
         return;
     case BadgeMemory::State::Ok:
         break;
     }
     const QMap<QString, QString> rec = record(read.record);
     if (blacklisted(uidText(card.uid()), rec)) {
-        *code = 1;
+        *code = SupportCode::Blacklisted;
         return;
     }
-    if (parameter("10.2") == "1") {
+    if (parameter(ValidityCheckId) == "1") {
         const QDate validity = recordDate(rec.value("Vda"));
         if (validity.isValid() && validity < clock().date()) {
-            *code = 3;
+            *code = SupportCode::Expired;
             return;
         }
     }
     qint64 creditMax = 0;
-    if (parseNumber(parameter("10.1"), Q_INT64_C(1) << 40, &creditMax) && creditMax > 0) {
+    if (parseNumber(parameter(CreditLimitId), MaxAmount, &creditMax) && creditMax > 0) {
         for (auto it = rec.cbegin(); it != rec.cend(); ++it) {
             qint64 amount = 0;
-            if (it.key().startsWith("Cn") && parseNumber(it.value(), Q_INT64_C(1) << 40, &amount) &&
+            if (it.key().startsWith("Cn") && parseNumber(it.value(), MaxAmount, &amount) &&
                 amount > creditMax) {
-                *code = 2;
+                *code = SupportCode::CreditError;
                 return;
             }
         }
     }
-    *code = 0;
+    *code = SupportCode::Valid;
 }
 
 bool ReaderModel::blacklisted(const QString& uid, const QMap<QString, QString>& rec) const
