@@ -30,6 +30,7 @@
 
 #include "access/groups.h"
 #include "access/zones.h"
+#include "app/emulatorlauncher.h"
 #include "app/mainwindow.h"
 #include "badge/resultrouter.h"
 #include "benchreport.h"
@@ -37,7 +38,6 @@
 #include "blacklist/blacklisttransfer.h"
 #include "blacklist/tablerows.h"
 #include "commun/fileini.h"
-#include "emulatorprocess.h"
 #include "link/framereceiver.h"
 #include "link/qprotocole.h"
 #include "readerconfig/parametertransfer.h"
@@ -628,9 +628,11 @@ int main(int argc, char* argv[])
     const int idleSeconds = qMax(1, parser.value(QStringLiteral("idle-seconds")).toInt());
     const int repeat = qMax(1, parser.value(QStringLiteral("repeat")).toInt());
 
-    EmulatorProcess emulator;
+    EmulatorLauncher emulator;
+    // Its log would fill a pipe nobody reads and cost this process the reading.
+    emulator.SetLogFile(QProcess::nullDevice());
     QString error;
-    if (!emulator.Start({QStringLiteral("--pace")}, &error)) {
+    if (!emulator.Start(QStringLiteral(KORVEL_EMULATOR_PATH), {QStringLiteral("--pace")}, &error)) {
         std::fprintf(stderr, "korvelbench: %s\n", qPrintable(error));
         std::printf("korvelbench: %s\n", qPrintable(error));
         return 2;
@@ -639,11 +641,11 @@ int main(int argc, char* argv[])
     BenchReport report;
     // The window first: its figure is the cold start the operator waits for.
     if (wanted("window"))
-        WindowAndIdle(report, emulator.PortPath(), idleSeconds);
+        WindowAndIdle(report, emulator.PortName(), idleSeconds);
     if (wanted("params"))
-        ParameterRead(report, emulator.PortPath(), repeat);
+        ParameterRead(report, emulator.PortName(), repeat);
     if (wanted("blacklist"))
-        BlacklistUpload(report, emulator.PortPath(), repeat);
+        BlacklistUpload(report, emulator.PortName(), repeat);
     if (wanted("files")) {
         BlacklistFile(report);
         ConfigIni(report);
