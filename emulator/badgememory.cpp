@@ -5,12 +5,30 @@
 namespace {
 const QByteArray Magic("KVR1");
 constexpr int HeaderBlock = BadgeMemory::FirstSector * MifareCard::BlocksPerSector;
+// The header: magic, text length and CRC, each field big-endian.
+constexpr int LengthByte = 4;
+constexpr int CrcByte = LengthByte + 2;
+// CRC-16/CCITT.
+constexpr quint16 CrcInit = 0xFFFF;
+constexpr quint16 CrcPolynomial = 0x1021;
+constexpr quint16 CrcTopBit = 0x8000;
+
+quint16 bigEndian16(const QByteArray& bytes, int at)
+{
+    return static_cast<quint16>((static_cast<quint8>(bytes[at]) << 8) | static_cast<quint8>(bytes[at + 1]));
+}
+
+void setBigEndian16(QByteArray& bytes, int at, int value)
+{
+    bytes[at] = static_cast<char>(value >> 8);
+    bytes[at + 1] = static_cast<char>(value & 0xFF);
+}
 
 QVector<int> textBlocks()
 {
     QVector<int> blocks;
     for (int s = BadgeMemory::FirstSector; s <= BadgeMemory::LastRecordSector; ++s) {
-        for (int b = 0; b < 3; ++b) {
+        for (int b = 0; b < MifareCard::TrailerIndex; ++b) {
             const int block = s * MifareCard::BlocksPerSector + b;
             if (block != HeaderBlock)
                 blocks.append(block);
@@ -37,11 +55,12 @@ int BadgeMemory::capacity()
 
 quint16 BadgeMemory::crc16(const QByteArray& data)
 {
-    quint16 crc = 0xFFFF;
+    quint16 crc = CrcInit;
     for (const char c : data) {
         crc ^= static_cast<quint16>(static_cast<quint8>(c)) << 8;
         for (int i = 0; i < 8; ++i)
-            crc = (crc & 0x8000) ? static_cast<quint16>((crc << 1) ^ 0x1021) : static_cast<quint16>(crc << 1);
+            crc = (crc & CrcTopBit) ? static_cast<quint16>((crc << 1) ^ CrcPolynomial)
+                                    : static_cast<quint16>(crc << 1);
     }
     return crc;
 }
@@ -68,9 +87,8 @@ BadgeMemory::ReadResult BadgeMemory::read(const MifareCard& card)
         result.state = State::NoRecord;
         return result;
     }
-    const int length = (static_cast<quint8>(header[4]) << 8) | static_cast<quint8>(header[5]);
-    const quint16 crc =
-        static_cast<quint16>((static_cast<quint8>(header[6]) << 8) | static_cast<quint8>(header[7]));
+    const int length = bigEndian16(header, LengthByte);
+    const quint16 crc = bigEndian16(header, CrcByte);
     if (!header.startsWith(Magic) || length > capacity()) {
         result.state = State::Damaged;
         return result;
@@ -103,7 +121,7 @@ int BadgeMemory::createSecurity(MifareCard& card)
     for (int s = FirstSector; s < MifareCard::Sectors; ++s) {
         QByteArray trailer;
         if (card.readTrailer(s, KeyType::A, key, &trailer) == MifareResult::Ok &&
-            trailer.mid(6, 4) == systemAccess())
+            trailer.mid(MifareCard::AccessOffset, MifareCard::AccessSize) == systemAccess())
             continue;
         // A factory sector lets key A rewrite the whole trailer; a half-made one takes key B.
         if (card.writeTrailer(s, KeyType::A, MifareCard::transportKey(), key, systemAccess(), key) ==
@@ -121,12 +139,9 @@ int BadgeMemory::writeRecord(MifareCard& card, const QString& record)
     if (text.size() > capacity())
         return FirstSector;
     QByteArray header(MifareCard::BlockSize, '\0');
-    header.replace(0, 4, Magic);
-    header[4] = static_cast<char>(text.size() >> 8);
-    header[5] = static_cast<char>(text.size() & 0xFF);
-    const quint16 crc = crc16(text);
-    header[6] = static_cast<char>(crc >> 8);
-    header[7] = static_cast<char>(crc & 0xFF);
+    header.replace(0, Magic.size(), Magic);
+    setBigEndian16(header, LengthByte, text.size());
+    setBigEndian16(header, CrcByte, crc16(text));
     const QByteArray key = systemKey();
     const QVector<int> blocks = textBlocks();
     for (int i = 0; i < blocks.size(); ++i) {

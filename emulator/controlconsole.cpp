@@ -14,6 +14,16 @@
 #include <thread>
 #endif
 
+namespace {
+// Support codes show as the polling answer has them.
+constexpr int CodeDigits = 2;
+#ifdef Q_OS_UNIX
+constexpr int ReadChunk = 1024;
+// Input without a line end for this long is no command: dropped.
+constexpr int MaxPendingInput = 65536;
+#endif
+} // namespace
+
 ControlConsole::ControlConsole(EmulatorSession* session, QObject* parent)
     : QObject(parent), m_session(session), m_notifier(nullptr)
 {
@@ -36,7 +46,7 @@ ControlConsole::ControlConsole(EmulatorSession* session, QObject* parent)
 void ControlConsole::onReadable()
 {
 #ifdef Q_OS_UNIX
-    char buffer[1024];
+    char buffer[ReadChunk];
     const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
     if (n <= 0) {
         // End of input: the reader goes on, driven by the window or by nothing.
@@ -44,7 +54,7 @@ void ControlConsole::onReadable()
         return;
     }
     m_buffer.append(buffer, static_cast<int>(n));
-    if (m_buffer.size() > 65536)
+    if (m_buffer.size() > MaxPendingInput)
         m_buffer.clear();
     int eol;
     while ((eol = m_buffer.indexOf('\n')) >= 0) {
@@ -82,7 +92,7 @@ QStringList ControlConsole::execute(const QString& line)
             out << QString("%1 %2 UID=%3 code=%4%5")
                        .arg(i + 1)
                        .arg(card.name, ReaderText::uidText(card.chip.uid()))
-                       .arg(code, 2, 10, QChar('0'))
+                       .arg(code, CodeDigits, 10, QChar('0'))
                        .arg(i == model->presentIndex() ? " [présent]" : "");
         }
     } else if (command == "present") {
@@ -105,7 +115,7 @@ QStringList ControlConsole::execute(const QString& line)
                        (model->hasPending(id) ? " (en attente: " + model->parameter(id) + ")" : "");
         }
     } else if (command == "files") {
-        for (const int number : {5, 18}) {
+        for (const int number : {ReaderModel::BlacklistFile, ReaderModel::AccessFile}) {
             const QStringList& records = model->file(number);
             out << QString("fichier %1: %2 enregistrement(s)").arg(number).arg(records.size());
             for (int i = 0; i < records.size(); ++i)

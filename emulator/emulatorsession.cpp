@@ -1,10 +1,7 @@
 #include "emulatorsession.h"
 
+#include "readerstate.h"
 #include "transport.h"
-
-#include <QFile>
-#include <QJsonDocument>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <chrono>
@@ -14,13 +11,28 @@
 namespace {
 // A reader drops a frame that stalls this long.
 constexpr int SilenceMs = 500;
+constexpr double NsPerMs = 1e6;
+// The log shows this much of a payload.
+constexpr int LoggedBytes = 120;
+constexpr uchar FirstPrintable = 0x20;
+constexpr uchar Delete = 0x7F;
+
+// --garble keeps STX, ETX and the trailer, so the frame still parses, and moves the corrupted
+// byte from one answer to the next.
+constexpr int GarbleKeptBefore = 1;
+constexpr int GarbleKeptAfter = 1 + RequestParser::TrailerSize;
+constexpr quint64 GarbleStride = 7;
+constexpr char GarbleFlip = 0x20;
+constexpr char GarbleFlipAlternative = 0x40;
+const QByteArray NoiseBytes("\xFF\x00~", 3);
 
 QString printable(const QByteArray& bytes)
 {
     QString out;
     for (const char c : bytes) {
         const auto u = static_cast<unsigned char>(c);
-        out += (u >= 0x20 && u < 0x7F) ? QString(QChar(c)) : QString("<%1>").arg(u, 2, 16, QChar('0'));
+        out += (u >= FirstPrintable && u < Delete) ? QString(QChar(c))
+                                                   : QString("<%1>").arg(u, 2, 16, QChar('0'));
     }
     return out;
 }
@@ -46,7 +58,7 @@ double EmulatorSession::now() const
 void EmulatorSession::ringAt(double ms)
 {
     // Rounded up: the alarm never rings before the instant asked for.
-    const auto ns = static_cast<std::int64_t>(std::ceil(ms * 1e6));
+    const auto ns = static_cast<std::int64_t>(std::ceil(ms * NsPerMs));
     m_alarm.ringAt(m_start + std::chrono::nanoseconds(ns));
 }
 
@@ -114,7 +126,8 @@ void EmulatorSession::process(const RequestFrame& frame)
 {
     ++m_commands;
     const QString request = printable(QByteArray(1, frame.letter) + QByteArray(1, frame.subLetter)) + " '" +
-                            printable(frame.payload.left(120)) + (frame.payload.size() > 120 ? "...'" : "'");
+                            printable(frame.payload.left(LoggedBytes)) +
+                            (frame.payload.size() > LoggedBytes ? "...'" : "'");
     if (m_options.drop > 0 && m_commands % static_cast<quint64>(m_options.drop) == 0) {
         log("RX " + request + " -> ignoré (--drop)");
         return;
@@ -132,24 +145,24 @@ void EmulatorSession::process(const RequestFrame& frame)
     QByteArray bytes = RequestParser::answerFrame(frame.letter, answer.status, answer.payload);
     QString fault;
     if (m_options.garble > 0 && m_answers % static_cast<quint64>(m_options.garble) == 0) {
-        // One byte among the header and payload; STX, ETX and trailer stay, so the frame still parses.
-        const int span = bytes.size() - 5;
-        const int at = 1 + static_cast<int>((m_answers * 7) % static_cast<quint64>(span));
-        char c = static_cast<char>(bytes[at] ^ 0x20);
+        const int span = bytes.size() - GarbleKeptBefore - GarbleKeptAfter;
+        const int at =
+            GarbleKeptBefore + static_cast<int>((m_answers * GarbleStride) % static_cast<quint64>(span));
+        char c = static_cast<char>(bytes[at] ^ GarbleFlip);
         if (c == RequestParser::Stx || c == RequestParser::Etx)
-            c = static_cast<char>(bytes[at] ^ 0x40);
+            c = static_cast<char>(bytes[at] ^ GarbleFlipAlternative);
         bytes[at] = c;
         fault += QString(" (--garble octet %1)").arg(at);
     }
     if (m_options.cut > 0 && m_answers % static_cast<quint64>(m_options.cut) == 0) {
-        bytes.chop(3);
+        bytes.chop(RequestParser::TrailerSize);
         fault += " (--cut)";
     }
     if (m_options.noise)
-        send(QByteArray("\xFF\x00~", 3));
+        send(NoiseBytes);
     log(QString("TX %1 %2 '%3'%4")
             .arg(printable(QByteArray(1, frame.letter)), QString(QChar(answer.status)),
-                 printable(answer.payload.left(120)), fault));
+                 printable(answer.payload.left(LoggedBytes)), fault));
     // Stored before it is acknowledged, as a reader would: whoever has the answer finds the
     // change in the state file.
     if (answer.stateChanged)
@@ -219,25 +232,11 @@ bool EmulatorSession::saveState(QString* error)
 {
     if (m_options.statePath.isEmpty())
         return true;
-    const QByteArray json = QJsonDocument(m_model->stateJson()).toJson();
-    QSaveFile file(m_options.statePath);
     QString problem;
-    if (!file.open(QIODevice::WriteOnly))
-        problem = file.errorString();
-    else if (file.write(json) != json.size() || !file.flush())
-        problem = file.errorString();
-    if (!problem.isEmpty()) {
-        // The old state stays whole rather than being replaced by a cut-off file.
-        file.cancelWriting();
-        file.commit();
-    } else if (!file.commit()) {
-        problem = file.errorString();
-    }
-    if (!problem.isEmpty()) {
-        log(QString("état non enregistré (%1): %2").arg(m_options.statePath, problem));
-        if (error)
-            *error = problem;
-        return false;
-    }
-    return true;
+    if (ReaderState::save(m_options.statePath, *m_model, &problem))
+        return true;
+    log(QString("état non enregistré (%1): %2").arg(m_options.statePath, problem));
+    if (error)
+        *error = problem;
+    return false;
 }

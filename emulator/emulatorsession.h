@@ -29,7 +29,9 @@ class EmulatorSession : public QObject
     Q_OBJECT
 public:
     // One byte at 9600 baud, 8N1: ten bits.
-    static constexpr double ByteMs = 10.0 * 1000.0 / 9600.0;
+    static constexpr int Baud = 9600;
+    static constexpr int BitsPerByte = 10;
+    static constexpr double ByteMs = BitsPerByte * 1000.0 / Baud;
 
     EmulatorSession(ReaderModel* model, Transport* transport, const SessionOptions& options,
                     QObject* parent = nullptr);

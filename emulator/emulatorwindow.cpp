@@ -9,6 +9,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace {
+constexpr int LogLines = 5000;
+constexpr int WindowWidth = 560;
+constexpr int WindowHeight = 520;
+} // namespace
+
 EmulatorWindow::EmulatorWindow(EmulatorSession* session, const QString& portName, QWidget* parent)
     : QWidget(parent), m_session(session), m_cards(new QListWidget(this)), m_status(new QLabel(this)),
       m_log(new QPlainTextEdit(this))
@@ -17,7 +23,7 @@ EmulatorWindow::EmulatorWindow(EmulatorSession* session, const QString& portName
     auto* present = new QPushButton("Présenter", this);
     auto* remove = new QPushButton("Retirer", this);
     m_log->setReadOnly(true);
-    m_log->setMaximumBlockCount(5000);
+    m_log->setMaximumBlockCount(LogLines);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(present);
@@ -29,7 +35,7 @@ EmulatorWindow::EmulatorWindow(EmulatorSession* session, const QString& portName
     layout->addLayout(buttons);
     layout->addWidget(m_status);
     layout->addWidget(m_log, 1);
-    resize(560, 520);
+    resize(WindowWidth, WindowHeight);
 
     connect(present, &QPushButton::clicked, this, [this] {
         if (m_cards->currentRow() >= 0)

@@ -1,15 +1,13 @@
 #include "controlconsole.h"
+#include "emulatoroptions.h"
 #include "emulatorsession.h"
 #include "emulatorwindow.h"
 #include "readermodel.h"
+#include "readerstate.h"
 #include "transport.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDateTime>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -46,100 +44,53 @@ void quitOnSignals(QCoreApplication* app)
 void quitOnSignals(QCoreApplication*) {}
 #endif
 
-bool wantsGui(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], "--gui") == 0)
-            return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
-                   qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
-    }
-    return false;
-}
-
 int fail(const QString& message)
 {
     std::fprintf(stderr, "korvel-reader-emulator: %s\n", message.toLocal8Bit().constData());
     return 1;
 }
 
-bool countOption(const QCommandLineParser& parser, const QString& name, int* value)
+// The cards and what the reader kept from earlier runs.
+bool loadReader(const EmulatorOptions& options, ReaderModel* model, QString* error)
 {
-    if (!parser.isSet(name))
-        return true;
-    bool ok = false;
-    *value = parser.value(name).toInt(&ok);
-    return ok && *value >= 0;
+    if (options.cards) {
+        QVector<VirtualCard> deck;
+        if (!CardDeck::load(*options.cards, &deck, error))
+            return false;
+        model->setDeck(deck);
+    }
+    return options.session.statePath.isEmpty() || ReaderState::load(options.session.statePath, model, error);
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const bool gui = wantsGui(argc, argv);
+    const bool gui = EmulatorOptions::windowPossible(argc, argv);
     std::unique_ptr<QCoreApplication> app(gui ? new QApplication(argc, argv)
                                               : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName("korvel-reader-emulator");
     quitOnSignals(app.get());
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Virtual badge reader/encoder for KorvelManager.\n"
-        "Prints \"PORT <path>\" first; open that path as the serial port in KorvelManager.\n"
-        "Standard input takes one command a line: cards, present N, remove, status, params, files, quit.");
-    parser.addHelpOption();
-    parser.addOptions({
-        {"port", "Use the existing serial device <name> (9600 8N1) instead of a pseudo-terminal.", "name"},
-        {"link", "Also make the symbolic link <path> to the pseudo-terminal.", "path"},
-        {"pace", "Model a 9600 baud line: about 1.04 ms a byte both ways."},
-        {"latency-ms", "Processing time of the reader per command.", "ms"},
-        {"cards", "JSON file describing the card deck.", "file"},
-        {"state", "JSON file keeping parameters, files 5 and 18 and card memory across runs.", "file"},
-        {"drop", "Ignore every N-th command.", "N"},
-        {"garble", "Corrupt one byte of every N-th answer.", "N"},
-        {"cut", "Stop every N-th answer after ETX.", "N"},
-        {"noise", "Send stray bytes before each answer."},
-        {"gui", "Show a window with the cards and the reader's log (needs a display)."},
-    });
-    parser.process(*app);
-
-    SessionOptions options;
-    options.pace = parser.isSet("pace");
-    options.noise = parser.isSet("noise");
-    options.statePath = parser.value("state");
-    if (!countOption(parser, "latency-ms", &options.latencyMs) ||
-        !countOption(parser, "drop", &options.drop) || !countOption(parser, "garble", &options.garble) ||
-        !countOption(parser, "cut", &options.cut))
-        return fail("--latency-ms, --drop, --garble and --cut take a number from 0");
-
-    ReaderModel model;
+    EmulatorOptions options;
     QString error;
-    if (parser.isSet("cards")) {
-        QFile file(parser.value("cards"));
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(file.fileName() + ": " + file.errorString());
-        if (!model.loadDeck(file.readAll(), &error))
-            return fail(file.fileName() + ": " + error);
-    }
-    if (!options.statePath.isEmpty() && QFile::exists(options.statePath)) {
-        QFile file(options.statePath);
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(file.fileName() + ": " + file.errorString());
-        const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
-        if (!doc.isObject() || !model.applyState(doc.object(), &error))
-            return fail(file.fileName() + ": " + (error.isEmpty() ? QString("not a JSON object") : error));
-    }
+    if (!options.parse(*app, &error))
+        return fail(error);
+    ReaderModel model;
+    if (!loadReader(options, &model, &error))
+        return fail(error);
 
     std::unique_ptr<Transport> transport;
-    if (parser.isSet("port"))
-        transport = std::make_unique<SerialTransport>(parser.value("port"));
+    if (options.port)
+        transport = std::make_unique<SerialTransport>(*options.port);
     else
-        transport = std::make_unique<PtyTransport>(parser.value("link"));
+        transport = std::make_unique<PtyTransport>(options.link);
     if (!transport->open(&error))
         return fail(error);
     // The first line is what scripts and tests wait for.
     std::fprintf(stdout, "PORT %s\n", transport->portName().toLocal8Bit().constData());
     std::fflush(stdout);
 
-    EmulatorSession session(&model, transport.get(), options);
+    EmulatorSession session(&model, transport.get(), options.session);
     ControlConsole console(&session);
     QObject::connect(&console, &ControlConsole::quitRequested, app.get(), &QCoreApplication::quit);
     QObject::connect(&session, &EmulatorSession::logLine, [](const QString& line) {
@@ -152,7 +103,7 @@ int main(int argc, char** argv)
         window = std::make_unique<EmulatorWindow>(&session, transport->portName());
         QObject::connect(&session, &EmulatorSession::logLine, window.get(), &EmulatorWindow::appendLog);
         window->show();
-    } else if (parser.isSet("gui")) {
+    } else if (options.gui) {
         std::fprintf(stderr, "korvel-reader-emulator: no display, running without the window\n");
     }
     return app->exec();

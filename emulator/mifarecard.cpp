@@ -6,6 +6,22 @@ namespace {
 constexpr int PermA = 1;
 constexpr int PermB = 2;
 constexpr int PermAB = PermA | PermB;
+// An access condition is three bits, C1 C2 C3.
+constexpr int ConditionMask = 7;
+
+// Block 0 as the manufacturer writes it: UID, its check byte, SAK and ATQA of a 1K card.
+constexpr int BccByte = MifareCard::UidSize;
+constexpr int SakByte = BccByte + 1;
+constexpr int AtqaByte = SakByte + 1;
+constexpr char Sak1K = '\x08';
+constexpr char Atqa1K[] = {'\x04', '\x00'};
+
+// A value block: the value, its complement, the value again (little-endian), then the address,
+// its complement, the address, its complement.
+constexpr int ValueSize = 4;
+constexpr int ValueInverted = ValueSize;
+constexpr int ValueCopy = 2 * ValueSize;
+constexpr int ValueAddress = 3 * ValueSize;
 
 // Rows indexed by C1 C2 C3; columns read, write, increment, decrement/transfer/restore.
 constexpr int DataTable[8][4] = {
@@ -45,7 +61,7 @@ quint8 byteAt(const QByteArray& bytes, int i)
 namespace MifareAccess {
 bool accessBytesValid(const QByteArray& access)
 {
-    if (access.size() < 3)
+    if (access.size() < MifareCard::AccessBitsSize)
         return false;
     const quint8 b6 = byteAt(access, 0), b7 = byteAt(access, 1), b8 = byteAt(access, 2);
     const quint8 c1 = b7 >> 4, c2 = b8 & 0x0F, c3 = b8 >> 4;
@@ -64,14 +80,14 @@ int condition(const QByteArray& access, int blockInSector)
 
 QByteArray accessBytes(int cond0, int cond1, int cond2, int condTrailer)
 {
-    const int conds[4] = {cond0, cond1, cond2, condTrailer};
+    const int conds[MifareCard::BlocksPerSector] = {cond0, cond1, cond2, condTrailer};
     quint8 c1 = 0, c2 = 0, c3 = 0;
-    for (int m = 0; m < 4; ++m) {
+    for (int m = 0; m < MifareCard::BlocksPerSector; ++m) {
         c1 |= ((conds[m] >> 2) & 1) << m;
         c2 |= ((conds[m] >> 1) & 1) << m;
         c3 |= (conds[m] & 1) << m;
     }
-    QByteArray bytes(3, '\0');
+    QByteArray bytes(MifareCard::AccessBitsSize, '\0');
     bytes[0] = static_cast<char>(((~c2 & 0x0F) << 4) | (~c1 & 0x0F));
     bytes[1] = static_cast<char>((c1 << 4) | (~c3 & 0x0F));
     bytes[2] = static_cast<char>((c3 << 4) | c2);
@@ -80,17 +96,17 @@ QByteArray accessBytes(int cond0, int cond1, int cond2, int condTrailer)
 
 bool dataAllowed(int cond, DataOp op, KeyType key)
 {
-    return bitOf(DataTable[cond & 7][static_cast<int>(op)], key) != 0;
+    return bitOf(DataTable[cond & ConditionMask][static_cast<int>(op)], key) != 0;
 }
 
 bool trailerAllowed(int cond, TrailerOp op, KeyType key)
 {
-    return bitOf(TrailerTable[cond & 7][static_cast<int>(op)], key) != 0;
+    return bitOf(TrailerTable[cond & ConditionMask][static_cast<int>(op)], key) != 0;
 }
 
 bool keyBReadable(int trailerCond)
 {
-    return TrailerTable[trailerCond & 7][static_cast<int>(TrailerOp::ReadKeyB)] != 0;
+    return TrailerTable[trailerCond & ConditionMask][static_cast<int>(TrailerOp::ReadKeyB)] != 0;
 }
 } // namespace MifareAccess
 
@@ -98,7 +114,7 @@ using namespace MifareAccess;
 
 QByteArray MifareCard::transportKey()
 {
-    return QByteArray(6, '\xFF');
+    return QByteArray(KeySize, '\xFF');
 }
 
 QByteArray MifareCard::transportAccess()
@@ -109,20 +125,20 @@ QByteArray MifareCard::transportAccess()
 MifareCard::MifareCard(const QByteArray& uid) : m_memory(Size, '\0')
 {
     QByteArray block0(BlockSize, '\0');
-    const QByteArray id = uid.left(4).leftJustified(4, '\0');
+    const QByteArray id = uid.left(UidSize).leftJustified(UidSize, '\0');
     quint8 bcc = 0;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < UidSize; ++i) {
         block0[i] = id[i];
         bcc ^= byteAt(id, i);
     }
-    block0[4] = static_cast<char>(bcc);
-    block0[5] = '\x08'; // SAK of a 1K card
-    block0[6] = '\x04';
-    block0[7] = '\x00';
+    block0[BccByte] = static_cast<char>(bcc);
+    block0[SakByte] = Sak1K;
+    block0[AtqaByte] = Atqa1K[0];
+    block0[AtqaByte + 1] = Atqa1K[1];
     setRawBlock(0, block0);
     const QByteArray trailer = transportKey() + transportAccess() + transportKey();
     for (int s = 0; s < Sectors; ++s)
-        setRawBlock(s * BlocksPerSector + 3, trailer);
+        setRawBlock(s * BlocksPerSector + TrailerIndex, trailer);
 }
 
 bool MifareCard::setMemory(const QByteArray& memory)
@@ -142,19 +158,22 @@ void MifareCard::setRawBlock(int block, const QByteArray& data)
 
 int MifareCard::conditionOf(int block) const
 {
-    return condition(trailerOf(block / BlocksPerSector).mid(6, 3), block % BlocksPerSector);
+    return condition(trailerOf(block / BlocksPerSector).mid(AccessOffset, AccessBitsSize),
+                     block % BlocksPerSector);
 }
 
 MifareResult MifareCard::authenticate(int sector, KeyType keyType, const QByteArray& key) const
 {
     const QByteArray trailer = trailerOf(sector);
-    const QByteArray stored = keyType == KeyType::A ? trailer.left(6) : trailer.mid(10, 6);
-    if (key.size() != 6 || key != stored)
+    const QByteArray stored =
+        keyType == KeyType::A ? trailer.left(KeySize) : trailer.mid(KeyBOffset, KeySize);
+    if (key.size() != KeySize || key != stored)
         return MifareResult::AuthFailed;
     // A sector whose access bytes are corrupt is blocked for good.
-    if (!accessBytesValid(trailer.mid(6, 3)))
+    const QByteArray access = trailer.mid(AccessOffset, AccessBitsSize);
+    if (!accessBytesValid(access))
         return MifareResult::Forbidden;
-    if (keyType == KeyType::B && keyBReadable(condition(trailer.mid(6, 3), 3)))
+    if (keyType == KeyType::B && keyBReadable(condition(access, TrailerIndex)))
         return MifareResult::Forbidden;
     return MifareResult::Ok;
 }
@@ -180,8 +199,8 @@ MifareResult MifareCard::writeBlock(int block, KeyType keyType, const QByteArray
         return MifareResult::BadBlock;
     const QByteArray full = data.leftJustified(BlockSize, '\0', true);
     if (isTrailer(block))
-        return writeTrailer(block / BlocksPerSector, keyType, key, full.left(6), full.mid(6, 4),
-                            full.mid(10, 6));
+        return writeTrailer(block / BlocksPerSector, keyType, key, full.left(KeySize),
+                            full.mid(AccessOffset, AccessSize), full.mid(KeyBOffset, KeySize));
     const MifareResult auth = authenticate(block / BlocksPerSector, keyType, key);
     if (auth != MifareResult::Ok)
         return auth;
@@ -237,13 +256,13 @@ MifareResult MifareCard::readTrailer(int sector, KeyType keyType, const QByteArr
     if (auth != MifareResult::Ok)
         return auth;
     const QByteArray stored = trailerOf(sector);
-    const int cond = condition(stored.mid(6, 3), 3);
+    const int cond = condition(stored.mid(AccessOffset, AccessBitsSize), TrailerIndex);
     if (!trailerAllowed(cond, TrailerOp::ReadAccess, keyType))
         return MifareResult::Forbidden;
     QByteArray out(BlockSize, '\0');
-    out.replace(6, 4, stored.mid(6, 4));
+    out.replace(AccessOffset, AccessSize, stored.mid(AccessOffset, AccessSize));
     if (trailerAllowed(cond, TrailerOp::ReadKeyB, keyType))
-        out.replace(10, 6, stored.mid(10, 6));
+        out.replace(KeyBOffset, KeySize, stored.mid(KeyBOffset, KeySize));
     *trailer = out;
     return MifareResult::Ok;
 }
@@ -258,7 +277,7 @@ MifareResult MifareCard::writeTrailer(int sector, KeyType keyType, const QByteAr
     if (auth != MifareResult::Ok)
         return auth;
     QByteArray trailer = trailerOf(sector);
-    const int cond = condition(trailer.mid(6, 3), 3);
+    const int cond = condition(trailer.mid(AccessOffset, AccessBitsSize), TrailerIndex);
     const bool mayKeyA = trailerAllowed(cond, TrailerOp::WriteKeyA, keyType);
     const bool mayAccess = trailerAllowed(cond, TrailerOp::WriteAccess, keyType);
     const bool mayKeyB = trailerAllowed(cond, TrailerOp::WriteKeyB, keyType);
@@ -268,12 +287,12 @@ MifareResult MifareCard::writeTrailer(int sector, KeyType keyType, const QByteAr
     if (mayAccess && !accessBytesValid(access4))
         return MifareResult::BadAccessBits;
     if (mayKeyA)
-        trailer.replace(0, 6, keyA.leftJustified(6, '\0', true));
+        trailer.replace(0, KeySize, keyA.leftJustified(KeySize, '\0', true));
     if (mayAccess)
-        trailer.replace(6, 4, access4.leftJustified(4, '\0', true));
+        trailer.replace(AccessOffset, AccessSize, access4.leftJustified(AccessSize, '\0', true));
     if (mayKeyB)
-        trailer.replace(10, 6, keyB.leftJustified(6, '\0', true));
-    setRawBlock(sector * BlocksPerSector + 3, trailer);
+        trailer.replace(KeyBOffset, KeySize, keyB.leftJustified(KeySize, '\0', true));
+    setRawBlock(sector * BlocksPerSector + TrailerIndex, trailer);
     return MifareResult::Ok;
 }
 
@@ -281,16 +300,16 @@ QByteArray MifareCard::valueBlock(qint32 value, quint8 address)
 {
     QByteArray block(BlockSize, '\0');
     const quint32 v = static_cast<quint32>(value);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < ValueSize; ++i) {
         const char b = static_cast<char>((v >> (8 * i)) & 0xFF);
         block[i] = b;
-        block[4 + i] = static_cast<char>(~b);
-        block[8 + i] = b;
+        block[ValueInverted + i] = static_cast<char>(~b);
+        block[ValueCopy + i] = b;
     }
-    block[12] = static_cast<char>(address);
-    block[13] = static_cast<char>(~address);
-    block[14] = static_cast<char>(address);
-    block[15] = static_cast<char>(~address);
+    block[ValueAddress] = static_cast<char>(address);
+    block[ValueAddress + 1] = static_cast<char>(~address);
+    block[ValueAddress + 2] = static_cast<char>(address);
+    block[ValueAddress + 3] = static_cast<char>(~address);
     return block;
 }
 
@@ -298,17 +317,19 @@ bool MifareCard::parseValueBlock(const QByteArray& block, qint32* value, quint8*
 {
     if (block.size() != BlockSize)
         return false;
-    for (int i = 0; i < 4; ++i) {
-        if (block[i] != block[8 + i] || byteAt(block, i) != static_cast<quint8>(~byteAt(block, 4 + i)))
+    for (int i = 0; i < ValueSize; ++i) {
+        if (block[i] != block[ValueCopy + i] ||
+            byteAt(block, i) != static_cast<quint8>(~byteAt(block, ValueInverted + i)))
             return false;
     }
-    if (block[12] != block[14] || block[13] != block[15] ||
-        byteAt(block, 12) != static_cast<quint8>(~byteAt(block, 13)))
+    if (block[ValueAddress] != block[ValueAddress + 2] ||
+        block[ValueAddress + 1] != block[ValueAddress + 3] ||
+        byteAt(block, ValueAddress) != static_cast<quint8>(~byteAt(block, ValueAddress + 1)))
         return false;
     quint32 v = 0;
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < ValueSize; ++i)
         v |= static_cast<quint32>(byteAt(block, i)) << (8 * i);
     *value = static_cast<qint32>(v);
-    *address = byteAt(block, 12);
+    *address = byteAt(block, ValueAddress);
     return true;
 }

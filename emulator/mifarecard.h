@@ -61,6 +61,14 @@ public:
     static constexpr int BlockSize = 16;
     static constexpr int Blocks = Sectors * BlocksPerSector;
     static constexpr int Size = Blocks * BlockSize;
+    static constexpr int UidSize = 4;
+    static constexpr int KeySize = 6;
+    // A sector trailer: key A, three access bytes and a user byte, key B.
+    static constexpr int TrailerIndex = BlocksPerSector - 1; // its block within the sector
+    static constexpr int AccessOffset = KeySize;
+    static constexpr int AccessBitsSize = 3;
+    static constexpr int AccessSize = AccessBitsSize + 1;
+    static constexpr int KeyBOffset = AccessOffset + AccessSize;
 
     static QByteArray transportKey();
     static QByteArray transportAccess(); // FF 07 80 69
@@ -68,13 +76,13 @@ public:
     // A card as it leaves the factory: transport keys in every sector, zero data.
     explicit MifareCard(const QByteArray& uid = QByteArray::fromHex("01020304"));
 
-    QByteArray uid() const { return m_memory.left(4); }
+    QByteArray uid() const { return m_memory.left(UidSize); }
     const QByteArray& memory() const { return m_memory; }
     bool setMemory(const QByteArray& memory);
     QByteArray rawBlock(int block) const { return m_memory.mid(block * BlockSize, BlockSize); }
     void setRawBlock(int block, const QByteArray& data);
 
-    static bool isTrailer(int block) { return block % BlocksPerSector == 3; }
+    static bool isTrailer(int block) { return block % BlocksPerSector == TrailerIndex; }
 
     MifareResult readBlock(int block, KeyType keyType, const QByteArray& key, QByteArray* data) const;
     MifareResult writeBlock(int block, KeyType keyType, const QByteArray& key, const QByteArray& data);
@@ -91,7 +99,7 @@ public:
 
 private:
     MifareResult authenticate(int sector, KeyType keyType, const QByteArray& key) const;
-    QByteArray trailerOf(int sector) const { return rawBlock(sector * BlocksPerSector + 3); }
+    QByteArray trailerOf(int sector) const { return rawBlock(sector * BlocksPerSector + TrailerIndex); }
     int conditionOf(int block) const;
     MifareResult valueOp(int block, KeyType keyType, const QByteArray& key, qint64 delta,
                          MifareAccess::DataOp op);

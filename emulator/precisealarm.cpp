@@ -32,7 +32,8 @@ void PreciseAlarm::run()
 {
 #ifdef Q_OS_LINUX
     // The default 50 us of timer slack would be a twentieth of a character time.
-    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    constexpr unsigned long SlackNs = 1;
+    ::prctl(PR_SET_TIMERSLACK, SlackNs, 0UL, 0UL, 0UL);
 #endif
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_stop) {

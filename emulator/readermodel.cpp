@@ -2,23 +2,31 @@
 
 #include "badgememory.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QRegularExpression>
-#include <QTextCodec>
+#include <limits>
 
 using namespace ReaderStatus;
+using namespace ReaderText;
 
 namespace {
-constexpr int MaxTextValue = 64;
+constexpr ushort FirstPrintable = 0x20;
+constexpr ushort Delete = 0x7F;
 
-ReaderModel::Answer answer(char status, const QString& payload = QString())
-{
-    ReaderModel::Answer a;
-    a.status = status;
-    a.payload = payload.toUtf8();
-    return a;
-}
+// Fields of an "R" request: block;key type;key, then the data of a write, or the
+// operation and operand of an increment or decrement.
+constexpr int ReadFields = 3;
+constexpr int WriteFields = ReadFields + 1;
+constexpr int ValueFields = ReadFields + 2;
+constexpr qint64 MaxOperand = std::numeric_limits<qint32>::max();
+
+const QString FileKey = QStringLiteral("Fil=");
+const QString PositionKey = QStringLiteral("Pos=");
+constexpr qint64 MaxPosition = 1000000;
+// Record fields as the program's tables allow them.
+constexpr qint64 LastZone = 11;
+constexpr qint64 MaxGroup = 65535;
+constexpr qint64 MaxCounter = 255;
+constexpr qint64 MaxUserOrGroup = Q_INT64_C(9999999999);
+constexpr int MaxUidText = 32;
 
 char statusOf(MifareResult result)
 {
@@ -42,18 +50,10 @@ char statusOf(MifareResult result)
 bool hasControlChars(const QString& text)
 {
     for (const QChar c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+        if (c.unicode() < FirstPrintable || c.unicode() == Delete)
             return true;
     }
     return false;
-}
-
-// "yyMMdd" in 2000-2099, as the badge and blacklist records carry dates.
-QDate recordDate(const QString& text)
-{
-    if (text.size() != 6)
-        return QDate();
-    return QDate::fromString("20" + text, "yyyyMMdd");
 }
 
 QString withoutUid(const QString& record)
@@ -66,95 +66,28 @@ QString withoutUid(const QString& record)
     return kept.join(';');
 }
 
-VirtualCard makeCard(const QString& name, const QString& uidHex, const QString& record, bool damage = false)
+bool recordValid(bool accessFile, const QMap<QString, QString>& rec)
 {
-    VirtualCard card{name, MifareCard(QByteArray::fromHex(uidHex.toLatin1())), 0};
-    if (!record.isEmpty()) {
-        BadgeMemory::createSecurity(card.chip);
-        BadgeMemory::writeRecord(card.chip, record);
-        if (damage) {
-            // One flipped byte in the text: the checksum no longer matches.
-            QByteArray block = card.chip.rawBlock(5);
-            block[3] = static_cast<char>(block[3] ^ 0x21);
-            card.chip.setRawBlock(5, block);
+    qint64 n = 0;
+    if (accessFile) {
+        if (!parseNumber(rec.value("Zid"), LastZone, &n) || !parseNumber(rec.value("Grp"), MaxGroup, &n))
+            return false;
+        for (const char* key : {"Cpt", "Apb"}) {
+            if (rec.contains(key) && !parseNumber(rec.value(key), MaxCounter, &n))
+                return false;
         }
+        return true;
     }
-    return card;
+    for (const char* key : {"Usr", "Grp"}) {
+        if (!rec.value(key).isEmpty() && !parseNumber(rec.value(key), MaxUserOrGroup, &n))
+            return false;
+    }
+    if (!rec.value("Cda").isEmpty() && !recordDate(rec.value("Cda")).isValid())
+        return false;
+    // UIDs are typed by hand in the program's table: any short text is kept as given.
+    return rec.value("UID").size() <= MaxUidText;
 }
 } // namespace
-
-namespace ReaderText {
-QString decode(const QByteArray& bytes)
-{
-    QTextCodec::ConverterState state;
-    const QString text =
-        QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
-    return state.invalidChars > 0 || state.remainingChars > 0 ? QString::fromLatin1(bytes) : text;
-}
-
-QMap<QString, QString> record(const QString& text)
-{
-    QMap<QString, QString> map;
-    for (const QString& element : text.split(';', Qt::SkipEmptyParts))
-        map.insert(element.section('=', 0, 0), element.section('=', 1, 1));
-    return map;
-}
-
-bool parseNumber(const QString& text, qint64 max, qint64* value)
-{
-    if (text.isEmpty() || text.size() > 18)
-        return false;
-    for (const QChar c : text) {
-        if (c < '0' || c > '9')
-            return false;
-    }
-    const qint64 v = text.toLongLong();
-    if (v > max)
-        return false;
-    *value = v;
-    return true;
-}
-
-bool parseHexBytes(const QString& text, QByteArray* bytes)
-{
-    static const QRegularExpression hexByte("^(0[xX])?([0-9a-fA-F]{1,2})$");
-    static const QRegularExpression hexRun("^(0[xX])?((?:[0-9a-fA-F]{2})+)$");
-    QByteArray out;
-    const QStringList tokens = text.split(' ', Qt::SkipEmptyParts);
-    if (tokens.size() == 1) {
-        const auto run = hexRun.match(tokens.first());
-        if (run.hasMatch()) {
-            *bytes = QByteArray::fromHex(run.captured(2).toLatin1());
-            return true;
-        }
-    }
-    for (const QString& token : tokens) {
-        const auto m = hexByte.match(token);
-        if (!m.hasMatch())
-            return false;
-        out.append(static_cast<char>(m.captured(2).toUInt(nullptr, 16)));
-    }
-    if (out.isEmpty())
-        return false;
-    *bytes = out;
-    return true;
-}
-
-QString hexText(const QByteArray& bytes)
-{
-    QStringList parts;
-    for (const char c : bytes)
-        parts.append("0x" + QString("%1").arg(static_cast<quint8>(c), 2, 16, QChar('0')).toUpper());
-    return parts.join(' ');
-}
-
-QString uidText(const QByteArray& uid)
-{
-    return QString::fromLatin1(uid.toHex().toUpper());
-}
-} // namespace ReaderText
-
-using namespace ReaderText;
 
 ReaderModel::ReaderModel()
 {
@@ -163,67 +96,17 @@ ReaderModel::ReaderModel()
         m_order.append(p.id);
         m_committed.insert(p.id, p.value);
     }
-    m_cards = defaultDeck();
+    m_cards = CardDeck::defaults();
     // The blacklisted badge of the default deck is listed here.
     m_file5.append("Cda=261204;UID=04A1B2C3;Usr=125;Grp=3");
     m_file18 = QStringList{"Zid=0;Grp=0;Cpt=0;Apb=0", "Zid=1;Grp=0;Cpt=1;Apb=0"};
 }
 
-QVector<VirtualCard> ReaderModel::defaultDeck()
-{
-    return {
-        makeCard("Carte vierge", "1A2B3C4D", QString()),
-        makeCard(
-            "Badge accès valide", "5E6F7081",
-            "Tyc=128;Usr=101;Grp=0;Lev=1;Vda=991231;Cda=261201;Naf=Alice;Nal=Martin;Nac=Korvel;Cn0=2500"),
-        makeCard("Badge expiré", "92A3B4C5",
-                 "Tyc=128;Usr=102;Grp=1;Vda=240630;Cda=230101;Naf=Paul;Nal=Durand"),
-        makeCard("Badge en liste noire", "04A1B2C3",
-                 "Tyc=128;Usr=125;Grp=3;Vda=991231;Cda=250101;Naf=Luc;Nal=Petit"),
-        makeCard("Badge endommagé", "D6E7F809", "Tyc=16;Usr=104;Grp=0;Vda=991231;Nal=Bernard;Cn0=1000", true),
-    };
-}
-
 bool ReaderModel::loadDeck(const QByteArray& json, QString* error)
 {
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
-    if (doc.isNull()) {
-        *error = parseError.errorString();
-        return false;
-    }
-    const QJsonArray list = doc.isArray() ? doc.array() : doc.object().value("cards").toArray();
-    if (list.isEmpty()) {
-        *error = "no card in the deck";
-        return false;
-    }
     QVector<VirtualCard> deck;
-    for (int i = 0; i < list.size(); ++i) {
-        const QJsonObject o = list.at(i).toObject();
-        const QString name = o.value("name").toString(QString("Carte %1").arg(i + 1));
-        const QString uid = o.value("uid").toString();
-        const int status = o.value("status").toInt();
-        if (status < 0 || status > 99) {
-            *error = QString("card %1: status must be 0 to 99").arg(i + 1);
-            return false;
-        }
-        VirtualCard card{name, MifareCard(), status};
-        if (o.contains("memory")) {
-            const QByteArray memory = QByteArray::fromHex(o.value("memory").toString().toLatin1());
-            if (!card.chip.setMemory(memory)) {
-                *error = QString("card %1: memory must be %2 bytes in hex").arg(i + 1).arg(MifareCard::Size);
-                return false;
-            }
-        } else if (!QRegularExpression("^[0-9A-Fa-f]{8}$").match(uid).hasMatch()) {
-            *error = QString("card %1: uid must be 8 hex digits").arg(i + 1);
-            return false;
-        } else {
-            card.chip = makeCard(name, uid, o.value("record").toString(), o.value("damaged").toBool()).chip;
-            if (o.value("secured").toBool())
-                BadgeMemory::createSecurity(card.chip);
-        }
-        deck.append(card);
-    }
+    if (!CardDeck::fromJson(json, &deck, error))
+        return false;
     setDeck(deck);
     return true;
 }
@@ -253,103 +136,12 @@ QStringList ReaderModel::remove()
     return {"Support retiré"};
 }
 
-QString ReaderModel::pollPeek() const
+ReaderModel::Answer ReaderModel::answer(char status, const QString& payload)
 {
-    return pollText(false, m_present >= 0);
-}
-
-QString ReaderModel::pollText(bool event, bool present) const
-{
-    QString text = event ? "1" : "0";
-    if (!present)
-        return text + "0000000";
-    int code = 0;
-    QString detail;
-    const MifareCard& chip = m_cards[m_present].chip;
-    cardStatus(m_cards[m_present], &code, &detail);
-    text += QString("1%1%2%3").arg(code == 0 ? '1' : '0').arg(code, 2, 10, QChar('0')).arg(detail);
-    if (event)
-        text += ";UID=" + uidText(chip.uid());
-    return text;
-}
-
-void ReaderModel::cardStatus(const VirtualCard& virtualCard, int* code, QString* detail) const
-{
-    *detail = "000";
-    if (virtualCard.forcedStatus > 0) {
-        *code = virtualCard.forcedStatus;
-        return;
-    }
-    const MifareCard& card = virtualCard.chip;
-    const BadgeMemory::ReadResult read = BadgeMemory::read(card);
-    switch (read.state) {
-    case BadgeMemory::State::Blank:
-    case BadgeMemory::State::NoRecord:
-        *code = 7;
-        return;
-    case BadgeMemory::State::Foreign:
-        *code = 8;
-        return;
-    case BadgeMemory::State::Damaged:
-        *code = 5;
-        return;
-    case BadgeMemory::State::ReadError:
-        *code = 6;
-        *detail = QString("%1").arg(read.sector, 3, 10, QChar('0'));
-        return;
-    case BadgeMemory::State::Ok:
-        break;
-    }
-    const QMap<QString, QString> rec = record(read.record);
-    if (blacklisted(uidText(card.uid()), rec)) {
-        *code = 1;
-        return;
-    }
-    if (parameter("10.2") == "1") {
-        const QDate validity = recordDate(rec.value("Vda"));
-        if (validity.isValid() && validity < clock().date()) {
-            *code = 3;
-            return;
-        }
-    }
-    qint64 creditMax = 0;
-    if (parseNumber(parameter("10.1"), Q_INT64_C(1) << 40, &creditMax) && creditMax > 0) {
-        for (auto it = rec.cbegin(); it != rec.cend(); ++it) {
-            qint64 amount = 0;
-            if (it.key().startsWith("Cn") && parseNumber(it.value(), Q_INT64_C(1) << 40, &amount) &&
-                amount > creditMax) {
-                *code = 2;
-                return;
-            }
-        }
-    }
-    *code = 0;
-}
-
-bool ReaderModel::blacklisted(const QString& uid, const QMap<QString, QString>& rec) const
-{
-    // An entry names a support by every field it fills: UID alone, a user, a whole group...
-    for (const QString& line : m_file5) {
-        const QMap<QString, QString> entry = record(line);
-        const QString eUid = entry.value("UID"), eUsr = entry.value("Usr"), eGrp = entry.value("Grp");
-        if (eUid.isEmpty() && eUsr.isEmpty() && eGrp.isEmpty())
-            continue;
-        if (!eUid.isEmpty() && eUid.compare(uid, Qt::CaseInsensitive) != 0)
-            continue;
-        if (!eUsr.isEmpty() && eUsr.toLongLong() != rec.value("Usr").toLongLong())
-            continue;
-        if (!eGrp.isEmpty() && eGrp.toLongLong() != rec.value("Grp").toLongLong())
-            continue;
-        if ((!eUsr.isEmpty() && !rec.contains("Usr")) || (!eGrp.isEmpty() && !rec.contains("Grp")))
-            continue;
-        return true;
-    }
-    return false;
-}
-
-QString ReaderModel::parameter(const QString& id) const
-{
-    return m_pending.contains(id) ? m_pending.value(id) : m_committed.value(id);
+    Answer a;
+    a.status = status;
+    a.payload = payload.toUtf8();
+    return a;
 }
 
 ReaderModel::Answer ReaderModel::handle(char letter, char subLetter, const QByteArray& payload)
@@ -427,11 +219,11 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
     if (sub != 'R' && sub != 'W' && sub != 'I' && sub != 'D')
         return answer(UnknownCommand);
     const QStringList f = payload.split(';');
-    const int expected = sub == 'R' ? 3 : sub == 'W' ? 4 : 5;
+    const int expected = sub == 'R' ? ReadFields : sub == 'W' ? WriteFields : ValueFields;
     qint64 block = 0;
     QByteArray key;
     if (f.size() != expected || !parseNumber(f[0], MifareCard::Blocks - 1, &block) ||
-        (f[1] != "0" && f[1] != "1") || !parseHexBytes(f[2], &key) || key.size() != 6)
+        (f[1] != "0" && f[1] != "1") || !parseHexBytes(f[2], &key) || key.size() != MifareCard::KeySize)
         return answer(BadPayload);
     if (m_present < 0)
         return answer(NoCard);
@@ -445,12 +237,14 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
         if (!parseHexBytes(f[3], &data) || data.size() > MifareCard::BlockSize ||
             (trailer && data.size() != MifareCard::BlockSize))
             return answer(BadPayload);
-        result = trailer ? chip.writeTrailer(b / MifareCard::BlocksPerSector, keyType, key, data.left(6),
-                                             data.mid(6, 4), data.mid(10, 6))
+        result = trailer ? chip.writeTrailer(b / MifareCard::BlocksPerSector, keyType, key,
+                                             data.left(MifareCard::KeySize),
+                                             data.mid(MifareCard::AccessOffset, MifareCard::AccessSize),
+                                             data.mid(MifareCard::KeyBOffset, MifareCard::KeySize))
                          : chip.writeBlock(b, keyType, key, data);
     } else if (sub == 'I' || sub == 'D') {
         qint64 operand = 0;
-        if (f[3] != (sub == 'I' ? "1" : "2") || !parseNumber(f[4], 0x7FFFFFFF, &operand))
+        if (f[3] != (sub == 'I' ? "1" : "2") || !parseNumber(f[4], MaxOperand, &operand))
             return answer(BadPayload);
         result =
             sub == 'I' ? chip.increment(b, keyType, key, operand) : chip.decrement(b, keyType, key, operand);
@@ -463,7 +257,8 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
     a.stateChanged = sub != 'R';
     // The answer shows the block as it now reads with the same key, or with the new one
     // when a trailer write has just changed it.
-    const QByteArray newKey = keyType == KeyType::A ? data.left(6) : data.mid(10, 6);
+    const QByteArray newKey = keyType == KeyType::A ? data.left(MifareCard::KeySize)
+                                                    : data.mid(MifareCard::KeyBOffset, MifareCard::KeySize);
     QByteArray shown;
     if (chip.readBlock(b, keyType, key, &shown) == MifareResult::Ok ||
         (trailer && sub == 'W' && chip.readBlock(b, keyType, newKey, &shown) == MifareResult::Ok))
@@ -473,9 +268,9 @@ ReaderModel::Answer ReaderModel::raw(char sub, const QString& payload)
 
 QStringList* ReaderModel::fileByNumber(const QString& text)
 {
-    if (text == "Fil=5")
+    if (text == FileKey + QString::number(BlacklistFile))
         return &m_file5;
-    if (text == "Fil=18")
+    if (text == FileKey + QString::number(AccessFile))
         return &m_file18;
     return nullptr;
 }
@@ -486,12 +281,12 @@ ReaderModel::Answer ReaderModel::files(char sub, const QString& payload)
         return answer(UnknownCommand);
     const QString head = payload.section(';', 0, 0);
     const QString rest = payload.section(';', 1);
-    if (!head.startsWith("Fil="))
+    if (!head.startsWith(FileKey))
         return answer(BadPayload);
     QStringList* file = fileByNumber(head);
     if (!file)
         return answer(NotFound);
-    const QString number = head.mid(4);
+    const QString number = head.mid(FileKey.size());
     if (sub == 'C') {
         if (payload != head)
             return answer(BadPayload);
@@ -503,7 +298,7 @@ ReaderModel::Answer ReaderModel::files(char sub, const QString& payload)
     }
     if (sub == 'G') {
         qint64 pos = 0;
-        if (!rest.startsWith("Pos=") || !parseNumber(rest.mid(4), 1000000, &pos))
+        if (!rest.startsWith(PositionKey) || !parseNumber(rest.mid(PositionKey.size()), MaxPosition, &pos))
             return answer(BadPayload);
         if (pos >= file->size())
             return answer(NotFound);
@@ -511,178 +306,12 @@ ReaderModel::Answer ReaderModel::files(char sub, const QString& payload)
     }
     if (!payload.contains(';') || rest.isEmpty())
         return answer(BadPayload);
-    const QMap<QString, QString> rec = record(rest);
-    qint64 n = 0;
-    if (file == &m_file18) {
-        if (!parseNumber(rec.value("Zid"), 11, &n) || !parseNumber(rec.value("Grp"), 65535, &n))
-            return answer(BadPayload);
-        for (const char* key : {"Cpt", "Apb"}) {
-            if (rec.contains(key) && !parseNumber(rec.value(key), 255, &n))
-                return answer(BadPayload);
-        }
-    } else {
-        for (const char* key : {"Usr", "Grp"}) {
-            if (!rec.value(key).isEmpty() && !parseNumber(rec.value(key), Q_INT64_C(9999999999), &n))
-                return answer(BadPayload);
-        }
-        if (!rec.value("Cda").isEmpty() && !recordDate(rec.value("Cda")).isValid())
-            return answer(BadPayload);
-        // UIDs are typed by hand in the program's table: any short text is kept as given.
-        if (rec.value("UID").size() > 32)
-            return answer(BadPayload);
-    }
+    if (!recordValid(file == &m_file18, record(rest)))
+        return answer(BadPayload);
     if (file->size() >= MaxFileRecords)
         return answer(Full);
     file->append(rest);
     Answer a = answer(Ok);
     a.stateChanged = true;
     return a;
-}
-
-ReaderModel::Answer ReaderModel::values(char sub, const QString& payload)
-{
-    if (sub == 'G') {
-        if (payload == "12.3")
-            return answer(Ok, clock().toString("HH:mm"));
-        if (payload == "12.4")
-            return answer(Ok, clock().toString("dd/MM/yy"));
-        if (!m_params.contains(payload))
-            return answer(NotFound);
-        return answer(Ok, parameter(payload));
-    }
-    if (sub != 'P')
-        return answer(UnknownCommand);
-    const int eq = payload.indexOf('=');
-    if (eq < 0)
-        return answer(BadPayload);
-    return putValue(payload.left(eq), payload.mid(eq + 1));
-}
-
-ReaderModel::Answer ReaderModel::putValue(const QString& id, const QString& value)
-{
-    static const QRegularExpression commitKey("^(\\d{1,3})\\.255\\.1$");
-    static const QRegularExpression outputKey("^12\\.255\\.7\\.(\\d+)$");
-    qint64 n = 0;
-    if (const auto m = commitKey.match(id); m.hasMatch()) {
-        const QString object = QString::number(m.captured(1).toInt());
-        int saved = 0;
-        for (auto it = m_pending.begin(); it != m_pending.end();) {
-            if (ParameterCatalogue::objectOf(it.key()) == object) {
-                m_committed.insert(it.key(), it.value());
-                it = m_pending.erase(it);
-                ++saved;
-            } else {
-                ++it;
-            }
-        }
-        Answer a = answer(Ok);
-        a.stateChanged = saved > 0;
-        a.debug.append(QString("Objet %1 sauvegardé (%2)").arg(object).arg(saved));
-        return a;
-    }
-    if (id == "12.255.8") {
-        // Dates come as dd/MM/yy, the year within 2000-2099.
-        const QDate date = value.size() == 8 ? QDate::fromString(value, "dd/MM/yy").addYears(100) : QDate();
-        if (!date.isValid())
-            return answer(BadPayload);
-        setClock(QDateTime(date, clock().time()));
-        Answer a = answer(Ok);
-        a.debug.append("Date réglée " + value);
-        return a;
-    }
-    if (id == "12.255.9") {
-        const QTime time = value.size() == 5 ? QTime::fromString(value, "HH:mm") : QTime();
-        if (!time.isValid())
-            return answer(BadPayload);
-        setClock(QDateTime(clock().date(), time));
-        Answer a = answer(Ok);
-        a.debug.append("Heure réglée " + value);
-        return a;
-    }
-    if (const auto m = outputKey.match(id); m.hasMatch()) {
-        qint64 duration = 500;
-        if (!parseNumber(m.captured(1), 7, &n) || (!value.isEmpty() && !parseNumber(value, 60000, &duration)))
-            return answer(BadPayload);
-        Answer a = answer(Ok);
-        a.debug.append(QString("Sortie %1 impulsion %2 ms").arg(n).arg(duration));
-        return a;
-    }
-    if (!m_params.contains(id))
-        return answer(NotFound);
-    const ReaderParameter& p = m_params[id];
-    bool valid = true;
-    switch (p.kind) {
-    case ReaderParameter::ReadOnly:
-        return answer(Forbidden);
-    case ReaderParameter::CheckBox:
-        valid = value == "0" || value == "1";
-        break;
-    case ReaderParameter::List:
-        valid = parseNumber(value, p.choices - 1, &n);
-        break;
-    case ReaderParameter::Number:
-        valid = parseNumber(value, 0xFFFFFFFF, &n);
-        break;
-    case ReaderParameter::Text:
-        valid = value.size() <= MaxTextValue;
-        break;
-    }
-    if (!valid)
-        return answer(BadPayload);
-    m_pending.insert(id, value);
-    return answer(Ok);
-}
-
-QJsonObject ReaderModel::stateJson() const
-{
-    QJsonObject params;
-    for (auto it = m_committed.cbegin(); it != m_committed.cend(); ++it)
-        params.insert(it.key(), it.value());
-    QJsonArray cards;
-    for (const VirtualCard& card : m_cards) {
-        cards.append(QJsonObject{{"name", card.name},
-                                 {"uid", uidText(card.chip.uid())},
-                                 {"memory", QString::fromLatin1(card.chip.memory().toHex())}});
-    }
-    return QJsonObject{{"parameters", params},
-                       {"files", QJsonObject{{"5", QJsonArray::fromStringList(m_file5)},
-                                             {"18", QJsonArray::fromStringList(m_file18)}}},
-                       {"cards", cards}};
-}
-
-bool ReaderModel::applyState(const QJsonObject& state, QString* error)
-{
-    // Check everything before touching anything, so a bad file changes nothing.
-    QHash<QString, QString> committed = m_committed;
-    const QJsonObject params = state.value("parameters").toObject();
-    for (auto it = params.begin(); it != params.end(); ++it) {
-        if (m_params.contains(it.key()) && it.value().isString())
-            committed.insert(it.key(), it.value().toString());
-    }
-    const QJsonObject files = state.value("files").toObject();
-    QStringList file5 = m_file5, file18 = m_file18;
-    if (files.contains("5"))
-        file5 = files.value("5").toVariant().toStringList();
-    if (files.contains("18"))
-        file18 = files.value("18").toVariant().toStringList();
-    if (file5.size() > MaxFileRecords || file18.size() > MaxFileRecords) {
-        *error = "too many file records";
-        return false;
-    }
-    QVector<VirtualCard> cards = m_cards;
-    for (const QJsonValue& v : state.value("cards").toArray()) {
-        const QJsonObject o = v.toObject();
-        const QByteArray memory = QByteArray::fromHex(o.value("memory").toString().toLatin1());
-        for (VirtualCard& card : cards) {
-            if (uidText(card.chip.uid()) == o.value("uid").toString() && !card.chip.setMemory(memory)) {
-                *error = "card " + o.value("uid").toString() + ": bad memory";
-                return false;
-            }
-        }
-    }
-    m_committed = committed;
-    m_file5 = file5;
-    m_file18 = file18;
-    m_cards = cards;
-    return true;
 }

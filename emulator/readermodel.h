@@ -1,8 +1,9 @@
 #ifndef READERMODEL_H
 #define READERMODEL_H
 
-#include "mifarecard.h"
+#include "carddeck.h"
 #include "parametercatalogue.h"
+#include "readertext.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -11,14 +12,6 @@
 #include <QMap>
 #include <QStringList>
 #include <QVector>
-
-struct VirtualCard
-{
-    QString name;
-    MifareCard chip;
-    // A status code the deck imposes (faults a card cannot show by its memory alone); 0 = none.
-    int forcedStatus = 0;
-};
 
 // Answer status characters of this reader. "0" is the only success.
 namespace ReaderStatus {
@@ -35,6 +28,8 @@ constexpr char Full = '8';
 
 // The reader and the card on it: parameters, files 5 and 18, clock, card deck.
 // No I/O: requests come in as (letter, sub-letter, payload), answers go out as values.
+// The parameters and the clock live in readerparameters.cpp, the support statuses in
+// supportstatus.cpp, the saved state in readerstate.cpp.
 class ReaderModel
 {
 public:
@@ -47,13 +42,15 @@ public:
     };
 
     static constexpr int MaxFileRecords = 1000;
+    // The reader's files: the blacklist and the access rules.
+    static constexpr int BlacklistFile = 5;
+    static constexpr int AccessFile = 18;
 
     ReaderModel();
 
     Answer handle(char letter, char subLetter, const QByteArray& payload);
 
     // Deck and control
-    static QVector<VirtualCard> defaultDeck();
     void setDeck(const QVector<VirtualCard>& deck)
     {
         m_cards = deck;
@@ -82,7 +79,7 @@ public:
     QString committedParameter(const QString& id) const { return m_committed.value(id); }
     bool hasPending(const QString& id) const { return m_pending.contains(id); }
     QStringList parameterIds() const { return m_order; }
-    const QStringList& file(int number) const { return number == 5 ? m_file5 : m_file18; }
+    const QStringList& file(int number) const { return number == BlacklistFile ? m_file5 : m_file18; }
     // Status code and detail of a card, as the polling answer reports them.
     void cardStatus(const VirtualCard& card, int* code, QString* detail) const;
 
@@ -92,6 +89,11 @@ private:
     Answer files(char sub, const QString& payload);
     Answer values(char sub, const QString& payload);
     Answer putValue(const QString& id, const QString& value);
+    Answer commitObject(const QString& object);
+    Answer clockWrite(const QString& id, const QString& value);
+    // A pulse on one of the reader's outputs: nothing to keep, only the debug text.
+    static Answer outputPulse(const QString& output, const QString& value);
+    static Answer answer(char status, const QString& payload = QString());
     QString pollText(bool event, bool present) const;
     bool blacklisted(const QString& uid, const QMap<QString, QString>& record) const;
     QStringList* fileByNumber(const QString& text);
@@ -107,15 +109,5 @@ private:
     QVector<bool> m_events; // pending polling events: true insertion, false removal
     qint64 m_clockOffset = 0;
 };
-
-// Helpers shared with the console and tests.
-namespace ReaderText {
-QString decode(const QByteArray& bytes); // UTF-8, or Latin-1 when not valid UTF-8
-QMap<QString, QString> record(const QString& text);
-bool parseNumber(const QString& text, qint64 max, qint64* value);
-bool parseHexBytes(const QString& text, QByteArray* bytes);
-QString hexText(const QByteArray& bytes); // "0x5A 0x17 ..."
-QString uidText(const QByteArray& uid);   // "04A1B2C3"
-} // namespace ReaderText
 
 #endif // READERMODEL_H

@@ -1,5 +1,11 @@
 #include "requestparser.h"
 
+namespace {
+const QByteArray TrailerBytes("012");
+// STX, the two header bytes and ETX around the payload, then the trailer.
+constexpr int FrameOverhead = 4 + RequestParser::TrailerSize;
+} // namespace
+
 QVector<RequestFrame> RequestParser::feed(const QByteArray& bytes)
 {
     QVector<RequestFrame> out;
@@ -39,7 +45,7 @@ QVector<RequestFrame> RequestParser::feed(const QByteArray& bytes)
             break;
         case Trailer:
             // Trailer bytes are not checked, whatever they are.
-            if (++m_trailerCount == 3) {
+            if (++m_trailerCount == TrailerSize) {
                 m_frame.kind = m_overlong ? RequestFrame::Overlong : RequestFrame::Complete;
                 out.append(m_frame);
                 m_state = WaitStx;
@@ -68,14 +74,14 @@ QVector<RequestFrame> RequestParser::expire()
 QByteArray RequestParser::answerFrame(char letter, char status, const QByteArray& payload)
 {
     QByteArray frame;
-    frame.reserve(payload.size() + 7);
+    frame.reserve(payload.size() + FrameOverhead);
     frame.append(Stx);
     frame.append(letter);
     frame.append(status);
     for (const char c : payload)
         frame.append(c == Etx ? '?' : c); // no escaping exists on this line
     frame.append(Etx);
-    frame.append("012");
+    frame.append(TrailerBytes);
     return frame;
 }
 

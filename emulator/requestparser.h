@@ -30,6 +30,8 @@ public:
     static constexpr char Etx = 0x03;
     // The program's transmit slot holds 999 payload bytes plus the NUL.
     static constexpr int MaxPayload = 999;
+    // After ETX; never checked by either side.
+    static constexpr int TrailerSize = 3;
 
     QVector<RequestFrame> feed(const QByteArray& bytes);
     // Ends a partial frame after a silence; returns it as Broken, or nothing when idle.

@@ -73,7 +73,8 @@ bool PtyTransport::open(QString* error)
 
 void PtyTransport::onReadable()
 {
-    char buffer[512];
+    constexpr int ReadChunk = 512;
+    char buffer[ReadChunk];
     const ssize_t n = ::read(m_master, buffer, sizeof buffer);
     if (n > 0)
         emit received(QByteArray(buffer, static_cast<int>(n)));

@@ -128,6 +128,7 @@ bool EmulatorLauncher::Start(const QString& executable, const QStringList& argum
     m_process.setProgram(executable);
     m_process.setArguments(arguments);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    m_process.setStandardErrorFile(m_logFile);
     m_process.start();
     if (!m_process.waitForStarted(timeoutMs))
         return failWith(QString("Impossible de démarrer le simulateur de lecteur %1 : %2")
@@ -157,14 +158,47 @@ bool EmulatorLauncher::Start(const QString& executable, const QStringList& argum
     m_portName = first.mid(5).trimmed();
 
     // Left unread, its output would pile up in memory for as long as the program runs:
-    // answers on standard output are not needed, its log goes on to ours.
-    QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process,
-                     [this] { m_process.readAllStandardOutput(); });
+    // answers on standard output are not needed but by Command(), its log goes on to ours.
+    QObject::connect(&m_process, &QProcess::readyReadStandardOutput, &m_process, [this] {
+        if (!m_commandRunning)
+            m_process.readAllStandardOutput();
+    });
     QObject::connect(&m_process, &QProcess::readyReadStandardError, &m_process, [this] {
         const QByteArray log = m_process.readAllStandardError();
         std::fwrite(log.constData(), 1, static_cast<size_t>(log.size()), stderr);
     });
     return true;
+}
+
+QStringList EmulatorLauncher::Command(const QString& line, int timeoutMs)
+{
+    QStringList lines;
+    if (!IsRunning())
+        return lines;
+    m_commandRunning = true;
+    m_process.write(line.toUtf8() + '\n');
+    for (;;) {
+        const QString answer = readLine(timeoutMs);
+        if (answer.isNull() || answer == "OK")
+            break;
+        lines << answer;
+        if (answer.startsWith("ERR"))
+            break;
+    }
+    m_commandRunning = false;
+    return lines;
+}
+
+QString EmulatorLauncher::readLine(int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!m_process.canReadLine() && !deadline.hasExpired()) {
+        if (!m_process.waitForReadyRead(static_cast<int>(qMax<qint64>(1, deadline.remainingTime()))))
+            break;
+    }
+    if (!m_process.canReadLine())
+        return QString();
+    return QString::fromUtf8(m_process.readLine()).trimmed();
 }
 
 QString EmulatorLauncher::collectedErrors()
@@ -204,4 +238,13 @@ void EmulatorLauncher::Stop()
     }
     m_process.kill();
     m_process.waitForFinished(KillWaitMs);
+}
+
+void EmulatorLauncher::Kill()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(KillWaitMs);
+    }
+    Stop();
 }

@@ -6,10 +6,11 @@
 #include <QString>
 #include <QStringList>
 
-// Runs korvel-reader-emulator for the demo mode (--emulator): starts it, reads
-// the "PORT <path>" line it prints first, and ends it when destroyed. Start()
-// blocks for a bounded time and is meant for start-up, before the window
-// exists. Errors come back as French texts the caller shows to the operator.
+// Runs korvel-reader-emulator for the demo mode (--emulator), the benchmark and the
+// end-to-end tests: starts it, reads the "PORT <path>" line it prints first, and ends
+// it when destroyed. Start() blocks for a bounded time and is meant for start-up,
+// before the window exists. Errors come back as French texts the caller shows to the
+// operator.
 class EmulatorLauncher
 {
 public:
@@ -36,18 +37,28 @@ public:
     // Starts executable with arguments and waits at most timeoutMs for its PORT line.
     bool Start(const QString& executable, const QStringList& arguments, QString* error,
                int timeoutMs = DefaultTimeoutMs);
+    // Where the emulator's log (its standard error) goes from the next start on: a file, or
+    // QProcess::nullDevice(). Empty, the default: on to this program's standard error.
+    void SetLogFile(const QString& path) { m_logFile = path; }
 
     bool IsRunning() const;
     // The pseudo-terminal (or device) to open as the serial port; empty until started.
     QString PortName() const;
     qint64 ProcessId() const;
 
+    // One line on the emulator's control input; the lines it answers, without the final
+    // "OK" (an "ERR ..." line comes last). Waits at most timeoutMs for each line.
+    QStringList Command(const QString& line, int timeoutMs = DefaultTimeoutMs);
+
     // Asks the emulator to save its state and quit, then terminates and at last kills
     // it, each step with a bounded wait. Called by the destructor.
     void Stop();
+    // Ends it at once, with no goodbye, as a pulled adapter would.
+    void Kill();
 
 private:
     QString collectedErrors();
+    QString readLine(int timeoutMs);
 
     // On Linux the emulator is told to end when this program dies, killed or crashed:
     // otherwise it would go on holding its pseudo-terminal with nobody to stop it.
@@ -62,6 +73,9 @@ private:
 
     Process m_process;
     QString m_portName;
+    QString m_logFile;
+    // While a command waits for its answer, standard output is read by it, not dropped.
+    bool m_commandRunning = false;
 };
 
 #endif // EMULATORLAUNCHER_H

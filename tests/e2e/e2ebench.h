@@ -2,14 +2,12 @@
 #define E2EBENCH_H
 
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QList>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,74 +15,35 @@
 #include <memory>
 #include <mutex>
 
+#include "app/emulatorlauncher.h"
 #include "app/mainwindow.h"
 #include "link/qprotocole.h"
 
-// The real korvel-reader-emulator, driven through its standard input, with its
-// state in a file of its own folder. Answers to control commands are read
-// synchronously: the window's link runs in its own thread meanwhile.
-class EmulatorProcess
+// The real korvel-reader-emulator, with its state and its log in a folder of its own.
+// Answers to control commands are read synchronously: the window's link runs in its
+// own thread meanwhile.
+class E2eEmulator
 {
 public:
-    EmulatorProcess() = default;
-    EmulatorProcess(const EmulatorProcess&) = delete;
-    EmulatorProcess& operator=(const EmulatorProcess&) = delete;
-    ~EmulatorProcess()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.write("quit\n");
-        m_process.closeWriteChannel();
-        if (!m_process.waitForFinished(5000)) {
-            m_process.kill();
-            m_process.waitForFinished(3000);
-        }
-    }
-
     // `extra`: more options, such as fault injection or --link.
     bool start(const QStringList& extra = {})
     {
         if (!m_dir.isValid())
             return false;
-        m_process.setProgram(QStringLiteral(KORVEL_EMULATOR_PATH));
-        m_process.setArguments(QStringList{"--state", statePath()} + extra);
         // Its log would drown the test's output; it stays beside the state for a failure's autopsy.
-        m_process.setStandardErrorFile(m_dir.filePath("emulator.log"));
-        m_process.start();
-        if (!m_process.waitForStarted(10000))
-            return false;
-        const QString first = readLine(10000);
-        if (!first.startsWith("PORT "))
-            return false;
-        m_port = first.mid(5).trimmed();
-        return !m_port.isEmpty();
+        m_launcher.SetLogFile(m_dir.filePath("emulator.log"));
+        QString error;
+        const bool started =
+            m_launcher.Start(KORVEL_EMULATOR_PATH, QStringList{"--state", statePath()} + extra, &error);
+        if (!started)
+            qWarning("%s", qPrintable(error));
+        return started;
     }
 
-    QString port() const { return m_port; }
-
-    // Gone at once, as a pulled adapter: no goodbye on the line.
-    void kill()
-    {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-
+    QString port() const { return m_launcher.PortName(); }
+    void kill() { m_launcher.Kill(); }
+    QStringList command(const QString& line) { return m_launcher.Command(line); }
     QString statePath() const { return m_dir.filePath("state.json"); }
-
-    // The lines the emulator answered, without the final "OK"; an "ERR ..." line comes last.
-    QStringList command(const QString& line)
-    {
-        m_process.write(line.toUtf8() + '\n');
-        QStringList lines;
-        for (;;) {
-            const QString answer = readLine(10000);
-            if (answer.isNull() || answer == "OK")
-                return lines;
-            lines << answer;
-            if (answer.startsWith("ERR"))
-                return lines;
-        }
-    }
 
     // Committed parameters, files 5 and 18 and cards, as the emulator last saved them.
     QJsonObject state() const
@@ -117,21 +76,9 @@ public:
     }
 
 private:
-    QString readLine(int timeoutMs)
-    {
-        QDeadlineTimer deadline(timeoutMs);
-        while (!m_process.canReadLine() && !deadline.hasExpired()) {
-            if (!m_process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
-                break;
-        }
-        if (!m_process.canReadLine())
-            return QString();
-        return QString::fromUtf8(m_process.readLine()).trimmed();
-    }
-
+    // Declared first, so the emulator has quit (saving its state here) before the folder goes.
     QTemporaryDir m_dir;
-    QProcess m_process;
-    QString m_port;
+    EmulatorLauncher m_launcher;
 };
 
 // Every frame of the window's link, as the frame trace hands them over (from the worker thread).

@@ -29,7 +29,7 @@ private slots:
 
     void readDeck()
     {
-        EmulatorProcess emulator;
+        E2eEmulator emulator;
         QVERIFY(emulator.start());
         auto frames = std::make_shared<FrameLog>();
         MainWindow window(emulator.port(), FrameLog::Sink(frames));
@@ -91,7 +91,7 @@ private slots:
 
     void createAndReadBack()
     {
-        EmulatorProcess emulator;
+        E2eEmulator emulator;
         QVERIFY(emulator.start());
         auto frames = std::make_shared<FrameLog>();
         MainWindow window(emulator.port(), FrameLog::Sink(frames));

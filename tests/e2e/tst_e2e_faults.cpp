@@ -64,9 +64,9 @@ private:
     TemporaryCurrentDir m_dir;
     QString m_port;
 
-    std::unique_ptr<EmulatorProcess> emulatorStart(const QStringList& options)
+    std::unique_ptr<E2eEmulator> emulatorStart(const QStringList& options)
     {
-        auto emulator = std::make_unique<EmulatorProcess>();
+        auto emulator = std::make_unique<E2eEmulator>();
         if (!emulator->start(options + QStringList{"--link", m_port}))
             return nullptr;
         return emulator;
@@ -74,7 +74,7 @@ private:
 
     // The faulty emulator makes way for a sound one on the same path; the
     // operator reconnects with the port row.
-    bool recover(MainWindow& window, std::unique_ptr<EmulatorProcess>& emulator)
+    bool recover(MainWindow& window, std::unique_ptr<E2eEmulator>& emulator)
     {
         emulator.reset();
         if (!QTest::qWaitFor([&] { return !window.Protocole().Connected; }, Bound))

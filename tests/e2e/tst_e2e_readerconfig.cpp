@@ -30,7 +30,7 @@ QMap<QString, QString> TreeValues(QTreeWidget* tree)
 }
 
 // The emulator's committed parameters; pending values would show as "(en attente: ...)".
-QMap<QString, QString> EmulatorValues(EmulatorProcess& emulator)
+QMap<QString, QString> EmulatorValues(E2eEmulator& emulator)
 {
     QMap<QString, QString> values;
     for (const QString& line : emulator.command("params"))
@@ -76,7 +76,7 @@ private slots:
         const QString path = m_dir.filePath("lecteur-a.txt");
         QMap<QString, QString> first;
         {
-            EmulatorProcess emulator;
+            E2eEmulator emulator;
             QVERIFY(emulator.start());
             MainWindow window(emulator.port());
             QVERIFY(E2ePortOpen(window, emulator.port()));
@@ -119,7 +119,7 @@ private slots:
         }
 
         // A second reader, still with its defaults, takes the file.
-        EmulatorProcess emulator;
+        E2eEmulator emulator;
         QVERIFY(emulator.start());
         QVERIFY(EmulatorValues(emulator) != first);
         MainWindow window(emulator.port());
@@ -141,7 +141,7 @@ private slots:
 
     void clock()
     {
-        EmulatorProcess emulator;
+        E2eEmulator emulator;
         QVERIFY(emulator.start());
         auto frames = std::make_shared<FrameLog>();
         MainWindow window(emulator.port(), FrameLog::Sink(frames));

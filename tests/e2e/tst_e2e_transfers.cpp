@@ -79,7 +79,7 @@ private slots:
 
     void expertOperations()
     {
-        EmulatorProcess emulator;
+        E2eEmulator emulator;
         QVERIFY(emulator.start());
         auto frames = std::make_shared<FrameLog>();
         MainWindow window(emulator.port(), FrameLog::Sink(frames));
@@ -182,7 +182,7 @@ private slots:
 
     void blacklistAndAccess()
     {
-        EmulatorProcess emulator;
+        E2eEmulator emulator;
         QVERIFY(emulator.start());
         MainWindow window(emulator.port());
         QVERIFY(E2ePortOpen(window, emulator.port()));
