@@ -40,7 +40,8 @@ void ParameterRead(BenchReport& report, const QString& port, int repeat)
     report.Add(QStringLiteral("param_tree_setup"), ElapsedMs(setup), QStringLiteral("ms"));
     QObject::connect(&tree, &QTreeWidget::itemChanged, &tree,
                      [&params](QTreeWidgetItem* item, int column) { params.ItemChanged(item, column); });
-    ParameterTransfer transfer(&params, &rig.link);
+    ParameterTransfer transfer(&params, rig.seam, rig.chains);
+    QObject::connect(&transfer, &CommandChain::SIG_Status, &status, &QLineEdit::setText);
     transfer.RegisterResults(rig.router);
     // Shown, as the operator watches it fill.
     tree.resize(TreeWidth, TreeHeight);
@@ -77,7 +78,8 @@ void BlacklistUpload(BenchReport& report, const QString& port, int repeat)
         TableCellSet(&table, row, 3, QString::number(row % Groups + 1));
         TableCellSet(&table, row, 4, QStringLiteral("Badge perdu"));
     }
-    BlacklistTransfer transfer(&rig.link, &table, &status);
+    BlacklistTransfer transfer(rig.seam, rig.chains, &table);
+    QObject::connect(&transfer, &CommandChain::SIG_Status, &status, &QLineEdit::setText);
     rig.router.Register(ARG_FILE_LN_CLEAR_RESULT, [&transfer](const QString&) { transfer.OnClearResult(); });
     rig.router.Register(ARG_FILE_LN_ADD_RESULT, [&transfer](const QString&) { transfer.OnAddResult(); });
     rig.router.Register(ARG_FILE_LN_GET_RESULT, [&transfer](const QString&) { transfer.OnGetResult(); });

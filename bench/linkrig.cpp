@@ -13,7 +13,7 @@
 
 #include "benchreport.h"
 #include "benchrig.h"
-#include "commun/commandchain.h"
+#include "transfer/commandchain.h"
 #include "link/framereceiver.h"
 
 namespace {

@@ -11,8 +11,10 @@
 #include <mutex>
 #include <vector>
 
-#include "badge/resultrouter.h"
 #include "link/qprotocole.h"
+#include "link/readerlink.h"
+#include "link/resultrouter.h"
+#include "transfer/chainguard.h"
 
 class BenchReport;
 class CommandChain;
@@ -22,6 +24,8 @@ class CommandChain;
 struct LinkRig
 {
     QProtocole link;
+    ProtocoleLink seam{link};
+    ChainGuard chains;
     ResultRouter router;
     QObject context;
     std::atomic<qint64> bytes{0};

@@ -1,5 +1,7 @@
 #include "app/emulatorlauncher.h"
 
+#include "app/applog.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -108,7 +110,7 @@ bool EmulatorLauncher::Start(QString* error)
     QString stateError;
     const QString statePath = DefaultStatePath(&stateError);
     if (statePath.isEmpty())
-        qWarning("%s: the emulator keeps no state", qUtf8Printable(stateError));
+        qCWarning(lcApp, "%s: the emulator keeps no state", qUtf8Printable(stateError));
     else
         arguments << "--state" << statePath;
     return Start(executable, arguments, error);
