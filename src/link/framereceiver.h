@@ -14,8 +14,8 @@ constexpr int TrailerSize = 3;
 // The frame the program sends: the trailer is always "012".
 QByteArray build(char letter, char subLetter, const QByteArray& payload);
 
-// UTF-8 when the bytes are valid UTF-8, the local 8-bit encoding otherwise,
-// so that what the program sent comes back unchanged.
+// UTF-8 when the bytes are valid UTF-8, Latin-1 otherwise, so that what the
+// program sent comes back unchanged.
 QString decodePayload(const QByteArray& payload);
 } // namespace Frame
 
