@@ -1,5 +1,7 @@
 #include "commun/readerfiletransfer.h"
 
+#include "commun/communlog.h"
+
 ReaderFileTransfer::ReaderFileTransfer(QProtocole* link, ReaderFile file, const Texts& texts,
                                        QLineEdit* status, QObject* parent)
     : CommandChain(link, status, parent), m_file(file), m_texts(texts)
@@ -38,7 +40,7 @@ void ReaderFileTransfer::OnClearResult()
         return;
     }
     StatusSet(m_texts.clearOk);
-    qDebug("LECTURE DU BADGE");
+    qCDebug(lcCommun, "LECTURE DU BADGE");
     QString record;
     const bool found = RecordFirst(&record);
     AddSend(found, record, m_texts.nothingToSend);
@@ -73,12 +75,12 @@ void ReaderFileTransfer::OnGetResult()
         Finish(m_texts.getFailed);
         return;
     }
-    qDebug("CMD : %c", status);
+    qCDebug(lcCommun, "CMD : %c", status);
     if (status != '0') {
         Finish(m_texts.end);
         return;
     }
-    qDebug(m_texts.valueTrace, qUtf8Printable(text));
+    qCDebug(lcCommun, m_texts.valueTrace, qUtf8Printable(text));
     StatusSet(m_texts.getOk);
     RecordReceived(text);
     StepDone();
@@ -88,7 +90,7 @@ void ReaderFileTransfer::OnGetResult()
 
 bool ReaderFileTransfer::Answer(const char* label, bool* isOk, char* status, QString* text)
 {
-    qDebug("%s", label);
+    qCDebug(lcCommun, "%s", label);
     return Collect(isOk, status, text);
 }
 

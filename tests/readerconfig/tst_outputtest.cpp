@@ -25,7 +25,7 @@ class TstOutputTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
+    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false")); }
 
     void pulse_data()
     {
