@@ -1,5 +1,7 @@
 #include "link/qprotocole.h"
 
+#include "link/linklog.h"
+
 #include <QSerialPort>
 
 #include <chrono>
@@ -32,7 +34,7 @@ std::atomic<quint8> s_pollCount{0};
 
 QProtocole::QProtocole(QObject* parent) : QThread(parent)
 {
-    qDebug("QPROTOCOLE->CONSTRUCTEUR");
+    qCDebug(lcLink, "QPROTOCOLE->CONSTRUCTEUR");
 #ifdef Q_OS_LINUX
     m_wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 #endif
@@ -72,7 +74,7 @@ void QProtocole::loadSlot(char letter, char subLetter, const QByteArray& payload
     m_txLetter = letter;
     m_txSubLetter = subLetter;
     m_txPayload = payload;
-    qDebug("CmdRequest => Load String ***%s****", m_txPayload.constData());
+    qCDebug(lcLink, "CmdRequest => Load String ***%s****", m_txPayload.constData());
     m_resultId = resultId;
     m_cmdTimer.start();
     m_timeoutMs = timeoutMs;
@@ -115,7 +117,7 @@ unsigned char QProtocole::CmdRequest(const ReaderCommand& cmd)
 
 unsigned char QProtocole::PutValueRequest(QString key, QString value, unsigned int resultId)
 {
-    qDebug("QProtocole::PutValueRequest");
+    qCDebug(lcLink, "QProtocole::PutValueRequest");
     return CmdRequest('V', 'P', key + QLatin1Char('=') + value, resultId, 4000);
 }
 
@@ -132,7 +134,7 @@ unsigned char QProtocole::CmdRequestQueued(const ReaderCommand& cmd)
 
 unsigned char QProtocole::PutValueRequestQueued(QString key, QString value, unsigned int resultId)
 {
-    qDebug("QProtocole::PutValueRequest");
+    qCDebug(lcLink, "QProtocole::PutValueRequest");
     return CmdRequestQueued('V', 'P', key + QLatin1Char('=') + value, resultId, 4000);
 }
 
@@ -160,8 +162,8 @@ unsigned char QProtocole::CmdAnswer(bool* isOk, char* status, QString* text)
             Cmd.IsFree = true;
         }
     }
-    qDebug(ok ? "QProtocole::GetValueAnswer= Cmd.IsOk = TRUE"
-              : "QProtocole::GetValueAnswer= Cmd.IsOk = FALSE");
+    qCDebug(lcLink, ok ? "QProtocole::GetValueAnswer= Cmd.IsOk = TRUE"
+                       : "QProtocole::GetValueAnswer= Cmd.IsOk = FALSE");
     wake();
     return 1;
 }
@@ -210,7 +212,7 @@ char* QProtocole::QStringToChar(QString* text, char* buf)
     for (const QChar c : *text)
         buf[i++] = c.unicode() < 256 ? static_cast<char>(c.unicode()) : 0;
     buf[i] = 0;
-    qDebug("StringToChar***%s****", buf);
+    qCDebug(lcLink, "StringToChar***%s****", buf);
     return buf;
 }
 
@@ -238,7 +240,8 @@ void QProtocole::On_ReadyRead()
 {
     // The port belongs to the worker: elsewhere there is nothing to count.
     const bool worker = QThread::currentThread() == this && m_port;
-    qDebug("COUCOU On_ReadyRead %lld", worker ? static_cast<long long>(m_port->bytesAvailable()) : 0LL);
+    qCDebug(lcLink, "COUCOU On_ReadyRead %lld",
+            worker ? static_cast<long long>(m_port->bytesAvailable()) : 0LL);
 }
 
 void QProtocole::wake()
@@ -301,7 +304,7 @@ void QProtocole::handleConnectionRequest()
 
 void QProtocole::openPort()
 {
-    qDebug("QPROTOCOLE->Demande de Connexion");
+    qCDebug(lcLink, "QPROTOCOLE->Demande de Connexion");
     const QString name = PortName();
     if (!name.isEmpty()) {
         if (m_port->isOpen()) {
@@ -310,7 +313,7 @@ void QProtocole::openPort()
         }
         m_port->setPortName(name);
         if (!m_port->open(QIODevice::ReadWrite)) {
-            qDebug("=>échoué");
+            qCDebug(lcLink, "=>échoué");
             const int code = m_port->error();
             m_port->clearError();
             emit SIG_ComStatus(tr("Can't open %1, error code %2").arg(name).arg(code));
@@ -322,7 +325,7 @@ void QProtocole::openPort()
             // A frame half-received on another port means nothing here.
             m_receiver.reset();
             m_linkState = Listen;
-            qDebug("=>Ok");
+            qCDebug(lcLink, "=>Ok");
             m_openName = name;
             m_lost = false;
             Connected = true;
@@ -343,7 +346,7 @@ void QProtocole::closePort()
 
 void QProtocole::losePort()
 {
-    qDebug("QProtocole => port perdu");
+    qCDebug(lcLink, "QProtocole => port perdu");
     m_port->close();
     m_port->clearError();
     m_lost = false;
@@ -379,7 +382,7 @@ void QProtocole::failPendingCommand()
         std::lock_guard<std::mutex> lock(m_slotMutex);
         if (!Cmd.IsPending)
             return;
-        qDebug("QProtocole => port fermé, commande en échec");
+        qCDebug(lcLink, "QProtocole => port fermé, commande en échec");
         m_sendPending = false;
         Cmd.IsOk = false;
         Cmd.IsPending = false;
@@ -484,10 +487,10 @@ void QProtocole::sendFrame()
         frame = Frame::build(m_txLetter, m_txSubLetter, m_txPayload);
     }
     if (m_port->bytesAvailable() > 0) {
-        qDebug("ControlLow->Send ByteAvailable => CLEAR");
+        qCDebug(lcLink, "ControlLow->Send ByteAvailable => CLEAR");
         m_port->clear(QSerialPort::AllDirections);
     }
-    qDebug("ControlLow->Send START");
+    qCDebug(lcLink, "ControlLow->Send START");
     // The whole frame in one write: the driver puts the bytes on the line back
     // to back, where a wait after each byte costs a wake-up per byte.
     m_port->write(frame);
@@ -499,7 +502,7 @@ void QProtocole::sendFrame()
             return;
         m_port->waitForBytesWritten(WriteSliceMs);
         if (m_port->error() == QSerialPort::WriteError)
-            qDebug("ControlLow->Write frame=WriteError");
+            qCDebug(lcLink, "ControlLow->Write frame=WriteError");
         // Left pending: losing the port fails the command.
         checkPortError();
         if (m_lost)
@@ -513,23 +516,23 @@ void QProtocole::sendFrame()
     m_byteTimer.start();
     m_receiver.reset();
     m_linkState = Receive;
-    qDebug("ControlLow->Send END");
+    qCDebug(lcLink, "ControlLow->Send END");
 }
 
 void QProtocole::logReceived(FrameReceiver::Event event)
 {
     switch (event) {
     case FrameReceiver::Event::Stx:
-        qDebug("ContolLow->Rcv STX");
+        qCDebug(lcLink, "ContolLow->Rcv STX");
         break;
     case FrameReceiver::Event::Header1:
-        qDebug("QProtocole::ControlLow-Rcv Header:%c", m_receiver.header1());
+        qCDebug(lcLink, "QProtocole::ControlLow-Rcv Header:%c", m_receiver.header1());
         break;
     case FrameReceiver::Event::Etx:
-        qDebug("ContolLow->Rcv ETX");
+        qCDebug(lcLink, "ContolLow->Rcv ETX");
         break;
     case FrameReceiver::Event::Overflow:
-        qDebug("ControlLow->Rcv payload too long => broken frame");
+        qCDebug(lcLink, "ControlLow->Rcv payload too long => broken frame");
         break;
     default:
         break;
@@ -634,12 +637,12 @@ void QProtocole::ControlHigh()
         if (PollingWanted) {
             emit SIG_Data(1, 0, QStringLiteral("Polling -> Start"));
             m_pollStep = 1;
-            qDebug("ControlHigh->Mode polling");
+            qCDebug(lcLink, "ControlHigh->Mode polling");
         }
         break;
     case 1:
         if (Cmd.IsFree && CmdRequest(ReaderCommands::poll()) == CMD_SUBMITTED) {
-            qDebug("ControlHigh->Step=0x01 : Cmd.IsFree");
+            qCDebug(lcLink, "ControlHigh->Step=0x01 : Cmd.IsFree");
             emit SIG_Data(1, 0, QStringLiteral("Polling ..."));
             m_pollStep = 2;
         }
@@ -651,22 +654,22 @@ void QProtocole::ControlHigh()
         if (CmdAnswer(&ok, &status, &text) == 0)
             break;
         if (!ok) {
-            qDebug("ControlHigh->Step=0x02 : RVal == 2 => TimeOut");
+            qCDebug(lcLink, "ControlHigh->Step=0x02 : RVal == 2 => TimeOut");
             emit SIG_Data(2, ARG_POLLING_TIMEOUT, QString());
             PollingWanted = false;
             m_pollStep = 0;
             break;
         }
-        qDebug("Polling 0K:%s", qUtf8Printable(text));
+        qCDebug(lcLink, "Polling 0K:%s", qUtf8Printable(text));
         const quint8 count = ++s_pollCount;
         emit SIG_Data(1, 0, QString::fromLatin1(PollingTexts[count % 4]));
         if (text.startsWith(QLatin1Char('1'))) {
-            qDebug("Polling => Nouvelle évenement");
+            qCDebug(lcLink, "Polling => Nouvelle évenement");
             if (text.size() > 1 && text.at(1) == QLatin1Char('0'))
                 emit SIG_Data(2, ARG_SUPPORT_REMOVED, QString());
             else
                 emit SIG_Data(2, ARG_SUPPORT_INSERTED, text);
-            qDebug("ControlHigh->Step=0x02 : RVal == 1");
+            qCDebug(lcLink, "ControlHigh->Step=0x02 : RVal == 1");
         }
         m_pollTimer.start();
         m_pollStep = 3;
