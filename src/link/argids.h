@@ -1,6 +1,11 @@
 #ifndef ARGIDS_H
 #define ARGIDS_H
 
+// Channels: Id of SIG_Data(Id, Arg1, s). Texts for the status line come on
+// the first, results on the second.
+constexpr unsigned int DATA_CHANNEL_TEXT = 1;
+constexpr unsigned int DATA_CHANNEL_RESULT = 2;
+
 // Result identifiers: Arg1 of SIG_Data(2, Arg1, s). 1, 2, 33 and 35 are the
 // link's own events; the others come back with the command that carried them.
 constexpr unsigned int ARG_SUPPORT_INSERTED = 1;

@@ -282,8 +282,9 @@ void QProtocole::run()
         if (m_pollStep == 2)
             ControlHigh();
         std::unique_lock<std::mutex> lock(m_slotMutex);
-        m_slotChanged.wait_for(lock, std::chrono::milliseconds(IdleCheckMs),
-                               [this] { return m_stop || ConnectionRequest != 0 || m_sendPending; });
+        m_slotChanged.wait_for(lock, std::chrono::milliseconds(IdleCheckMs), [this] {
+            return m_stop || ConnectionRequest != CONNECTION_NONE || m_sendPending;
+        });
     }
     if (m_port->isOpen())
         m_port->close();
@@ -295,10 +296,10 @@ void QProtocole::run()
 
 void QProtocole::handleConnectionRequest()
 {
-    const quint8 request = ConnectionRequest.exchange(0);
-    if (request == 1)
+    const quint8 request = ConnectionRequest.exchange(CONNECTION_NONE);
+    if (request == CONNECTION_OPEN)
         openPort();
-    else if (request == 2)
+    else if (request == CONNECTION_CLOSE)
         closePort();
 }
 
@@ -332,7 +333,7 @@ void QProtocole::openPort()
             emit SIG_ComStatus(tr("Ouvert"));
         }
     }
-    emit SIG_Data(2, ARG_LINK_STATE, QString());
+    emit SIG_Data(DATA_CHANNEL_RESULT, ARG_LINK_STATE, QString());
 }
 
 void QProtocole::closePort()
@@ -340,7 +341,7 @@ void QProtocole::closePort()
     if (m_port->isOpen())
         m_port->close();
     Connected = false;
-    emit SIG_Data(2, ARG_LINK_STATE, QString());
+    emit SIG_Data(DATA_CHANNEL_RESULT, ARG_LINK_STATE, QString());
     emit SIG_ComStatus(tr("Fermé"));
 }
 
@@ -351,7 +352,7 @@ void QProtocole::losePort()
     m_port->clearError();
     m_lost = false;
     Connected = false;
-    emit SIG_Data(2, ARG_LINK_STATE, QString());
+    emit SIG_Data(DATA_CHANNEL_RESULT, ARG_LINK_STATE, QString());
     emit SIG_ComStatus(tr("Port perdu (%1)").arg(m_openName));
     failPendingCommand();
     // Nothing will answer a poll until the operator reconnects: the poller
@@ -361,7 +362,7 @@ void QProtocole::losePort()
     } else if (m_pollStep != 0 || PollingWanted) {
         PollingWanted = false;
         m_pollStep = 0;
-        emit SIG_Data(2, ARG_POLLING_TIMEOUT, QString());
+        emit SIG_Data(DATA_CHANNEL_RESULT, ARG_POLLING_TIMEOUT, QString());
     }
 }
 
@@ -390,7 +391,7 @@ void QProtocole::failPendingCommand()
     }
     m_slotChanged.notify_all();
     if (resultId != 0)
-        emit SIG_Data(2, resultId, QString());
+        emit SIG_Data(DATA_CHANNEL_RESULT, resultId, QString());
 }
 
 int QProtocole::idleWaitMs() const
@@ -595,7 +596,7 @@ void QProtocole::ControlAnswer()
         }
         m_slotChanged.notify_all();
         if (resultId != 0)
-            emit SIG_Data(2, resultId, QString());
+            emit SIG_Data(DATA_CHANNEL_RESULT, resultId, QString());
         return;
     }
     m_receiver.clearFrameDone();
@@ -627,7 +628,7 @@ void QProtocole::ControlAnswer()
     }
     m_slotChanged.notify_all();
     if (resultId != 0)
-        emit SIG_Data(2, resultId, QString());
+        emit SIG_Data(DATA_CHANNEL_RESULT, resultId, QString());
 }
 
 void QProtocole::ControlHigh()
@@ -635,7 +636,7 @@ void QProtocole::ControlHigh()
     switch (m_pollStep) {
     case 0:
         if (PollingWanted) {
-            emit SIG_Data(1, 0, QStringLiteral("Polling -> Start"));
+            emit SIG_Data(DATA_CHANNEL_TEXT, 0, QStringLiteral("Polling -> Start"));
             m_pollStep = 1;
             qCDebug(lcLink, "ControlHigh->Mode polling");
         }
@@ -643,7 +644,7 @@ void QProtocole::ControlHigh()
     case 1:
         if (Cmd.IsFree && CmdRequest(ReaderCommands::poll()) == CMD_SUBMITTED) {
             qCDebug(lcLink, "ControlHigh->Step=0x01 : Cmd.IsFree");
-            emit SIG_Data(1, 0, QStringLiteral("Polling ..."));
+            emit SIG_Data(DATA_CHANNEL_TEXT, 0, QStringLiteral("Polling ..."));
             m_pollStep = 2;
         }
         break;
@@ -655,20 +656,20 @@ void QProtocole::ControlHigh()
             break;
         if (!ok) {
             qCDebug(lcLink, "ControlHigh->Step=0x02 : RVal == 2 => TimeOut");
-            emit SIG_Data(2, ARG_POLLING_TIMEOUT, QString());
+            emit SIG_Data(DATA_CHANNEL_RESULT, ARG_POLLING_TIMEOUT, QString());
             PollingWanted = false;
             m_pollStep = 0;
             break;
         }
         qCDebug(lcLink, "Polling 0K:%s", qUtf8Printable(text));
         const quint8 count = ++s_pollCount;
-        emit SIG_Data(1, 0, QString::fromLatin1(PollingTexts[count % 4]));
+        emit SIG_Data(DATA_CHANNEL_TEXT, 0, QString::fromLatin1(PollingTexts[count % 4]));
         if (text.startsWith(QLatin1Char('1'))) {
             qCDebug(lcLink, "Polling => Nouvelle évenement");
             if (text.size() > 1 && text.at(1) == QLatin1Char('0'))
-                emit SIG_Data(2, ARG_SUPPORT_REMOVED, QString());
+                emit SIG_Data(DATA_CHANNEL_RESULT, ARG_SUPPORT_REMOVED, QString());
             else
-                emit SIG_Data(2, ARG_SUPPORT_INSERTED, text);
+                emit SIG_Data(DATA_CHANNEL_RESULT, ARG_SUPPORT_INSERTED, text);
             qCDebug(lcLink, "ControlHigh->Step=0x02 : RVal == 1");
         }
         m_pollTimer.start();
@@ -678,7 +679,7 @@ void QProtocole::ControlHigh()
     case 3:
         if (!PollingWanted) {
             m_pollStep = 0;
-            emit SIG_Data(1, 0, QStringLiteral("Polling -> Stop"));
+            emit SIG_Data(DATA_CHANNEL_TEXT, 0, QStringLiteral("Polling -> Stop"));
         } else if (m_pollTimer.elapsed() > PollPauseMs) {
             m_pollStep = 1;
         }

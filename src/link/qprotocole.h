@@ -29,13 +29,21 @@ class QProtocole : public QThread
 
 public:
     // Results of CmdRequest, PutValueRequest and CmdRequestQueued.
-    enum : unsigned char
+    enum CmdResult : unsigned char
     {
         CMD_SUBMITTED = 0, // the command is in the slot (or queued)
         CMD_BUSY = 1,      // the slot was taken: nothing was sent
         CMD_TOO_LONG = 2,  // payload over 999 bytes once encoded: nothing was sent
     };
     static constexpr int MaxPayload = 999;
+
+    // What SetConnectionRequest asks of the worker.
+    enum ConnectionRequestCode : quint8
+    {
+        CONNECTION_NONE = 0,
+        CONNECTION_OPEN = 1,
+        CONNECTION_CLOSE = 2,
+    };
 
     explicit QProtocole(QObject* parent = nullptr);
     // Stop(), then the members go.
@@ -103,7 +111,7 @@ public:
         std::atomic<bool> IsOk{false};
     } Cmd;
 
-    std::atomic<quint8> ConnectionRequest{0}; // 0 none, 1 open, 2 close
+    std::atomic<quint8> ConnectionRequest{CONNECTION_NONE};
     std::atomic<bool> Connected{false};
     std::atomic<bool> PollingWanted{false};
 
