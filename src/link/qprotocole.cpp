@@ -118,7 +118,7 @@ unsigned char QProtocole::CmdRequest(const ReaderCommand& cmd)
 unsigned char QProtocole::PutValueRequest(QString key, QString value, unsigned int resultId)
 {
     qCDebug(lcLink, "QProtocole::PutValueRequest");
-    return CmdRequest('V', 'P', key + QLatin1Char('=') + value, resultId, 4000);
+    return CmdRequest(ReaderCommands::putValue(key, value, resultId));
 }
 
 unsigned char QProtocole::CmdRequestQueued(char letter, char subLetter, QString payload,
@@ -135,7 +135,7 @@ unsigned char QProtocole::CmdRequestQueued(const ReaderCommand& cmd)
 unsigned char QProtocole::PutValueRequestQueued(QString key, QString value, unsigned int resultId)
 {
     qCDebug(lcLink, "QProtocole::PutValueRequest");
-    return CmdRequestQueued('V', 'P', key + QLatin1Char('=') + value, resultId, 4000);
+    return CmdRequestQueued(ReaderCommands::putValue(key, value, resultId));
 }
 
 unsigned char QProtocole::CmdAnswer(bool* isOk, char* status, QString* text)

@@ -58,7 +58,7 @@ public:
     unsigned char CmdRequest(char letter, char subLetter, QString payload, unsigned int resultId,
                              unsigned int timeoutMs);
     unsigned char CmdRequest(const ReaderCommand& cmd);
-    // "V"/"P" key=value, 4000 ms.
+    // Shorthand for CmdRequest(ReaderCommands::putValue(key, value, resultId)).
     unsigned char PutValueRequest(QString key, QString value, unsigned int resultId);
     // 0 while the command is pending; 1 once ended: fills the outcome, frees the slot.
     unsigned char CmdAnswer(bool* isOk, char* status, QString* text);
