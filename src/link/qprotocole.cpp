@@ -4,8 +4,6 @@
 
 #include <QSerialPort>
 
-#include <chrono>
-
 #ifdef Q_OS_LINUX
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -20,6 +18,8 @@ constexpr int ByteTimeoutMs = 500;
 constexpr int PollPauseMs = 500;
 constexpr int WriteSliceMs = 200;
 constexpr int FrameWriteMs = 2000;
+// Frames that carry the reader's own traces, not answers.
+constexpr char DebugLetter = 'D';
 
 const char* const PollingTexts[4] = {
     "||| Polling |||",
@@ -55,7 +55,7 @@ void QProtocole::Stop()
     wake();
     wait();
     // Pairs with the lock the worker takes last: what it wrote is ours now.
-    std::lock_guard<std::mutex> lock(m_slotMutex);
+    m_slot.sync();
 }
 
 QByteArray QProtocole::encodePayload(const QString& payload, bool* tooLong)
@@ -68,21 +68,6 @@ QByteArray QProtocole::encodePayload(const QString& payload, bool* tooLong)
     return bytes;
 }
 
-void QProtocole::loadSlot(char letter, char subLetter, const QByteArray& payload, unsigned int resultId,
-                          unsigned int timeoutMs)
-{
-    m_txLetter = letter;
-    m_txSubLetter = subLetter;
-    m_txPayload = payload;
-    qCDebug(lcLink, "CmdRequest => Load String ***%s****", m_txPayload.constData());
-    m_resultId = resultId;
-    m_cmdTimer.start();
-    m_timeoutMs = timeoutMs;
-    Cmd.IsOk = false;
-    Cmd.IsPending = true;
-    m_sendPending = true;
-}
-
 unsigned char QProtocole::Submit(char letter, char subLetter, const QString& payload, unsigned int resultId,
                                  unsigned int timeoutMs, bool queueWhenBusy)
 {
@@ -90,16 +75,8 @@ unsigned char QProtocole::Submit(char letter, char subLetter, const QString& pay
     const QByteArray bytes = encodePayload(payload, &tooLong);
     if (tooLong)
         return CMD_TOO_LONG;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        bool expected = true;
-        if (Cmd.IsFree.compare_exchange_strong(expected, false))
-            loadSlot(letter, subLetter, bytes, resultId, timeoutMs);
-        else if (queueWhenBusy)
-            m_queue.push_back({letter, subLetter, bytes, resultId, timeoutMs});
-        else
-            return CMD_BUSY;
-    }
+    if (!m_slot.submit({letter, subLetter, bytes, resultId, timeoutMs}, queueWhenBusy))
+        return CMD_BUSY;
     wake();
     return CMD_SUBMITTED;
 }
@@ -140,46 +117,20 @@ unsigned char QProtocole::PutValueRequestQueued(QString key, QString value, unsi
 
 unsigned char QProtocole::CmdAnswer(bool* isOk, char* status, QString* text)
 {
-    bool ok;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        if (Cmd.IsPending)
-            return 0;
-        ok = Cmd.IsOk;
-        *isOk = ok;
-        if (ok) {
-            *status = m_answerStatus;
-            if (text)
-                *text = m_answerText;
-        }
-        // A queued step takes the slot straight away, so neither the poller
-        // nor a click can slip in before it.
-        if (!m_queue.empty()) {
-            const QueuedCommand next = m_queue.front();
-            m_queue.pop_front();
-            loadSlot(next.letter, next.subLetter, next.payload, next.resultId, next.timeoutMs);
-        } else {
-            Cmd.IsFree = true;
-        }
-    }
-    qCDebug(lcLink, ok ? "QProtocole::GetValueAnswer= Cmd.IsOk = TRUE"
-                       : "QProtocole::GetValueAnswer= Cmd.IsOk = FALSE");
+    if (!m_slot.answer(isOk, status, text))
+        return ANSWER_PENDING;
     wake();
-    return 1;
+    return ANSWER_ENDED;
 }
 
 bool QProtocole::CmdWaitFree(unsigned int maxMs)
 {
-    std::unique_lock<std::mutex> lock(m_slotMutex);
-    return m_slotChanged.wait_for(lock, std::chrono::milliseconds(maxMs),
-                                  [this] { return Cmd.IsFree.load(); });
+    return m_slot.waitFree(maxMs);
 }
 
 bool QProtocole::CmdWaitAnswer(unsigned int maxMs)
 {
-    std::unique_lock<std::mutex> lock(m_slotMutex);
-    return m_slotChanged.wait_for(lock, std::chrono::milliseconds(maxMs),
-                                  [this] { return !Cmd.IsPending.load(); });
+    return m_slot.waitAnswer(maxMs);
 }
 
 void QProtocole::SetPortName(const QString& name)
@@ -252,11 +203,7 @@ void QProtocole::wake()
         [[maybe_unused]] const ssize_t n = ::write(m_wakeFd, &one, sizeof one);
     }
 #endif
-    // Taking the lock orders the caller's writes before the waiter's check.
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-    }
-    m_slotChanged.notify_all();
+    m_slot.notify();
 }
 
 void QProtocole::run()
@@ -281,17 +228,14 @@ void QProtocole::run()
         failPendingCommand();
         if (m_pollStep == 2)
             ControlHigh();
-        std::unique_lock<std::mutex> lock(m_slotMutex);
-        m_slotChanged.wait_for(lock, std::chrono::milliseconds(IdleCheckMs), [this] {
-            return m_stop || ConnectionRequest != CONNECTION_NONE || m_sendPending;
-        });
+        m_slot.waitForWork(IdleCheckMs, [this] { return m_stop || ConnectionRequest != CONNECTION_NONE; });
     }
     if (m_port->isOpen())
         m_port->close();
     delete m_port;
     m_port = nullptr;
     Connected = false;
-    std::lock_guard<std::mutex> lock(m_slotMutex);
+    m_slot.sync();
 }
 
 void QProtocole::handleConnectionRequest()
@@ -379,31 +323,13 @@ void QProtocole::checkPortError()
 void QProtocole::failPendingCommand()
 {
     unsigned int resultId = 0;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        if (!Cmd.IsPending)
-            return;
-        qCDebug(lcLink, "QProtocole => port fermé, commande en échec");
-        m_sendPending = false;
-        Cmd.IsOk = false;
-        Cmd.IsPending = false;
-        resultId = m_resultId;
-    }
-    m_slotChanged.notify_all();
-    if (resultId != 0)
+    if (m_slot.fail(&resultId) && resultId != 0)
         emit SIG_Data(DATA_CHANNEL_RESULT, resultId, QString());
 }
 
 int QProtocole::idleWaitMs() const
 {
-    qint64 wait = IdleCheckMs;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        if (m_sendPending)
-            return 0;
-        if (Cmd.IsPending)
-            wait = qMin<qint64>(wait, m_timeoutMs - m_cmdTimer.elapsed() + 1);
-    }
+    qint64 wait = m_slot.idleWaitMs(IdleCheckMs);
     if (PollingWanted) {
         if (m_pollStep == 0)
             return 0;
@@ -452,11 +378,7 @@ void QProtocole::ControlLow()
     case Listen: {
         if (m_port->bytesAvailable() == 0)
             waitForInput(idleWaitMs());
-        bool sendPending;
-        {
-            std::lock_guard<std::mutex> lock(m_slotMutex);
-            sendPending = m_sendPending;
-        }
+        const bool sendPending = m_slot.sendPending();
         if (m_port->bytesAvailable() > 0)
             m_linkState = Receive;
         else if (sendPending)
@@ -479,13 +401,9 @@ void QProtocole::ControlLow()
 void QProtocole::sendFrame()
 {
     QByteArray frame;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        if (!m_sendPending) {
-            m_linkState = Listen;
-            return;
-        }
-        frame = Frame::build(m_txLetter, m_txSubLetter, m_txPayload);
+    if (!m_slot.frameToSend(&frame)) {
+        m_linkState = Listen;
+        return;
     }
     if (m_port->bytesAvailable() > 0) {
         qCDebug(lcLink, "ControlLow->Send ByteAvailable => CLEAR");
@@ -509,10 +427,7 @@ void QProtocole::sendFrame()
         if (m_lost)
             return;
     }
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        m_sendPending = false;
-    }
+    m_slot.markSent();
     trace(FrameDirection::Sent, frame);
     m_byteTimer.start();
     m_receiver.reset();
@@ -548,12 +463,7 @@ void QProtocole::receiveBytes()
     if (m_port->bytesAvailable() == 0) {
         // Only the byte time-out and the command's own time-out end this
         // wait: a new request is sent once the receiver is back to listening.
-        qint64 left = ByteTimeoutMs - m_byteTimer.elapsed() + 1;
-        {
-            std::lock_guard<std::mutex> lock(m_slotMutex);
-            if (Cmd.IsPending && !m_sendPending)
-                left = qMin<qint64>(left, m_timeoutMs - m_cmdTimer.elapsed() + 1);
-        }
+        const qint64 left = m_slot.answerWaitMs(ByteTimeoutMs - m_byteTimer.elapsed() + 1);
         if (left > 0)
             waitForInput(static_cast<int>(left));
         if (m_lost)
@@ -582,51 +492,22 @@ void QProtocole::receiveBytes()
 
 void QProtocole::ControlAnswer()
 {
+    unsigned int resultId = 0;
     if (!m_receiver.frameDone()) {
-        unsigned int resultId = 0;
-        {
-            std::lock_guard<std::mutex> lock(m_slotMutex);
-            if (!Cmd.IsPending || m_cmdTimer.elapsed() <= m_timeoutMs)
-                return;
-            // Timed out: a frame not yet sent never goes out later.
-            m_sendPending = false;
-            Cmd.IsOk = false;
-            Cmd.IsPending = false;
-            resultId = m_resultId;
-        }
-        m_slotChanged.notify_all();
-        if (resultId != 0)
+        if (m_slot.expire(&resultId) && resultId != 0)
             emit SIG_Data(DATA_CHANNEL_RESULT, resultId, QString());
         return;
     }
     m_receiver.clearFrameDone();
     const QString text = Frame::decodePayload(m_receiver.payload());
-    if (m_receiver.header1() == 'D') {
+    if (m_receiver.header1() == DebugLetter) {
         emit SIG_Debug(text);
         return;
     }
-    unsigned int resultId = 0;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        // Only a frame that follows the request can answer it: bytes that
-        // came before it was sent belong to an older exchange.
-        if (!Cmd.IsPending || m_sendPending) {
-            resultId = ~0u;
-        } else {
-            Cmd.IsOk = m_receiver.frameOk();
-            if (m_receiver.frameOk()) {
-                m_answerText = text;
-                m_answerStatus = m_receiver.header2();
-            }
-            Cmd.IsPending = false;
-            resultId = m_resultId;
-        }
-    }
-    if (resultId == ~0u) {
+    if (!m_slot.complete(m_receiver.frameOk(), m_receiver.header2(), text, &resultId)) {
         emit SIG_Debug(QStringLiteral("PB=>") + text);
         return;
     }
-    m_slotChanged.notify_all();
     if (resultId != 0)
         emit SIG_Data(DATA_CHANNEL_RESULT, resultId, QString());
 }
@@ -652,7 +533,7 @@ void QProtocole::ControlHigh()
         bool ok = false;
         char status = 0;
         QString text;
-        if (CmdAnswer(&ok, &status, &text) == 0)
+        if (CmdAnswer(&ok, &status, &text) == ANSWER_PENDING)
             break;
         if (!ok) {
             qCDebug(lcLink, "ControlHigh->Step=0x02 : RVal == 2 => TimeOut");

@@ -7,14 +7,13 @@
 #include <QThread>
 
 #include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 
 #include "link/argids.h"
 #include "link/commands.h"
+#include "link/commandslot.h"
 #include "link/framereceiver.h"
 
 class QSerialPort;
@@ -34,6 +33,12 @@ public:
         CMD_SUBMITTED = 0, // the command is in the slot (or queued)
         CMD_BUSY = 1,      // the slot was taken: nothing was sent
         CMD_TOO_LONG = 2,  // payload over 999 bytes once encoded: nothing was sent
+    };
+    // Results of CmdAnswer.
+    enum CmdAnswerResult : unsigned char
+    {
+        ANSWER_PENDING = 0,
+        ANSWER_ENDED = 1,
     };
     static constexpr int MaxPayload = 999;
 
@@ -60,7 +65,8 @@ public:
     unsigned char CmdRequest(const ReaderCommand& cmd);
     // Shorthand for CmdRequest(ReaderCommands::putValue(key, value, resultId)).
     unsigned char PutValueRequest(QString key, QString value, unsigned int resultId);
-    // 0 while the command is pending; 1 once ended: fills the outcome, frees the slot.
+    // ANSWER_PENDING while the command is pending; ANSWER_ENDED once it has ended:
+    // fills the outcome, frees the slot.
     unsigned char CmdAnswer(bool* isOk, char* status, QString* text);
 
     // For steps that must not be lost (a chain's next request, the read that
@@ -104,12 +110,8 @@ public:
     quint64 LoopTurns() const { return m_loopTurns; }
 
     // The command slot's flags, shared by the GUI thread and the worker.
-    struct CommandFlags
-    {
-        std::atomic<bool> IsFree{true};
-        std::atomic<bool> IsPending{false};
-        std::atomic<bool> IsOk{false};
-    } Cmd;
+    using CommandFlags = CommandSlot::Flags;
+    CommandFlags Cmd;
 
     std::atomic<quint8> ConnectionRequest{CONNECTION_NONE};
     std::atomic<bool> Connected{false};
@@ -149,9 +151,6 @@ private:
     // Claims the slot for the command; a busy slot queues it or refuses it.
     unsigned char Submit(char letter, char subLetter, const QString& payload, unsigned int resultId,
                          unsigned int timeoutMs, bool queueWhenBusy);
-    // Fills the claimed slot; call with m_slotMutex held.
-    void loadSlot(char letter, char subLetter, const QByteArray& payload, unsigned int resultId,
-                  unsigned int timeoutMs);
     void failPendingCommand();
     void sendFrame();
     void receiveBytes();
@@ -174,28 +173,8 @@ private:
     quint8 m_pollStep = 0;
     QElapsedTimer m_pollTimer;
 
-    // The command slot, guarded by m_slotMutex; m_slotChanged wakes the
-    // bounded waits and the idle worker.
-    mutable std::mutex m_slotMutex;
-    std::condition_variable m_slotChanged;
-    bool m_sendPending = false;
-    char m_txLetter = 0;
-    char m_txSubLetter = 0;
-    QByteArray m_txPayload;
-    unsigned int m_resultId = 0;
-    unsigned int m_timeoutMs = 0;
-    QElapsedTimer m_cmdTimer;
-    QString m_answerText;
-    char m_answerStatus = 0;
-    struct QueuedCommand
-    {
-        char letter;
-        char subLetter;
-        QByteArray payload;
-        unsigned int resultId;
-        unsigned int timeoutMs;
-    };
-    std::deque<QueuedCommand> m_queue;
+    // Its notify() wakes the bounded waits and the idle worker.
+    CommandSlot m_slot{Cmd};
 
     std::atomic<bool> m_stop{false};
     std::atomic<quint64> m_loopTurns{0};
