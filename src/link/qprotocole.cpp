@@ -15,24 +15,16 @@ namespace {
 // GUI may write without waking it (ConnectionRequest, PollingWanted).
 constexpr int IdleCheckMs = 100;
 constexpr int ByteTimeoutMs = 500;
-constexpr int PollPauseMs = 500;
 constexpr int WriteSliceMs = 200;
 constexpr int FrameWriteMs = 2000;
 // Frames that carry the reader's own traces, not answers.
 constexpr char DebugLetter = 'D';
-
-const char* const PollingTexts[4] = {
-    "||| Polling |||",
-    "/// Polling ///",
-    "--- Polling ---",
-    "\\\\\\ Polling \\\\\\",
-};
-
-// Successful polls, shared by every link: chooses the rotating text.
-std::atomic<quint8> s_pollCount{0};
 } // namespace
 
-QProtocole::QProtocole(QObject* parent) : QThread(parent)
+QProtocole::QProtocole(QObject* parent)
+    : QThread(parent), m_poller(*this, [this](unsigned int channel, unsigned int arg1, const QString& text) {
+          emit SIG_Data(channel, arg1, text);
+      })
 {
     qCDebug(lcLink, "QPROTOCOLE->CONSTRUCTEUR");
 #ifdef Q_OS_LINUX
@@ -221,13 +213,12 @@ void QProtocole::run()
                 continue;
             }
             ControlAnswer();
-            ControlHigh();
+            m_poller.step();
             continue;
         }
         // Closed: nothing may stay pending, and no frame is kept for later.
         failPendingCommand();
-        if (m_pollStep == 2)
-            ControlHigh();
+        m_poller.collectFailedPoll();
         m_slot.waitForWork(IdleCheckMs, [this] { return m_stop || ConnectionRequest != CONNECTION_NONE; });
     }
     if (m_port->isOpen())
@@ -299,15 +290,7 @@ void QProtocole::losePort()
     emit SIG_Data(DATA_CHANNEL_RESULT, ARG_LINK_STATE, QString());
     emit SIG_ComStatus(tr("Port perdu (%1)").arg(m_openName));
     failPendingCommand();
-    // Nothing will answer a poll until the operator reconnects: the poller
-    // stops whatever its step, and the window hears it as a failed poll.
-    if (m_pollStep == 2) {
-        ControlHigh();
-    } else if (m_pollStep != 0 || PollingWanted) {
-        PollingWanted = false;
-        m_pollStep = 0;
-        emit SIG_Data(DATA_CHANNEL_RESULT, ARG_POLLING_TIMEOUT, QString());
-    }
+    m_poller.stopOnLostPort();
 }
 
 void QProtocole::checkPortError()
@@ -329,15 +312,7 @@ void QProtocole::failPendingCommand()
 
 int QProtocole::idleWaitMs() const
 {
-    qint64 wait = m_slot.idleWaitMs(IdleCheckMs);
-    if (PollingWanted) {
-        if (m_pollStep == 0)
-            return 0;
-        if (m_pollStep == 3)
-            wait = qMin<qint64>(wait, PollPauseMs - m_pollTimer.elapsed() + 1);
-    } else if (m_pollStep == 3) {
-        return 0;
-    }
+    const qint64 wait = m_poller.idleWaitMs(m_slot.idleWaitMs(IdleCheckMs));
     return static_cast<int>(qMax<qint64>(wait, 0));
 }
 
@@ -510,63 +485,4 @@ void QProtocole::ControlAnswer()
     }
     if (resultId != 0)
         emit SIG_Data(DATA_CHANNEL_RESULT, resultId, QString());
-}
-
-void QProtocole::ControlHigh()
-{
-    switch (m_pollStep) {
-    case 0:
-        if (PollingWanted) {
-            emit SIG_Data(DATA_CHANNEL_TEXT, 0, QStringLiteral("Polling -> Start"));
-            m_pollStep = 1;
-            qCDebug(lcLink, "ControlHigh->Mode polling");
-        }
-        break;
-    case 1:
-        if (Cmd.IsFree && CmdRequest(ReaderCommands::poll()) == CMD_SUBMITTED) {
-            qCDebug(lcLink, "ControlHigh->Step=0x01 : Cmd.IsFree");
-            emit SIG_Data(DATA_CHANNEL_TEXT, 0, QStringLiteral("Polling ..."));
-            m_pollStep = 2;
-        }
-        break;
-    case 2: {
-        bool ok = false;
-        char status = 0;
-        QString text;
-        if (CmdAnswer(&ok, &status, &text) == ANSWER_PENDING)
-            break;
-        if (!ok) {
-            qCDebug(lcLink, "ControlHigh->Step=0x02 : RVal == 2 => TimeOut");
-            emit SIG_Data(DATA_CHANNEL_RESULT, ARG_POLLING_TIMEOUT, QString());
-            PollingWanted = false;
-            m_pollStep = 0;
-            break;
-        }
-        qCDebug(lcLink, "Polling 0K:%s", qUtf8Printable(text));
-        const quint8 count = ++s_pollCount;
-        emit SIG_Data(DATA_CHANNEL_TEXT, 0, QString::fromLatin1(PollingTexts[count % 4]));
-        if (text.startsWith(QLatin1Char('1'))) {
-            qCDebug(lcLink, "Polling => Nouvelle évenement");
-            if (text.size() > 1 && text.at(1) == QLatin1Char('0'))
-                emit SIG_Data(DATA_CHANNEL_RESULT, ARG_SUPPORT_REMOVED, QString());
-            else
-                emit SIG_Data(DATA_CHANNEL_RESULT, ARG_SUPPORT_INSERTED, text);
-            qCDebug(lcLink, "ControlHigh->Step=0x02 : RVal == 1");
-        }
-        m_pollTimer.start();
-        m_pollStep = 3;
-        break;
-    }
-    case 3:
-        if (!PollingWanted) {
-            m_pollStep = 0;
-            emit SIG_Data(DATA_CHANNEL_TEXT, 0, QStringLiteral("Polling -> Stop"));
-        } else if (m_pollTimer.elapsed() > PollPauseMs) {
-            m_pollStep = 1;
-        }
-        break;
-    default:
-        m_pollStep = 0;
-        break;
-    }
 }

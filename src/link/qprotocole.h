@@ -15,6 +15,7 @@
 #include "link/commands.h"
 #include "link/commandslot.h"
 #include "link/framereceiver.h"
+#include "link/poller.h"
 
 class QSerialPort;
 
@@ -138,7 +139,6 @@ private:
 
     void ControlLow();
     void ControlAnswer();
-    void ControlHigh();
 
     void handleConnectionRequest();
     void openPort();
@@ -170,8 +170,7 @@ private:
     quint8 m_linkState = Listen;
     FrameReceiver m_receiver;
     QElapsedTimer m_byteTimer;
-    quint8 m_pollStep = 0;
-    QElapsedTimer m_pollTimer;
+    Poller m_poller;
 
     // Its notify() wakes the bounded waits and the idle worker.
     CommandSlot m_slot{Cmd};
