@@ -4,12 +4,6 @@
 
 #include <QSerialPort>
 
-#ifdef Q_OS_LINUX
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-#endif
-
 namespace {
 // Longest sleep of the idle worker between checks of the fields that the
 // GUI may write without waking it (ConnectionRequest, PollingWanted).
@@ -27,18 +21,11 @@ QProtocole::QProtocole(QObject* parent)
       })
 {
     qCDebug(lcLink, "QPROTOCOLE->CONSTRUCTEUR");
-#ifdef Q_OS_LINUX
-    m_wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-#endif
 }
 
 QProtocole::~QProtocole()
 {
     Stop();
-#ifdef Q_OS_LINUX
-    if (m_wakeFd >= 0)
-        ::close(m_wakeFd);
-#endif
 }
 
 void QProtocole::Stop()
@@ -189,12 +176,7 @@ void QProtocole::On_ReadyRead()
 
 void QProtocole::wake()
 {
-#ifdef Q_OS_LINUX
-    if (m_wakeFd >= 0) {
-        const quint64 one = 1;
-        [[maybe_unused]] const ssize_t n = ::write(m_wakeFd, &one, sizeof one);
-    }
-#endif
+    m_wait.wake();
     m_slot.notify();
 }
 
@@ -318,33 +300,20 @@ int QProtocole::idleWaitMs() const
 
 void QProtocole::waitForInput(int maxMs)
 {
-#ifdef Q_OS_LINUX
-    pollfd fds[2] = {{m_port->handle(), POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
-    if (::poll(fds, 2, maxMs) <= 0)
-        return;
-    if (fds[1].revents & POLLIN) {
-        quint64 count;
-        [[maybe_unused]] const ssize_t n = ::read(m_wakeFd, &count, sizeof count);
-    }
-    if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {
-        // Hung up for good (adapter pulled, far end of a pseudo-terminal
-        // closed): it would wake us at once, over and over.
-        m_lost = true;
-        return;
-    }
-    if (fds[0].revents & POLLIN) {
-        const qint64 before = m_port->bytesAvailable();
-        m_port->waitForReadyRead(0);
-        // Readable, yet the read failed and brought nothing: the device
-        // fails under us, and would keep doing so every turn.
-        if (m_port->bytesAvailable() == before && m_port->error() == QSerialPort::ReadError)
-            m_lost = true;
+    switch (m_wait.wait(*m_port, maxMs)) {
+    case PortWait::Outcome::Nothing:
+        break;
+    case PortWait::Outcome::Input:
         checkPortError();
+        break;
+    case PortWait::Outcome::ReadFailed:
+        m_lost = true;
+        checkPortError();
+        break;
+    case PortWait::Outcome::HungUp:
+        m_lost = true;
+        break;
     }
-#else
-    m_port->waitForReadyRead(qMin(maxMs, 10));
-    checkPortError();
-#endif
 }
 
 void QProtocole::ControlLow()

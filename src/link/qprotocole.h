@@ -16,6 +16,7 @@
 #include "link/commandslot.h"
 #include "link/framereceiver.h"
 #include "link/poller.h"
+#include "link/portwait.h"
 
 class QSerialPort;
 
@@ -177,7 +178,7 @@ private:
 
     std::atomic<bool> m_stop{false};
     std::atomic<quint64> m_loopTurns{0};
-    int m_wakeFd = -1;
+    PortWait m_wait;
 
     mutable std::mutex m_portNameMutex;
     QString m_portName;
