@@ -10,6 +10,16 @@ QByteArray Frame::build(char letter, char subLetter, const QByteArray& payload)
     return frame;
 }
 
+QByteArray Frame::encodePayload(const QString& payload, bool* tooLong)
+{
+    QByteArray bytes = payload.toLocal8Bit();
+    *tooLong = bytes.size() > MaxPayload;
+    const int nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes.truncate(nul);
+    return bytes;
+}
+
 QString Frame::decodePayload(const QByteArray& payload)
 {
     // A payload is no file: a byte-order mark in it is text.

@@ -37,21 +37,11 @@ void QProtocole::Stop()
     m_slot.sync();
 }
 
-QByteArray QProtocole::encodePayload(const QString& payload, bool* tooLong)
-{
-    QByteArray bytes = payload.toLocal8Bit();
-    *tooLong = bytes.size() > MaxPayload;
-    const int nul = bytes.indexOf('\0');
-    if (nul >= 0)
-        bytes.truncate(nul);
-    return bytes;
-}
-
 unsigned char QProtocole::Submit(char letter, char subLetter, const QString& payload, unsigned int resultId,
                                  unsigned int timeoutMs, bool queueWhenBusy)
 {
     bool tooLong = false;
-    const QByteArray bytes = encodePayload(payload, &tooLong);
+    const QByteArray bytes = Frame::encodePayload(payload, &tooLong);
     if (tooLong)
         return CMD_TOO_LONG;
     if (!m_slot.submit({letter, subLetter, bytes, resultId, timeoutMs}, queueWhenBusy))

@@ -42,7 +42,7 @@ public:
         ANSWER_PENDING = 0,
         ANSWER_ENDED = 1,
     };
-    static constexpr int MaxPayload = 999;
+    static constexpr int MaxPayload = Frame::MaxPayload;
 
     // What SetConnectionRequest asks of the worker.
     enum ConnectionRequestCode : quint8
@@ -160,8 +160,6 @@ private:
     int idleWaitMs() const;
     void wake();
     void trace(FrameDirection direction, const QByteArray& frame);
-    // The payload as sent, cut at a NUL; tooLong when over MaxPayload bytes.
-    static QByteArray encodePayload(const QString& payload, bool* tooLong);
     void logReceived(FrameReceiver::Event event);
 
     // Worker thread only.
