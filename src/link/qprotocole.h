@@ -171,7 +171,8 @@ private:
     QElapsedTimer m_byteTimer;
     Poller m_poller;
 
-    // Its notify() wakes the bounded waits and the idle worker.
+    // The command in flight; its notify() wakes the bounded waits and the
+    // idle worker.
     CommandSlot m_slot{Cmd};
 
     std::atomic<bool> m_stop{false};
