@@ -1,9 +1,8 @@
 #include "commun/fileini.h"
 
 #include "commun/atomicsave.h"
+#include "commun/communlog.h"
 #include "commun/textdecode.h"
-
-#include <QDebug>
 
 namespace {
 
@@ -71,7 +70,7 @@ bool CFILE_INI::linesRead(QIODevice* device)
             return false;
         // Only the file's own byte-order mark is dropped, not one that starts a later line.
         const QString line = DecodeText(raw, lines.isEmpty());
-        qDebug("CFILE_INI.Load Append:%s", qUtf8Printable(line));
+        qCDebug(lcCommun, "CFILE_INI.Load Append:%s", qUtf8Printable(line));
         lines.append(line.trimmed());
     }
     return true;
@@ -87,7 +86,7 @@ bool CFILE_INI::Save()
         content = "\xEF\xBB\xBF";
     for (const QString& line : qAsConst(lines)) {
         content += line.toUtf8();
-        qDebug("CFILE_INI.Save Append:%s", qUtf8Printable(line));
+        qCDebug(lcCommun, "CFILE_INI.Save Append:%s", qUtf8Printable(line));
         content += TextLineEnd;
     }
     return SaveFileAtomic(fileName(), content);

@@ -1,6 +1,6 @@
 #include "commun/vrltoolbox.h"
 
-#include <QDebug>
+#include "commun/communlog.h"
 
 #include <cstring>
 #include <limits>
@@ -94,10 +94,10 @@ QChar VRLTBSTR_ValueGet(bool* found, const QString& text, QString key, QChar sep
         VRLTBSTR_ValueGet(&isFound, text, std::move(key), separator, equals, QString(defaultValue));
     flagSet(found, isFound);
     if (isFound) {
-        qDebug("Value GEt Qchar:%s", qUtf8Printable(value));
+        qCDebug(lcCommun, "Value GEt Qchar:%s", qUtf8Printable(value));
         return value.at(0);
     }
-    qDebug("Value get => return défaut car *Result");
+    qCDebug(lcCommun, "Value get => return défaut car *Result");
     return defaultValue;
 }
 

@@ -1,7 +1,8 @@
 #ifndef ARGIDS_H
 #define ARGIDS_H
 
-// Channels of SIG_Data(Id, Arg1, s): a text for the status line, or a result.
+// Channels: Id of SIG_Data(Id, Arg1, s). Texts for the status line come on
+// the first, results on the second.
 constexpr unsigned int DATA_CHANNEL_TEXT = 1;
 constexpr unsigned int DATA_CHANNEL_RESULT = 2;
 

@@ -36,11 +36,6 @@ bool isBlacklist(ReaderFile file)
 {
     return file == ReaderFile::Blacklist;
 }
-
-ReaderCommand put(const QString& key, const QString& value, unsigned int resultId)
-{
-    return make('V', 'P', key + QLatin1Char('=') + value, resultId, 4000);
-}
 } // namespace
 
 namespace ReaderCommands {
@@ -129,28 +124,33 @@ ReaderCommand configGet(const QString& id)
     return make('V', 'G', id, ARG_CONFIG_GET_RESULT, 1000);
 }
 
+ReaderCommand putValue(const QString& key, const QString& value, unsigned int resultId)
+{
+    return make('V', 'P', key + QLatin1Char('=') + value, resultId, 4000);
+}
+
 ReaderCommand configPut(const QString& id, const QString& value)
 {
-    return put(id, value, ARG_CONFIG_PUT_RESULT);
+    return putValue(id, value, ARG_CONFIG_PUT_RESULT);
 }
 
 ReaderCommand configCommit(const QString& object)
 {
-    return make('V', 'P', object + QStringLiteral(".255.1="), ARG_CONFIG_PUT_SAVE_RESULT, 4000);
+    return putValue(object + QStringLiteral(".255.1"), QString(), ARG_CONFIG_PUT_SAVE_RESULT);
 }
 
 ReaderCommand outputTest(int output, const QString& duration)
 {
-    return put(QStringLiteral("12.255.7.") + QString::number(output), duration, ARG_TEST_RESULT);
+    return putValue(QStringLiteral("12.255.7.") + QString::number(output), duration, ARG_TEST_RESULT);
 }
 
 ReaderCommand clockDate(const QDateTime& now)
 {
-    return put(QStringLiteral("12.255.8"), now.toString(QStringLiteral("dd/MM/yy")), 0);
+    return putValue(QStringLiteral("12.255.8"), now.toString(QStringLiteral("dd/MM/yy")), 0);
 }
 
 ReaderCommand clockTime(const QDateTime& now)
 {
-    return put(QStringLiteral("12.255.9"), now.toString(QStringLiteral("HH:mm")), 0);
+    return putValue(QStringLiteral("12.255.9"), now.toString(QStringLiteral("HH:mm")), 0);
 }
 } // namespace ReaderCommands

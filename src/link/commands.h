@@ -49,6 +49,8 @@ ReaderCommand fileAdd(ReaderFile file, const QString& record);
 ReaderCommand fileGet(ReaderFile file, int position);
 
 ReaderCommand configGet(const QString& id);
+// "key=value" to the reader's parameters.
+ReaderCommand putValue(const QString& key, const QString& value, unsigned int resultId);
 ReaderCommand configPut(const QString& id, const QString& value);
 // object: the first number of the parameter identifiers to commit.
 ReaderCommand configCommit(const QString& object);

@@ -1,6 +1,6 @@
 #include "link/framereceiver.h"
 
-#include <QTextCodec>
+#include "commun/textdecode.h"
 
 QByteArray Frame::build(char letter, char subLetter, const QByteArray& payload)
 {
@@ -10,14 +10,20 @@ QByteArray Frame::build(char letter, char subLetter, const QByteArray& payload)
     return frame;
 }
 
+QByteArray Frame::encodePayload(const QString& payload, bool* tooLong)
+{
+    QByteArray bytes = payload.toLocal8Bit();
+    *tooLong = bytes.size() > MaxPayload;
+    const int nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes.truncate(nul);
+    return bytes;
+}
+
 QString Frame::decodePayload(const QByteArray& payload)
 {
-    QTextCodec* utf8 = QTextCodec::codecForName("UTF-8");
-    QTextCodec::ConverterState state;
-    const QString text = utf8->toUnicode(payload.constData(), payload.size(), &state);
-    if (state.invalidChars == 0 && state.remainingChars == 0)
-        return text;
-    return QString::fromLocal8Bit(payload);
+    // A payload is no file: a byte-order mark in it is text.
+    return DecodeText(payload, false);
 }
 
 FrameReceiver::Event FrameReceiver::feed(char byte)

@@ -10,12 +10,17 @@ namespace Frame {
 constexpr char STX = 0x02;
 constexpr char ETX = 0x03;
 constexpr int TrailerSize = 3;
+constexpr int MaxPayload = 999;
 
 // The frame the program sends: the trailer is always "012".
 QByteArray build(char letter, char subLetter, const QByteArray& payload);
 
-// UTF-8 when the bytes are valid UTF-8, the local 8-bit encoding otherwise,
-// so that what the program sent comes back unchanged.
+// The payload as sent, in the local 8-bit encoding and cut at a NUL; tooLong
+// when over MaxPayload bytes.
+QByteArray encodePayload(const QString& payload, bool* tooLong);
+
+// UTF-8 when the bytes are valid UTF-8, Latin-1 otherwise, so that what the
+// program sent comes back unchanged.
 QString decodePayload(const QByteArray& payload);
 } // namespace Frame
 

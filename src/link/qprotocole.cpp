@@ -1,50 +1,31 @@
 #include "link/qprotocole.h"
 
+#include "link/linklog.h"
+
 #include <QSerialPort>
-
-#include <chrono>
-
-#ifdef Q_OS_LINUX
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-#endif
 
 namespace {
 // Longest sleep of the idle worker between checks of the fields that the
 // GUI may write without waking it (ConnectionRequest, PollingWanted).
 constexpr int IdleCheckMs = 100;
 constexpr int ByteTimeoutMs = 500;
-constexpr int PollPauseMs = 500;
 constexpr int WriteSliceMs = 200;
 constexpr int FrameWriteMs = 2000;
-
-const char* const PollingTexts[4] = {
-    "||| Polling |||",
-    "/// Polling ///",
-    "--- Polling ---",
-    "\\\\\\ Polling \\\\\\",
-};
-
-// Successful polls, shared by every link: chooses the rotating text.
-std::atomic<quint8> s_pollCount{0};
+// Frames that carry the reader's own traces, not answers.
+constexpr char DebugLetter = 'D';
 } // namespace
 
-QProtocole::QProtocole(QObject* parent) : QThread(parent)
+QProtocole::QProtocole(QObject* parent)
+    : QThread(parent), m_poller(*this, [this](unsigned int channel, unsigned int arg1, const QString& text) {
+          emit SIG_Data(channel, arg1, text);
+      })
 {
-    qDebug("QPROTOCOLE->CONSTRUCTEUR");
-#ifdef Q_OS_LINUX
-    m_wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-#endif
+    qCDebug(lcLink, "QPROTOCOLE->CONSTRUCTEUR");
 }
 
 QProtocole::~QProtocole()
 {
     Stop();
-#ifdef Q_OS_LINUX
-    if (m_wakeFd >= 0)
-        ::close(m_wakeFd);
-#endif
 }
 
 void QProtocole::Stop()
@@ -53,51 +34,18 @@ void QProtocole::Stop()
     wake();
     wait();
     // Pairs with the lock the worker takes last: what it wrote is ours now.
-    std::lock_guard<std::mutex> lock(m_slotMutex);
-}
-
-QByteArray QProtocole::encodePayload(const QString& payload, bool* tooLong)
-{
-    QByteArray bytes = payload.toLocal8Bit();
-    *tooLong = bytes.size() > MaxPayload;
-    const int nul = bytes.indexOf('\0');
-    if (nul >= 0)
-        bytes.truncate(nul);
-    return bytes;
-}
-
-void QProtocole::loadSlot(char letter, char subLetter, const QByteArray& payload, unsigned int resultId,
-                          unsigned int timeoutMs)
-{
-    m_txLetter = letter;
-    m_txSubLetter = subLetter;
-    m_txPayload = payload;
-    qDebug("CmdRequest => Load String ***%s****", m_txPayload.constData());
-    m_resultId = resultId;
-    m_cmdTimer.start();
-    m_timeoutMs = timeoutMs;
-    Cmd.IsOk = false;
-    Cmd.IsPending = true;
-    m_sendPending = true;
+    m_slot.sync();
 }
 
 unsigned char QProtocole::Submit(char letter, char subLetter, const QString& payload, unsigned int resultId,
                                  unsigned int timeoutMs, bool queueWhenBusy)
 {
     bool tooLong = false;
-    const QByteArray bytes = encodePayload(payload, &tooLong);
+    const QByteArray bytes = Frame::encodePayload(payload, &tooLong);
     if (tooLong)
         return CMD_TOO_LONG;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        bool expected = true;
-        if (Cmd.IsFree.compare_exchange_strong(expected, false))
-            loadSlot(letter, subLetter, bytes, resultId, timeoutMs);
-        else if (queueWhenBusy)
-            m_queue.push_back({letter, subLetter, bytes, resultId, timeoutMs});
-        else
-            return CMD_BUSY;
-    }
+    if (!m_slot.submit({letter, subLetter, bytes, resultId, timeoutMs}, queueWhenBusy))
+        return CMD_BUSY;
     wake();
     return CMD_SUBMITTED;
 }
@@ -115,8 +63,8 @@ unsigned char QProtocole::CmdRequest(const ReaderCommand& cmd)
 
 unsigned char QProtocole::PutValueRequest(QString key, QString value, unsigned int resultId)
 {
-    qDebug("QProtocole::PutValueRequest");
-    return CmdRequest('V', 'P', key + QLatin1Char('=') + value, resultId, 4000);
+    qCDebug(lcLink, "QProtocole::PutValueRequest");
+    return CmdRequest(ReaderCommands::putValue(key, value, resultId));
 }
 
 unsigned char QProtocole::CmdRequestQueued(char letter, char subLetter, QString payload,
@@ -132,52 +80,26 @@ unsigned char QProtocole::CmdRequestQueued(const ReaderCommand& cmd)
 
 unsigned char QProtocole::PutValueRequestQueued(QString key, QString value, unsigned int resultId)
 {
-    qDebug("QProtocole::PutValueRequest");
-    return CmdRequestQueued('V', 'P', key + QLatin1Char('=') + value, resultId, 4000);
+    qCDebug(lcLink, "QProtocole::PutValueRequest");
+    return CmdRequestQueued(ReaderCommands::putValue(key, value, resultId));
 }
 
 unsigned char QProtocole::CmdAnswer(bool* isOk, char* status, QString* text)
 {
-    bool ok;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        if (Cmd.IsPending)
-            return 0;
-        ok = Cmd.IsOk;
-        *isOk = ok;
-        if (ok) {
-            *status = m_answerStatus;
-            if (text)
-                *text = m_answerText;
-        }
-        // A queued step takes the slot straight away, so neither the poller
-        // nor a click can slip in before it.
-        if (!m_queue.empty()) {
-            const QueuedCommand next = m_queue.front();
-            m_queue.pop_front();
-            loadSlot(next.letter, next.subLetter, next.payload, next.resultId, next.timeoutMs);
-        } else {
-            Cmd.IsFree = true;
-        }
-    }
-    qDebug(ok ? "QProtocole::GetValueAnswer= Cmd.IsOk = TRUE"
-              : "QProtocole::GetValueAnswer= Cmd.IsOk = FALSE");
+    if (!m_slot.answer(isOk, status, text))
+        return ANSWER_PENDING;
     wake();
-    return 1;
+    return ANSWER_ENDED;
 }
 
 bool QProtocole::CmdWaitFree(unsigned int maxMs)
 {
-    std::unique_lock<std::mutex> lock(m_slotMutex);
-    return m_slotChanged.wait_for(lock, std::chrono::milliseconds(maxMs),
-                                  [this] { return Cmd.IsFree.load(); });
+    return m_slot.waitFree(maxMs);
 }
 
 bool QProtocole::CmdWaitAnswer(unsigned int maxMs)
 {
-    std::unique_lock<std::mutex> lock(m_slotMutex);
-    return m_slotChanged.wait_for(lock, std::chrono::milliseconds(maxMs),
-                                  [this] { return !Cmd.IsPending.load(); });
+    return m_slot.waitAnswer(maxMs);
 }
 
 void QProtocole::SetPortName(const QString& name)
@@ -210,7 +132,7 @@ char* QProtocole::QStringToChar(QString* text, char* buf)
     for (const QChar c : *text)
         buf[i++] = c.unicode() < 256 ? static_cast<char>(c.unicode()) : 0;
     buf[i] = 0;
-    qDebug("StringToChar***%s****", buf);
+    qCDebug(lcLink, "StringToChar***%s****", buf);
     return buf;
 }
 
@@ -238,22 +160,14 @@ void QProtocole::On_ReadyRead()
 {
     // The port belongs to the worker: elsewhere there is nothing to count.
     const bool worker = QThread::currentThread() == this && m_port;
-    qDebug("COUCOU On_ReadyRead %lld", worker ? static_cast<long long>(m_port->bytesAvailable()) : 0LL);
+    qCDebug(lcLink, "COUCOU On_ReadyRead %lld",
+            worker ? static_cast<long long>(m_port->bytesAvailable()) : 0LL);
 }
 
 void QProtocole::wake()
 {
-#ifdef Q_OS_LINUX
-    if (m_wakeFd >= 0) {
-        const quint64 one = 1;
-        [[maybe_unused]] const ssize_t n = ::write(m_wakeFd, &one, sizeof one);
-    }
-#endif
-    // Taking the lock orders the caller's writes before the waiter's check.
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-    }
-    m_slotChanged.notify_all();
+    m_wait.wake();
+    m_slot.notify();
 }
 
 void QProtocole::run()
@@ -271,37 +185,34 @@ void QProtocole::run()
                 continue;
             }
             ControlAnswer();
-            ControlHigh();
+            m_poller.step();
             continue;
         }
         // Closed: nothing may stay pending, and no frame is kept for later.
         failPendingCommand();
-        if (m_pollStep == 2)
-            ControlHigh();
-        std::unique_lock<std::mutex> lock(m_slotMutex);
-        m_slotChanged.wait_for(lock, std::chrono::milliseconds(IdleCheckMs),
-                               [this] { return m_stop || ConnectionRequest != 0 || m_sendPending; });
+        m_poller.collectFailedPoll();
+        m_slot.waitForWork(IdleCheckMs, [this] { return m_stop || ConnectionRequest != CONNECTION_NONE; });
     }
     if (m_port->isOpen())
         m_port->close();
     delete m_port;
     m_port = nullptr;
     Connected = false;
-    std::lock_guard<std::mutex> lock(m_slotMutex);
+    m_slot.sync();
 }
 
 void QProtocole::handleConnectionRequest()
 {
-    const quint8 request = ConnectionRequest.exchange(0);
-    if (request == 1)
+    const quint8 request = ConnectionRequest.exchange(CONNECTION_NONE);
+    if (request == CONNECTION_OPEN)
         openPort();
-    else if (request == 2)
+    else if (request == CONNECTION_CLOSE)
         closePort();
 }
 
 void QProtocole::openPort()
 {
-    qDebug("QPROTOCOLE->Demande de Connexion");
+    qCDebug(lcLink, "QPROTOCOLE->Demande de Connexion");
     const QString name = PortName();
     if (!name.isEmpty()) {
         if (m_port->isOpen()) {
@@ -310,7 +221,7 @@ void QProtocole::openPort()
         }
         m_port->setPortName(name);
         if (!m_port->open(QIODevice::ReadWrite)) {
-            qDebug("=>échoué");
+            qCDebug(lcLink, "=>échoué");
             const int code = m_port->error();
             m_port->clearError();
             emit SIG_ComStatus(tr("Can't open %1, error code %2").arg(name).arg(code));
@@ -322,14 +233,14 @@ void QProtocole::openPort()
             // A frame half-received on another port means nothing here.
             m_receiver.reset();
             m_linkState = Listen;
-            qDebug("=>Ok");
+            qCDebug(lcLink, "=>Ok");
             m_openName = name;
             m_lost = false;
             Connected = true;
             emit SIG_ComStatus(tr("Ouvert"));
         }
     }
-    emit SIG_Data(2, ARG_LINK_STATE, QString());
+    emit SIG_Data(DATA_CHANNEL_RESULT, ARG_LINK_STATE, QString());
 }
 
 void QProtocole::closePort()
@@ -337,29 +248,21 @@ void QProtocole::closePort()
     if (m_port->isOpen())
         m_port->close();
     Connected = false;
-    emit SIG_Data(2, ARG_LINK_STATE, QString());
+    emit SIG_Data(DATA_CHANNEL_RESULT, ARG_LINK_STATE, QString());
     emit SIG_ComStatus(tr("Fermé"));
 }
 
 void QProtocole::losePort()
 {
-    qDebug("QProtocole => port perdu");
+    qCDebug(lcLink, "QProtocole => port perdu");
     m_port->close();
     m_port->clearError();
     m_lost = false;
     Connected = false;
-    emit SIG_Data(2, ARG_LINK_STATE, QString());
+    emit SIG_Data(DATA_CHANNEL_RESULT, ARG_LINK_STATE, QString());
     emit SIG_ComStatus(tr("Port perdu (%1)").arg(m_openName));
     failPendingCommand();
-    // Nothing will answer a poll until the operator reconnects: the poller
-    // stops whatever its step, and the window hears it as a failed poll.
-    if (m_pollStep == 2) {
-        ControlHigh();
-    } else if (m_pollStep != 0 || PollingWanted) {
-        PollingWanted = false;
-        m_pollStep = 0;
-        emit SIG_Data(2, ARG_POLLING_TIMEOUT, QString());
-    }
+    m_poller.stopOnLostPort();
 }
 
 void QProtocole::checkPortError()
@@ -375,71 +278,32 @@ void QProtocole::checkPortError()
 void QProtocole::failPendingCommand()
 {
     unsigned int resultId = 0;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        if (!Cmd.IsPending)
-            return;
-        qDebug("QProtocole => port fermé, commande en échec");
-        m_sendPending = false;
-        Cmd.IsOk = false;
-        Cmd.IsPending = false;
-        resultId = m_resultId;
-    }
-    m_slotChanged.notify_all();
-    if (resultId != 0)
-        emit SIG_Data(2, resultId, QString());
+    if (m_slot.fail(&resultId) && resultId != 0)
+        emit SIG_Data(DATA_CHANNEL_RESULT, resultId, QString());
 }
 
 int QProtocole::idleWaitMs() const
 {
-    qint64 wait = IdleCheckMs;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        if (m_sendPending)
-            return 0;
-        if (Cmd.IsPending)
-            wait = qMin<qint64>(wait, m_timeoutMs - m_cmdTimer.elapsed() + 1);
-    }
-    if (PollingWanted) {
-        if (m_pollStep == 0)
-            return 0;
-        if (m_pollStep == 3)
-            wait = qMin<qint64>(wait, PollPauseMs - m_pollTimer.elapsed() + 1);
-    } else if (m_pollStep == 3) {
-        return 0;
-    }
+    const qint64 wait = m_poller.idleWaitMs(m_slot.idleWaitMs(IdleCheckMs));
     return static_cast<int>(qMax<qint64>(wait, 0));
 }
 
 void QProtocole::waitForInput(int maxMs)
 {
-#ifdef Q_OS_LINUX
-    pollfd fds[2] = {{m_port->handle(), POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
-    if (::poll(fds, 2, maxMs) <= 0)
-        return;
-    if (fds[1].revents & POLLIN) {
-        quint64 count;
-        [[maybe_unused]] const ssize_t n = ::read(m_wakeFd, &count, sizeof count);
-    }
-    if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {
-        // Hung up for good (adapter pulled, far end of a pseudo-terminal
-        // closed): it would wake us at once, over and over.
-        m_lost = true;
-        return;
-    }
-    if (fds[0].revents & POLLIN) {
-        const qint64 before = m_port->bytesAvailable();
-        m_port->waitForReadyRead(0);
-        // Readable, yet the read failed and brought nothing: the device
-        // fails under us, and would keep doing so every turn.
-        if (m_port->bytesAvailable() == before && m_port->error() == QSerialPort::ReadError)
-            m_lost = true;
+    switch (m_wait.wait(*m_port, maxMs)) {
+    case PortWait::Outcome::Nothing:
+        break;
+    case PortWait::Outcome::Input:
         checkPortError();
+        break;
+    case PortWait::Outcome::ReadFailed:
+        m_lost = true;
+        checkPortError();
+        break;
+    case PortWait::Outcome::HungUp:
+        m_lost = true;
+        break;
     }
-#else
-    m_port->waitForReadyRead(qMin(maxMs, 10));
-    checkPortError();
-#endif
 }
 
 void QProtocole::ControlLow()
@@ -448,11 +312,7 @@ void QProtocole::ControlLow()
     case Listen: {
         if (m_port->bytesAvailable() == 0)
             waitForInput(idleWaitMs());
-        bool sendPending;
-        {
-            std::lock_guard<std::mutex> lock(m_slotMutex);
-            sendPending = m_sendPending;
-        }
+        const bool sendPending = m_slot.sendPending();
         if (m_port->bytesAvailable() > 0)
             m_linkState = Receive;
         else if (sendPending)
@@ -475,19 +335,15 @@ void QProtocole::ControlLow()
 void QProtocole::sendFrame()
 {
     QByteArray frame;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        if (!m_sendPending) {
-            m_linkState = Listen;
-            return;
-        }
-        frame = Frame::build(m_txLetter, m_txSubLetter, m_txPayload);
+    if (!m_slot.frameToSend(&frame)) {
+        m_linkState = Listen;
+        return;
     }
     if (m_port->bytesAvailable() > 0) {
-        qDebug("ControlLow->Send ByteAvailable => CLEAR");
+        qCDebug(lcLink, "ControlLow->Send ByteAvailable => CLEAR");
         m_port->clear(QSerialPort::AllDirections);
     }
-    qDebug("ControlLow->Send START");
+    qCDebug(lcLink, "ControlLow->Send START");
     // The whole frame in one write: the driver puts the bytes on the line back
     // to back, where a wait after each byte costs a wake-up per byte.
     m_port->write(frame);
@@ -499,37 +355,34 @@ void QProtocole::sendFrame()
             return;
         m_port->waitForBytesWritten(WriteSliceMs);
         if (m_port->error() == QSerialPort::WriteError)
-            qDebug("ControlLow->Write frame=WriteError");
+            qCDebug(lcLink, "ControlLow->Write frame=WriteError");
         // Left pending: losing the port fails the command.
         checkPortError();
         if (m_lost)
             return;
     }
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        m_sendPending = false;
-    }
+    m_slot.markSent();
     trace(FrameDirection::Sent, frame);
     m_byteTimer.start();
     m_receiver.reset();
     m_linkState = Receive;
-    qDebug("ControlLow->Send END");
+    qCDebug(lcLink, "ControlLow->Send END");
 }
 
 void QProtocole::logReceived(FrameReceiver::Event event)
 {
     switch (event) {
     case FrameReceiver::Event::Stx:
-        qDebug("ContolLow->Rcv STX");
+        qCDebug(lcLink, "ContolLow->Rcv STX");
         break;
     case FrameReceiver::Event::Header1:
-        qDebug("QProtocole::ControlLow-Rcv Header:%c", m_receiver.header1());
+        qCDebug(lcLink, "QProtocole::ControlLow-Rcv Header:%c", m_receiver.header1());
         break;
     case FrameReceiver::Event::Etx:
-        qDebug("ContolLow->Rcv ETX");
+        qCDebug(lcLink, "ContolLow->Rcv ETX");
         break;
     case FrameReceiver::Event::Overflow:
-        qDebug("ControlLow->Rcv payload too long => broken frame");
+        qCDebug(lcLink, "ControlLow->Rcv payload too long => broken frame");
         break;
     default:
         break;
@@ -544,12 +397,7 @@ void QProtocole::receiveBytes()
     if (m_port->bytesAvailable() == 0) {
         // Only the byte time-out and the command's own time-out end this
         // wait: a new request is sent once the receiver is back to listening.
-        qint64 left = ByteTimeoutMs - m_byteTimer.elapsed() + 1;
-        {
-            std::lock_guard<std::mutex> lock(m_slotMutex);
-            if (Cmd.IsPending && !m_sendPending)
-                left = qMin<qint64>(left, m_timeoutMs - m_cmdTimer.elapsed() + 1);
-        }
+        const qint64 left = m_slot.answerWaitMs(ByteTimeoutMs - m_byteTimer.elapsed() + 1);
         if (left > 0)
             waitForInput(static_cast<int>(left));
         if (m_lost)
@@ -578,110 +426,22 @@ void QProtocole::receiveBytes()
 
 void QProtocole::ControlAnswer()
 {
+    unsigned int resultId = 0;
     if (!m_receiver.frameDone()) {
-        unsigned int resultId = 0;
-        {
-            std::lock_guard<std::mutex> lock(m_slotMutex);
-            if (!Cmd.IsPending || m_cmdTimer.elapsed() <= m_timeoutMs)
-                return;
-            // Timed out: a frame not yet sent never goes out later.
-            m_sendPending = false;
-            Cmd.IsOk = false;
-            Cmd.IsPending = false;
-            resultId = m_resultId;
-        }
-        m_slotChanged.notify_all();
-        if (resultId != 0)
-            emit SIG_Data(2, resultId, QString());
+        if (m_slot.expire(&resultId) && resultId != 0)
+            emit SIG_Data(DATA_CHANNEL_RESULT, resultId, QString());
         return;
     }
     m_receiver.clearFrameDone();
     const QString text = Frame::decodePayload(m_receiver.payload());
-    if (m_receiver.header1() == 'D') {
+    if (m_receiver.header1() == DebugLetter) {
         emit SIG_Debug(text);
         return;
     }
-    unsigned int resultId = 0;
-    {
-        std::lock_guard<std::mutex> lock(m_slotMutex);
-        // Only a frame that follows the request can answer it: bytes that
-        // came before it was sent belong to an older exchange.
-        if (!Cmd.IsPending || m_sendPending) {
-            resultId = ~0u;
-        } else {
-            Cmd.IsOk = m_receiver.frameOk();
-            if (m_receiver.frameOk()) {
-                m_answerText = text;
-                m_answerStatus = m_receiver.header2();
-            }
-            Cmd.IsPending = false;
-            resultId = m_resultId;
-        }
-    }
-    if (resultId == ~0u) {
+    if (!m_slot.complete(m_receiver.frameOk(), m_receiver.header2(), text, &resultId)) {
         emit SIG_Debug(QStringLiteral("PB=>") + text);
         return;
     }
-    m_slotChanged.notify_all();
     if (resultId != 0)
-        emit SIG_Data(2, resultId, QString());
-}
-
-void QProtocole::ControlHigh()
-{
-    switch (m_pollStep) {
-    case 0:
-        if (PollingWanted) {
-            emit SIG_Data(1, 0, QStringLiteral("Polling -> Start"));
-            m_pollStep = 1;
-            qDebug("ControlHigh->Mode polling");
-        }
-        break;
-    case 1:
-        if (Cmd.IsFree && CmdRequest(ReaderCommands::poll()) == CMD_SUBMITTED) {
-            qDebug("ControlHigh->Step=0x01 : Cmd.IsFree");
-            emit SIG_Data(1, 0, QStringLiteral("Polling ..."));
-            m_pollStep = 2;
-        }
-        break;
-    case 2: {
-        bool ok = false;
-        char status = 0;
-        QString text;
-        if (CmdAnswer(&ok, &status, &text) == 0)
-            break;
-        if (!ok) {
-            qDebug("ControlHigh->Step=0x02 : RVal == 2 => TimeOut");
-            emit SIG_Data(2, ARG_POLLING_TIMEOUT, QString());
-            PollingWanted = false;
-            m_pollStep = 0;
-            break;
-        }
-        qDebug("Polling 0K:%s", qUtf8Printable(text));
-        const quint8 count = ++s_pollCount;
-        emit SIG_Data(1, 0, QString::fromLatin1(PollingTexts[count % 4]));
-        if (text.startsWith(QLatin1Char('1'))) {
-            qDebug("Polling => Nouvelle évenement");
-            if (text.size() > 1 && text.at(1) == QLatin1Char('0'))
-                emit SIG_Data(2, ARG_SUPPORT_REMOVED, QString());
-            else
-                emit SIG_Data(2, ARG_SUPPORT_INSERTED, text);
-            qDebug("ControlHigh->Step=0x02 : RVal == 1");
-        }
-        m_pollTimer.start();
-        m_pollStep = 3;
-        break;
-    }
-    case 3:
-        if (!PollingWanted) {
-            m_pollStep = 0;
-            emit SIG_Data(1, 0, QStringLiteral("Polling -> Stop"));
-        } else if (m_pollTimer.elapsed() > PollPauseMs) {
-            m_pollStep = 1;
-        }
-        break;
-    default:
-        m_pollStep = 0;
-        break;
-    }
+        emit SIG_Data(DATA_CHANNEL_RESULT, resultId, QString());
 }

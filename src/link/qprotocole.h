@@ -7,15 +7,16 @@
 #include <QThread>
 
 #include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 
 #include "link/argids.h"
 #include "link/commands.h"
+#include "link/commandslot.h"
 #include "link/framereceiver.h"
+#include "link/poller.h"
+#include "link/portwait.h"
 
 class QSerialPort;
 
@@ -29,14 +30,21 @@ class QProtocole : public QThread
 
 public:
     // Results of CmdRequest, PutValueRequest and CmdRequestQueued.
-    enum : unsigned char
+    enum CmdResult : unsigned char
     {
         CMD_SUBMITTED = 0, // the command is in the slot (or queued)
         CMD_BUSY = 1,      // the slot was taken: nothing was sent
         CMD_TOO_LONG = 2,  // payload over 999 bytes once encoded: nothing was sent
     };
-    static constexpr int MaxPayload = 999;
-    // Values of ConnectionRequest.
+    // Results of CmdAnswer.
+    enum CmdAnswerResult : unsigned char
+    {
+        ANSWER_PENDING = 0,
+        ANSWER_ENDED = 1,
+    };
+    static constexpr int MaxPayload = Frame::MaxPayload;
+
+    // What SetConnectionRequest asks of the worker.
     enum ConnectionRequestCode : quint8
     {
         CONNECTION_NONE = 0,
@@ -57,9 +65,10 @@ public:
     unsigned char CmdRequest(char letter, char subLetter, QString payload, unsigned int resultId,
                              unsigned int timeoutMs);
     unsigned char CmdRequest(const ReaderCommand& cmd);
-    // "V"/"P" key=value, 4000 ms.
+    // Shorthand for CmdRequest(ReaderCommands::putValue(key, value, resultId)).
     unsigned char PutValueRequest(QString key, QString value, unsigned int resultId);
-    // 0 while the command is pending; 1 once ended: fills the outcome, frees the slot.
+    // ANSWER_PENDING while the command is pending; ANSWER_ENDED once it has ended:
+    // fills the outcome, frees the slot.
     unsigned char CmdAnswer(bool* isOk, char* status, QString* text);
 
     // For steps that must not be lost (a chain's next request, the read that
@@ -103,14 +112,10 @@ public:
     quint64 LoopTurns() const { return m_loopTurns; }
 
     // The command slot's flags, shared by the GUI thread and the worker.
-    struct CommandFlags
-    {
-        std::atomic<bool> IsFree{true};
-        std::atomic<bool> IsPending{false};
-        std::atomic<bool> IsOk{false};
-    } Cmd;
+    using CommandFlags = CommandSlot::Flags;
+    CommandFlags Cmd;
 
-    std::atomic<quint8> ConnectionRequest{0}; // 0 none, 1 open, 2 close
+    std::atomic<quint8> ConnectionRequest{CONNECTION_NONE};
     std::atomic<bool> Connected{false};
     std::atomic<bool> PollingWanted{false};
 
@@ -135,7 +140,6 @@ private:
 
     void ControlLow();
     void ControlAnswer();
-    void ControlHigh();
 
     void handleConnectionRequest();
     void openPort();
@@ -148,9 +152,6 @@ private:
     // Claims the slot for the command; a busy slot queues it or refuses it.
     unsigned char Submit(char letter, char subLetter, const QString& payload, unsigned int resultId,
                          unsigned int timeoutMs, bool queueWhenBusy);
-    // Fills the claimed slot; call with m_slotMutex held.
-    void loadSlot(char letter, char subLetter, const QByteArray& payload, unsigned int resultId,
-                  unsigned int timeoutMs);
     void failPendingCommand();
     void sendFrame();
     void receiveBytes();
@@ -159,8 +160,6 @@ private:
     int idleWaitMs() const;
     void wake();
     void trace(FrameDirection direction, const QByteArray& frame);
-    // The payload as sent, cut at a NUL; tooLong when over MaxPayload bytes.
-    static QByteArray encodePayload(const QString& payload, bool* tooLong);
     void logReceived(FrameReceiver::Event event);
 
     // Worker thread only.
@@ -170,35 +169,15 @@ private:
     quint8 m_linkState = Listen;
     FrameReceiver m_receiver;
     QElapsedTimer m_byteTimer;
-    quint8 m_pollStep = 0;
-    QElapsedTimer m_pollTimer;
+    Poller m_poller;
 
-    // The command slot, guarded by m_slotMutex; m_slotChanged wakes the
-    // bounded waits and the idle worker.
-    mutable std::mutex m_slotMutex;
-    std::condition_variable m_slotChanged;
-    bool m_sendPending = false;
-    char m_txLetter = 0;
-    char m_txSubLetter = 0;
-    QByteArray m_txPayload;
-    unsigned int m_resultId = 0;
-    unsigned int m_timeoutMs = 0;
-    QElapsedTimer m_cmdTimer;
-    QString m_answerText;
-    char m_answerStatus = 0;
-    struct QueuedCommand
-    {
-        char letter;
-        char subLetter;
-        QByteArray payload;
-        unsigned int resultId;
-        unsigned int timeoutMs;
-    };
-    std::deque<QueuedCommand> m_queue;
+    // The command in flight; its notify() wakes the bounded waits and the
+    // idle worker.
+    CommandSlot m_slot{Cmd};
 
     std::atomic<bool> m_stop{false};
     std::atomic<quint64> m_loopTurns{0};
-    int m_wakeFd = -1;
+    PortWait m_wait;
 
     mutable std::mutex m_portNameMutex;
     QString m_portName;

@@ -1,6 +1,7 @@
 #include "transfer/readerfiletransfer.h"
 
 #include "transfer/transferlog.h"
+
 ReaderFileTransfer::ReaderFileTransfer(ReaderLink& link, ChainGuard& guard, ReaderFile file,
                                        const Texts& texts, QObject* parent)
     : CommandChain(link, guard, parent), m_file(file), m_texts(texts)

@@ -29,7 +29,7 @@ private:
     TemporaryCurrentDir m_dir;
 
 private slots:
-    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
+    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false")); }
 
     // While a read runs, the files and a second read are refused; the clock and output tests.
     void linkButtons()

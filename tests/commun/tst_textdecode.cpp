@@ -28,6 +28,9 @@ private slots:
         };
         for (const auto& c : cases)
             QCOMPARE(DecodeText(c.bytes, c.atFileStart), c.text);
+        // Overlong, surrogate, beyond U+10FFFF: not UTF-8 either.
+        for (const char* bytes : {"\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80"})
+            QCOMPARE(DecodeText(bytes), QString::fromLatin1(bytes));
     }
 };
 

@@ -86,7 +86,7 @@ private:
 private slots:
     void initTestCase()
     {
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
         m_port = m_dir.filePath("ttyKORVEL");
         writeConfig("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\nZONE2=INSTALLED:YES;LABEL:Salle\n[GROUPS]\n"
                     "GROUP=ID:0;LABEL:Personnel;Z0:YES,1,0,0,20;Z2:YES,3,1,0,0;\n"

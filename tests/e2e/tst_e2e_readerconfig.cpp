@@ -69,7 +69,7 @@ private:
     TemporaryCurrentDir m_dir;
 
 private slots:
-    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
+    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false")); }
 
     void parametersAndFile()
     {

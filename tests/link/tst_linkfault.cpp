@@ -29,8 +29,8 @@ bool plugIn(const QString& path, std::unique_ptr<Device>& device)
 bool open(QProtocole& link, LinkRecorder& rec, const QString& path)
 {
     link.SetPortName(path);
-    link.SetConnectionRequest(1);
-    return rec.waitForData(2, ARG_LINK_STATE) && link.Connected;
+    link.SetConnectionRequest(QProtocole::CONNECTION_OPEN);
+    return rec.waitForData(DATA_CHANNEL_RESULT, ARG_LINK_STATE) && link.Connected;
 }
 
 // A command sent now gets the device's answer back.
@@ -38,7 +38,7 @@ bool roundTrip(QProtocole& link, LinkRecorder& rec, Device& device)
 {
     device.reader.answer('V', 'G', '0', "back");
     if (link.CmdRequest(ReaderCommands::configGet(QStringLiteral("2"))) != QProtocole::CMD_SUBMITTED ||
-        !rec.waitForData(2, ARG_CONFIG_GET_RESULT))
+        !rec.waitForData(DATA_CHANNEL_RESULT, ARG_CONFIG_GET_RESULT))
         return false;
     bool ok = false;
     char status = 0;
@@ -96,18 +96,18 @@ private slots:
         const QString lost = QStringLiteral("Port perdu (%1)").arg(path);
         QVERIFY(rec.waitFor([&] { return rec.texts(LinkEvent::ComStatus).contains(lost); }));
         QVERIFY(!link.Connected);
-        QCOMPARE(rec.dataCount(2, ARG_LINK_STATE), 1);
+        QCOMPARE(rec.dataCount(DATA_CHANNEL_RESULT, ARG_LINK_STATE), 1);
         QCOMPARE(rec.texts(LinkEvent::ComStatus), QStringList(lost));
         if (command) {
             // Failed now, not after its minute.
-            QVERIFY(rec.waitFor([&] { return rec.dataCount(2, ARG_CONFIG_GET_RESULT) == 1; }));
+            QTRY_COMPARE(rec.dataCount(DATA_CHANNEL_RESULT, ARG_CONFIG_GET_RESULT), 1);
             bool ok = true;
             char status = 0;
             QCOMPARE(link.CmdAnswer(&ok, &status, nullptr), (unsigned char)1);
             QVERIFY(!ok);
         }
         if (polling) {
-            QVERIFY(rec.waitFor([&] { return rec.dataCount(2, ARG_POLLING_TIMEOUT) == 1; }));
+            QTRY_COMPARE(rec.dataCount(DATA_CHANNEL_RESULT, ARG_POLLING_TIMEOUT), 1);
             QVERIFY(!link.PollingWanted);
             QVERIFY(!rec.texts(LinkEvent::Data).contains(QStringLiteral("Polling -> Stop")));
         }
@@ -119,7 +119,7 @@ private slots:
         QTest::qWait(500);
         const quint64 spent = link.LoopTurns() - turns;
         QVERIFY2(spent < 100, qPrintable(QString::number(spent)));
-        QCOMPARE(rec.dataCount(2, ARG_POLLING_TIMEOUT), polling ? 1 : 0);
+        QCOMPARE(rec.dataCount(DATA_CHANNEL_RESULT, ARG_POLLING_TIMEOUT), polling ? 1 : 0);
 
         // Not back yet: the open fails and says so, once.
         QVERIFY(QFile::remove(path));

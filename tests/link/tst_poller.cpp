@@ -45,10 +45,10 @@ private slots:
         QCOMPARE(texts.mid(0, 2), (QStringList{"Polling -> Start", "Polling ..."}));
         for (int i = 1; i < rotating.size(); ++i)
             QCOMPARE(Rotating.indexOf(rotating.at(i)), (Rotating.indexOf(rotating.at(i - 1)) + 1) % 4);
-        QCOMPARE(b.rec.dataCount(2, ARG_SUPPORT_REMOVED), 1);
-        QCOMPARE(b.rec.dataCount(2, ARG_SUPPORT_INSERTED), 1);
+        QCOMPARE(b.rec.dataCount(DATA_CHANNEL_RESULT, ARG_SUPPORT_REMOVED), 1);
+        QCOMPARE(b.rec.dataCount(DATA_CHANNEL_RESULT, ARG_SUPPORT_INSERTED), 1);
         for (const LinkEvent& e : b.rec.events)
-            if (e.kind == LinkEvent::Data && e.id == 2 && e.arg1 == ARG_SUPPORT_INSERTED)
+            if (e.kind == LinkEvent::Data && e.id == DATA_CHANNEL_RESULT && e.arg1 == ARG_SUPPORT_INSERTED)
                 QCOMPARE(e.text, QStringLiteral("1100000abc"));
 
         b.link.SetPollingWanted(false);
@@ -64,7 +64,7 @@ private slots:
         b.rec.clear();
         b.reader.answerRaw('B', 'S', wire("<B0>"));
         b.link.SetPollingWanted(true);
-        QVERIFY(b.rec.waitForData(2, ARG_POLLING_TIMEOUT));
+        QVERIFY(b.rec.waitForData(DATA_CHANNEL_RESULT, ARG_POLLING_TIMEOUT));
         QVERIFY(!b.link.PollingWanted);
         QCOMPARE(b.link.CmdRequest(ReaderCommands::configGet("2")), QProtocole::CMD_SUBMITTED);
         QVERIFY(ended(b, ARG_CONFIG_GET_RESULT));
@@ -105,9 +105,9 @@ private slots:
         QVERIFY(b.open());
         b.link.SetPollingWanted(true);
         QVERIFY(b.reader.waitForRequests(1));
-        b.link.SetConnectionRequest(2);
+        b.link.SetConnectionRequest(QProtocole::CONNECTION_CLOSE);
         // The poll fails at once and gives the slot back.
-        QVERIFY(b.rec.waitForData(2, ARG_POLLING_TIMEOUT));
+        QVERIFY(b.rec.waitForData(DATA_CHANNEL_RESULT, ARG_POLLING_TIMEOUT));
         QVERIFY(!b.link.PollingWanted);
         QVERIFY(b.link.CmdWaitFree(5000));
     }

@@ -52,8 +52,8 @@ private slots:
         QVERIFY(b.pty.isValid());
         for (const QString& name : {QString(), QStringLiteral("/nonexistent/ttyKorvel")}) {
             b.link.SetPortName(name);
-            b.link.SetConnectionRequest(1);
-            QVERIFY(b.rec.waitForData(2, ARG_LINK_STATE));
+            b.link.SetConnectionRequest(QProtocole::CONNECTION_OPEN);
+            QVERIFY(b.rec.waitForData(DATA_CHANNEL_RESULT, ARG_LINK_STATE));
             QVERIFY(!b.link.Connected);
         }
         // The empty name gave no status text, the failed open exactly one.
@@ -64,7 +64,7 @@ private slots:
         QVERIFY(b.open());
         QCOMPARE(b.rec.texts(LinkEvent::ComStatus).last(), QStringLiteral("Ouvert"));
         b.rec.clear();
-        b.link.SetConnectionRequest(2);
+        b.link.SetConnectionRequest(QProtocole::CONNECTION_CLOSE);
         QVERIFY(b.rec.waitFor([&] { return b.rec.texts(LinkEvent::ComStatus).size() == 1; }));
         QVERIFY(!b.link.Connected);
         QCOMPARE(b.rec.events.size(), 2);
@@ -141,7 +141,7 @@ private slots:
         const ReaderRequest sent = b.reader.requests().first();
         QCOMPARE(sent.raw, wire);
         QVERIFY(b.link.Cmd.IsFree);
-        QCOMPARE(b.rec.dataCount(2, 0), 0);
+        QCOMPARE(b.rec.dataCount(DATA_CHANNEL_RESULT, 0), 0);
         const std::lock_guard<std::mutex> lock(mutex);
         QCOMPARE(trace.size(), 2);
         QCOMPARE(trace.at(0), qMakePair(QProtocole::FrameDirection::Sent, wire));
@@ -228,7 +228,7 @@ private slots:
         QCOMPARE(sent.size(), 2);
         QCOMPARE(sent.at(0).payload, QByteArray(999, 'a'));
         QCOMPARE(sent.at(1).raw, wire("<VP12.255.8=07/03/25>012"));
-        QCOMPARE(b.rec.dataCount(2, 0), 0);
+        QCOMPARE(b.rec.dataCount(DATA_CHANNEL_RESULT, 0), 0);
     }
 
     void commandsWhileClosed()
@@ -253,7 +253,7 @@ private slots:
         QCOMPARE(b.link.CmdRequest('V', 'G', QStringLiteral("6"), ARG_CONFIG_GET_RESULT, 60000),
                  QProtocole::CMD_SUBMITTED);
         QVERIFY(b.reader.waitForRequests(2));
-        b.link.SetConnectionRequest(2);
+        b.link.SetConnectionRequest(QProtocole::CONNECTION_CLOSE);
         QCOMPARE(outcome(b, ARG_CONFIG_GET_RESULT), QStringLiteral("failed ? untouched"));
         QVERIFY(!b.link.Connected);
     }
@@ -265,13 +265,13 @@ private slots:
         LinkRecorder rec(&link);
         link.start();
         link.SetPortName(pty.slavePath());
-        link.SetConnectionRequest(1);
-        QVERIFY(rec.waitForData(2, ARG_LINK_STATE));
+        link.SetConnectionRequest(QProtocole::CONNECTION_OPEN);
+        QVERIFY(rec.waitForData(DATA_CHANNEL_RESULT, ARG_LINK_STATE));
         QVERIFY(link.Connected);
         QCOMPARE(link.CmdRequest(fileGet(ReaderFile::Blacklist, 3)), QProtocole::CMD_SUBMITTED);
         QCOMPARE(pty.readFrame(5000), wire("<FGFil=5;Pos=3>012"));
         QVERIFY(pty.write(wire("<F0Id=7>012")));
-        QVERIFY(rec.waitForData(2, ARG_FILE_LN_GET_RESULT));
+        QVERIFY(rec.waitForData(DATA_CHANNEL_RESULT, ARG_FILE_LN_GET_RESULT));
         bool ok = false;
         char status = 0;
         QString text;

@@ -38,7 +38,7 @@ class TstConfigFile : public QObject
 private slots:
     void initTestCase()
     {
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
         QVERIFY(m_dir.isValid());
     }
     void init() { b.reset(new ParameterTreeBench(true)); }

@@ -86,7 +86,7 @@ class TstParameterTransfer : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
+    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false")); }
 
     void fullReadThenNothingToWrite()
     {

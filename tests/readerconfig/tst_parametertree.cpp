@@ -48,7 +48,7 @@ class TstParameterTree : public QObject
     }
 
 private slots:
-    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
+    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false")); }
     void init() { b.reset(new ParameterTreeBench(true)); }
     void cleanup() { b.reset(); }
 

@@ -38,7 +38,7 @@ class TstTreeEditors : public QObject
     }
 
 private slots:
-    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); }
+    void initTestCase() { QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false")); }
     void init() { b.reset(new ParameterTreeBench(false)); }
     void cleanup() { b.reset(); }
 

@@ -1,0 +1,3 @@
+#include "commun/communlog.h"
+
+Q_LOGGING_CATEGORY(lcCommun, "korvel.commun")
