@@ -1,9 +1,11 @@
 #include "badge/experttab.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include "badge/accessrights.h"
 #include "badge/badgelog.h"
 #include "badge/trailerbits.h"
 #include "commun/formwidget.h"
@@ -35,14 +37,17 @@ ExpertTab::ExpertTab(QWidget* form, ReaderLink& link, FreezeConfirm confirm)
       m_keyB(FormWidget<QLineEdit>(form, "SAI_KeyB")), m_keyType(FormWidget<QCheckBox>(form, "CKB_KeyType")),
       m_keyToUsed(FormWidget<QLineEdit>(form, "SAI_KeyToUsed")),
       m_trailerResult(FormWidget<QLineEdit>(form, "SAI_TrailerReadResult")),
-      m_securiteResult(FormWidget<QLineEdit>(form, "SAI_CeationSecuriteResult"))
+      m_securiteResult(FormWidget<QLineEdit>(form, "SAI_CeationSecuriteResult")),
+      m_accessRights(FormWidget<QLabel>(form, "LAB_AccessRights"))
 {
     for (int n = 0; n < 3; ++n) {
         for (int m = 0; m < 4; ++m) {
             const QByteArray name = QStringLiteral("CKB_C%1B%2").arg(n + 1).arg(m).toLatin1();
             m_boxes[n][m] = FormWidget<QCheckBox>(form, name.constData());
+            QObject::connect(m_boxes[n][m], &QCheckBox::toggled, &m_boxWatch, [this] { AccessRightsShow(); });
         }
     }
+    AccessRightsShow();
 }
 
 void ExpertTab::BlockClicked(BlockOperation operation)
@@ -128,9 +133,9 @@ void ExpertTab::TrailerWriteClicked()
     if (TrailerAccessFreezes(access) && !m_confirm())
         return;
     const std::array<quint8, TRAILER_ACCESS_SIZE> bytes = TrailerAccessBytes(access);
-    m_link.Request(ReaderCommands::trailerWrite(sector, m_keyType->isChecked(), m_keyToUsed->text(),
-                                                m_keyA->text(), TrailerBytesText(bytes.data(), TRAILER_ACCESS_SIZE),
-                                                m_keyB->text()));
+    m_link.Request(
+        ReaderCommands::trailerWrite(sector, m_keyType->isChecked(), m_keyToUsed->text(), m_keyA->text(),
+                                     TrailerBytesText(bytes.data(), TRAILER_ACCESS_SIZE), m_keyB->text()));
 }
 
 void ExpertTab::TrailerDefaultClicked()
@@ -214,4 +219,10 @@ void ExpertTab::AccessToBoxes(const TrailerAccess& access)
         for (int m = 0; m < 4; ++m)
             m_boxes[n][m]->setChecked(access.Bits[n][m]);
     }
+    AccessRightsShow();
+}
+
+void ExpertTab::AccessRightsShow()
+{
+    m_accessRights->setText(AccessRightsText(AccessFromBoxes()));
 }

@@ -1,11 +1,13 @@
 #ifndef EXPERTTAB_H
 #define EXPERTTAB_H
 
+#include <QObject>
 #include <QString>
 
 #include <functional>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QWidget;
 class ReaderLink;
@@ -46,6 +48,8 @@ public:
 
     TrailerAccess AccessFromBoxes() const;
     void AccessToBoxes(const TrailerAccess& access);
+    // LAB_AccessRights: the boxes' conditions in words.
+    void AccessRightsShow();
 
 private:
     bool sectorNumber(quint32* sector);
@@ -63,6 +67,9 @@ private:
     QLineEdit* m_trailerResult;
     QLineEdit* m_securiteResult;
     QCheckBox* m_boxes[3][4];
+    QLabel* m_accessRights;
+    // Context of the boxes' connections, so none outlives the tab.
+    QObject m_boxWatch;
 };
 
 #endif // EXPERTTAB_H

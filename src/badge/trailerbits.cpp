@@ -2,6 +2,10 @@
 
 #include "commun/vrltoolbox.h"
 
+namespace {
+constexpr unsigned NIBBLE = 0x0F;
+} // namespace
+
 std::array<quint8, TRAILER_ACCESS_SIZE> TrailerAccessBytes(const TrailerAccess& access)
 {
     std::array<quint8, TRAILER_ACCESS_SIZE> bytes = {0xFF, 0x0F, 0x00, 0x00};
@@ -31,6 +35,18 @@ TrailerAccess TrailerAccessFromTrailer(const quint8 trailer[MIFARE_BLOCK_SIZE])
         access.Bits[2][block] = (trailer[8] >> (4 + block)) & 1u;
     }
     return access;
+}
+
+TrailerAccessDecoded TrailerAccessDecode(const quint8 trailer[MIFARE_BLOCK_SIZE])
+{
+    const quint8 b6 = trailer[6], b7 = trailer[7], b8 = trailer[8];
+    const auto inverted = [](unsigned nibble) { return ~nibble & NIBBLE; };
+    TrailerAccessDecoded decoded;
+    decoded.access = TrailerAccessFromTrailer(trailer);
+    decoded.consistent = inverted(b6 & NIBBLE) == unsigned(b7 >> 4) &&
+                         inverted(b6 >> 4) == unsigned(b8 & NIBBLE) &&
+                         inverted(b7 & NIBBLE) == unsigned(b8 >> 4);
+    return decoded;
 }
 
 bool TrailerAccessFreezes(const TrailerAccess& access)

@@ -4,12 +4,14 @@
 #include <QLabel>
 
 #include "access/groups.h"
+#include "badge/accessrights.h"
 #include "badge/badgetab.h"
+#include "badge/experttab.h"
 #include "link/argids.h"
 #include "tabbench.h"
 
 namespace {
-// The badge tab wired as the window wires it. Zones Z0 to Z11; group 0 (number 10) counts zones
+// Both tabs wired as the window wires them. Zones Z0 to Z11; group 0 (number 10) counts zones
 // 0 and 3 on counter 2 and has zone 5 unlimited; group 1 (number 20) counts zone 1 on counter 1.
 struct Bench
 {
@@ -23,6 +25,7 @@ struct Bench
         GroupAdd(&groups, "Visiteur", 20)->Rules[1] = {true, 1, 0, 0, 3};
         GroupListFill(&groups, form.ui.COMBO_Profil);
         badge.RegisterResults(router);
+        expert.RegisterResults(router);
         QObject::connect(form.ui.COMBO_Profil, QOverload<int>::of(&QComboBox::currentIndexChanged),
                          &form.window, [this](int index) { badge.ProfilChanged(index); });
     }
@@ -40,6 +43,7 @@ struct Bench
     CZONE zones[ZONE_COUNT];
     QList<CGROUP*> groups;
     BadgeTab badge{&form.window, link, form.ui.TREE_AppsConfig, zones, &groups};
+    ExpertTab expert{&form.window, link, [] { return false; }};
 };
 } // namespace
 
@@ -101,6 +105,57 @@ private slots:
                                     b.link.requests.last().payload.section(";Cn", 1)};
             QCOMPARE(shown.join('|'), amount + '|' + outcome);
         }
+    }
+
+    // The card's access-condition tables, one row per C1 C2 C3: a data block's rights, the
+    // trailer's, and whether its access bits are frozen for good.
+    void accessRights_data()
+    {
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QString>("trailer");
+        QTest::addColumn<bool>("freezes");
+        const auto row = [](const char* bits, const char* data, const char* trailer, bool freezes) {
+            QTest::newRow(bits) << QString::fromUtf8(data) << QString::fromUtf8(trailer) << freezes;
+        };
+        row("000", "lecture A|B, écriture A|B, incrément A|B, décrément A|B",
+            "clé A écrite par A, bits d'accès lus par A, clé B lisible par A, clé B écrite par A", true);
+        row("010", "lecture A|B", "bits d'accès lus par A, clé B lisible par A", true);
+        row("100", "lecture A|B, écriture B",
+            "clé A écrite par B, bits d'accès lus par A|B, clé B écrite par B", true);
+        row("110", "lecture A|B, écriture B, incrément B, décrément A|B", "bits d'accès lus par A|B", true);
+        row("001", "lecture A|B, décrément A|B",
+            "clé A écrite par A, bits d'accès lus par A, bits d'accès écrits par A, clé B lisible par A, "
+            "clé B écrite par A",
+            false);
+        row("011", "lecture B, écriture B",
+            "clé A écrite par B, bits d'accès lus par A|B, bits d'accès écrits par B, clé B écrite par B",
+            false);
+        row("101", "lecture B", "bits d'accès lus par A|B, bits d'accès écrits par B", false);
+        row("111", "aucun accès", "bits d'accès lus par A|B", true);
+    }
+
+    // The same condition on all four blocks, read from a card's trailer into the boxes.
+    void accessRights()
+    {
+        QFETCH(QString, data);
+        QFETCH(QString, trailer);
+        TrailerAccess access;
+        for (int n = 0; n < 3; ++n)
+            std::fill_n(access.Bits[n], 4, QTest::currentDataTag()[n] == '1');
+        quint8 block[MIFARE_BLOCK_SIZE] = {};
+        const auto bytes = TrailerAccessBytes(access);
+        std::copy(bytes.begin(), bytes.end(), block + TRAILER_ACCESS_OFFSET);
+        QVERIFY(TrailerAccessDecode(block).consistent);
+        QTEST(TrailerAccessFreezes(TrailerAccessDecode(block).access), "freezes");
+        Bench b;
+        b.link.answer = {1, true, '0', TrailerBytesText(block, MIFARE_BLOCK_SIZE)};
+        b.router.Dispatch(ARG_COUPLEUR_TRAILER_READ_RESULT, QString());
+        auto* label = b.form.widget<QLabel>("LAB_AccessRights");
+        QCOMPARE(label->text(),
+                 QString("Bloc 0 : %1\nBloc 1 : %1\nBloc 2 : %1\nTrailer : %2").arg(data, trailer));
+        // A box the operator sets changes its block's line at once.
+        b.form.widget<QCheckBox>("CKB_C1B1")->setChecked(QTest::currentDataTag()[0] == '0');
+        QVERIFY(label->text().section('\n', 1, 1) != "Bloc 1 : " + data);
     }
 };
 
