@@ -25,11 +25,23 @@ bool FreezeAsk(QWidget* parent)
                                                "Ecrire le trailer ?"),
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
+
+bool BlockZeroAsk(QWidget* parent)
+{
+    return QMessageBox::warning(parent, QStringLiteral("Attention"),
+                                QStringLiteral("Le bloc 0 est le bloc constructeur : il est en lecture seule "
+                                               "sur une carte d'origine, et l'écrire peut rendre le support "
+                                               "inutilisable.\nEcrire le bloc 0 ?"),
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
 } // namespace
 
-ExpertTab::ExpertTab(QWidget* form, ReaderLink& link, FreezeConfirm confirm)
+ExpertTab::ExpertTab(QWidget* form, ReaderLink& link, FreezeConfirm confirm,
+                     BlockZeroConfirm blockZeroConfirm)
     : m_link(link),
       m_confirm(confirm ? std::move(confirm) : FreezeConfirm([form] { return FreezeAsk(form); })),
+      m_blockZeroConfirm(blockZeroConfirm ? std::move(blockZeroConfirm)
+                                          : BlockZeroConfirm([form] { return BlockZeroAsk(form); })),
       m_blockNumber(FormWidget<QLineEdit>(form, "SAI_BlockNumber")),
       m_readerSnd(FormWidget<QLineEdit>(form, "SAI_ReaderSnd")),
       m_readerRcv(FormWidget<QLineEdit>(form, "SAI_ReaderRcv")),
@@ -70,11 +82,13 @@ void ExpertTab::BlockClicked(BlockOperation operation)
         break;
     }
     bool ok = false;
-    m_blockNumber->text().toInt(&ok, 10);
+    const int number = m_blockNumber->text().toInt(&ok, 10);
     if (!ok) {
         m_readerSnd->setText(QStringLiteral("Erreur->Bloque non défini"));
         return;
     }
+    if (operation == BlockOperation::Write && !rawWriteAllowed(number, m_readerSnd->text()))
+        return;
     const QString block = m_blockNumber->text();
     const bool keyB = m_keyType->isChecked();
     const QString key = m_keyToUsed->text();
@@ -93,6 +107,24 @@ void ExpertTab::BlockClicked(BlockOperation operation)
         m_link.Request(ReaderCommands::blockIncrement(block, keyB, key, data));
         break;
     }
+}
+
+bool ExpertTab::rawWriteAllowed(int block, const QString& data)
+{
+    if (block == 0)
+        return m_blockZeroConfirm();
+    if (!MifareTrailerBlock(block))
+        return true;
+    // Access bytes whose inverted copies disagree block the sector for good: never sent.
+    quint8 trailer[MIFARE_BLOCK_SIZE];
+    const bool read = MifareBlockRead(data, trailer);
+    const TrailerAccessDecoded decoded = read ? TrailerAccessDecode(trailer) : TrailerAccessDecoded();
+    if (!decoded.consistent) {
+        qCDebug(lcBadge, "Ecriture brute du trailer %d refusée", block);
+        m_readerRcv->setText(QStringLiteral("Erreur->Conditions d'accès invalides"));
+        return false;
+    }
+    return !TrailerAccessFreezes(decoded.access) || m_confirm();
 }
 
 bool ExpertTab::sectorNumber(quint32* sector)

@@ -39,5 +39,11 @@ TrailerAccessDecoded TrailerAccessDecode(const quint8 trailer[MIFARE_BLOCK_SIZE]
 bool TrailerAccessFreezes(const TrailerAccess& access);
 // "0xFF 0x07 0x80 0x00".
 QString TrailerBytesText(const quint8* bytes, quint8 count);
+// A 16-byte block written as the reader shows blocks: exactly sixteen "0xHH" separated by
+// blanks. Other forms are read differently by different readers, so none is guessed at.
+bool MifareBlockRead(const QString& text, quint8 block[MIFARE_BLOCK_SIZE]);
+// Whether an absolute block number is a sector trailer: the last block of each 4-block
+// sector, and from block 128 on (4K cards) the last of each 16-block sector.
+bool MifareTrailerBlock(qint64 block);
 
 #endif // TRAILERBITS_H

@@ -11,6 +11,11 @@
 #include "tabbench.h"
 
 namespace {
+QString Trailer(const QString& access)
+{
+    return "0xFF 0xFF 0xFF 0xFF 0xFF 0xFF " + access + " 0xFF 0xFF 0xFF 0xFF 0xFF 0xFF";
+}
+
 // Both tabs wired as the window wires them. Zones Z0 to Z11; group 0 (number 10) counts zones
 // 0 and 3 on counter 2 and has zone 5 unlimited; group 1 (number 20) counts zone 1 on counter 1.
 struct Bench
@@ -37,13 +42,23 @@ struct Bench
         form.ui.COMBO_Profil->setCurrentIndex(profile);
     }
     void present() { router.Dispatch(ARG_SUPPORT_INSERTED, QStringLiteral("11100000")); }
+    std::function<bool()> confirm(const char* question)
+    {
+        return [this, question] {
+            asked << question;
+            return answer;
+        };
+    }
+
     TestForm form;
     FakeLink link;
     ResultRouter router;
     CZONE zones[ZONE_COUNT];
     QList<CGROUP*> groups;
     BadgeTab badge{&form.window, link, form.ui.TREE_AppsConfig, zones, &groups};
-    ExpertTab expert{&form.window, link, [] { return false; }};
+    QStringList asked;
+    bool answer = false;
+    ExpertTab expert{&form.window, link, confirm("freeze"), confirm("block 0")};
 };
 } // namespace
 
@@ -104,6 +119,42 @@ private slots:
                 shown = QStringList{amount, b.link.requests[0].payload.section(";Cn", 1),
                                     b.link.requests.last().payload.section(";Cn", 1)};
             QCOMPARE(shown.join('|'), amount + '|' + outcome);
+        }
+    }
+
+    // Confirmations asked, then "sent" or what the answer field says.
+    void rawWrite()
+    {
+        const QString broken = Trailer("0xFF 0x0F 0x0F 0x00"), frozen = Trailer("0xFF 0x0F 0x00 0x00");
+        const QString refused = "|Erreur->Conditions d'accès invalides";
+        const struct
+        {
+            const char* block;
+            QString data;
+            bool answer;
+            QString outcome;
+        } rows[] = {
+            {"7", Trailer("0xFF 0x07 0x80 0x69"), false, "|sent"},
+            {"007", broken, true, refused},
+            {"3", broken.left(broken.lastIndexOf(' ')), true, refused}, // 15 bytes
+            {"3", "FFFFFFFFFFFFFF078069FFFFFFFFFFFF", true, refused},
+            {"3", frozen, false, "freeze|"},
+            {"3", frozen, true, "freeze|sent"},
+            {"143", broken, true, refused},  // a 4K card's trailer
+            {"131", broken, false, "|sent"}, // and its data block
+            {"0", "0x01", false, "block 0|"},
+            {"0", "0x01", true, "block 0|sent"},
+        };
+        for (const auto& r : rows) {
+            Bench b;
+            b.answer = r.answer;
+            b.form.fill(QString("SAI_KeyToUsed=K;SAI_BlockNumber=%1;SAI_ReaderSnd=").arg(r.block) + r.data);
+            b.expert.BlockClicked(ExpertTab::BlockOperation::Write);
+            const bool sent = !b.link.requests.isEmpty() &&
+                              b.link.sent() == QString("RW|%1;0;K;%2|21|2000").arg(r.block, r.data);
+            const QString data = b.form.ui.SAI_ReaderSnd->text();
+            QCOMPARE(data + ':' + b.asked.join(',') + '|' + (sent ? "sent" : b.form.ui.SAI_ReaderRcv->text()),
+                     r.data + ':' + r.outcome);
         }
     }
 
