@@ -28,6 +28,14 @@ ZonesEditor::ZonesEditor(const Form& form, CZONE* zones, QList<CGROUP*>* groups,
     : QObject(parent), m_form(form), m_zones(zones), m_groups(groups), m_ini(ini),
       m_colorSet(std::move(colorSet))
 {
+    // Enter, or leaving the chooser's text, must neither add the typed label as a group nor
+    // jump to the group that already bears it (which would drop the shown group's edits):
+    // the text is the current group's new label until "Sauvegarder".
+    m_form.groupList->setInsertPolicy(QComboBox::NoInsert);
+    if (QLineEdit* text = m_form.groupList->lineEdit()) {
+        disconnect(text, &QLineEdit::returnPressed, m_form.groupList, nullptr);
+        disconnect(text, &QLineEdit::editingFinished, m_form.groupList, nullptr);
+    }
 }
 
 QString ZonesEditor::ZoneRuleTitle(int zone, const QString& label)
@@ -119,6 +127,7 @@ void ZonesEditor::GroupShow(int index)
 {
     if (index < 0 || index >= m_groups->size() || !m_access[0])
         return;
+    m_groupEdited = false;
     const CGROUP* group = m_groups->at(index);
     m_form.group->setText(QString::number(group->Number));
     for (int i = 0; i < ZONE_COUNT; ++i) {
@@ -181,7 +190,7 @@ void ZonesEditor::GroupNew()
     const int last = m_groups->size() - 1;
     GroupShow(last);
     m_form.groupList->setCurrentIndex(last);
-    m_colorSet(Qt::red, m_form.groupSave);
+    GroupEdited();
 }
 
 bool ZonesEditor::GroupSave()
@@ -196,6 +205,8 @@ bool ZonesEditor::GroupSave()
     GroupListRefill(index);
     if (saved)
         m_colorSet(Qt::black, m_form.groupSave);
+    else
+        m_groupEdited = true;
     ProfilesRefill(selected);
     return saved;
 }
@@ -215,7 +226,7 @@ bool ZonesEditor::GroupDelete(bool confirmed)
     const bool saved = GroupsWrite();
     GroupListRefill(0);
     if (!saved)
-        m_colorSet(Qt::red, m_form.groupSave);
+        GroupEdited();
     ProfilesRefill(selected);
     return saved;
 }
@@ -234,6 +245,7 @@ void ZonesEditor::ZonesEdited()
 
 void ZonesEditor::GroupEdited()
 {
+    m_groupEdited = true;
     m_colorSet(Qt::red, m_form.groupSave);
 }
 
@@ -247,8 +259,12 @@ void ZonesEditor::GroupNumberChanged()
 void ZonesEditor::GroupLabelChanged()
 {
     const QLineEdit* chooserText = m_form.groupList->lineEdit();
-    if (chooserText && chooserText->isModified())
-        GroupEdited();
+    const int index = m_form.groupList->currentIndex();
+    if (!chooserText || !chooserText->isModified() || index < 0 || index >= m_groups->size())
+        return;
+    // Red while the label differs from the saved one; typed back, only other edits keep it red.
+    const bool unsaved = m_groupEdited || chooserText->text() != m_groups->at(index)->Label;
+    m_colorSet(unsaved ? Qt::red : Qt::black, m_form.groupSave);
 }
 
 QList<QCheckBox*> ZonesEditor::InstalledBoxes() const

@@ -66,7 +66,8 @@ public:
     void ZonesEdited();
     void GroupEdited();
     // textChanged of LE_Group and of the chooser's text: marks the group
-    // unsaved when the operator typed, not when a group is shown.
+    // unsaved when the operator typed, not when a group is shown. The chooser's
+    // text is the shown group's label: Enter neither adds nor picks a group.
     void GroupNumberChanged();
     void GroupLabelChanged();
 
@@ -97,6 +98,8 @@ private:
     QLineEdit* m_counters[ZONE_COUNT] = {};
     QLineEdit* m_antipassbacks[ZONE_COUNT] = {};
     QLineEdit* m_defaults[ZONE_COUNT] = {};
+    // The shown group's number or rules were edited (or it is new) and not saved yet.
+    bool m_groupEdited = false;
 };
 
 #endif // ZONESEDITOR_H

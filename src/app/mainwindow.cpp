@@ -147,7 +147,10 @@ int MainWindow::AppsConfigReadInt(QString key, int defaultValue) const
 
 bool MainWindow::BadgeRecordBuild(QString& record) const
 {
-    record += m_badge->Form().RecordBuild();
+    QString built;
+    if (!m_badge->Form().RecordBuild(&built))
+        return false;
+    record += built;
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 #include "access/groups.h"
 #include "commun/formwidget.h"
@@ -115,7 +116,14 @@ void BadgeForm::itemShow(const BadgeItem& item)
         // The zones of the badge shown before must not stay under this one.
         ZoneLabelsClear();
         if (item.number >= 0 && item.number < m_profil->count()) {
-            m_profil->setCurrentIndex(item.number);
+            {
+                // Showing a badge is no profile choice: the chooser's slot would put the profile's
+                // number in the group field and list the zones a second time.
+                const QSignalBlocker blocker(m_profil);
+                m_profil->setCurrentIndex(item.number);
+            }
+            // A group given twice lists its zones once.
+            CounterRowsClear();
             CounterRowsShow(item.number, false);
             ZoneLabelsShow(item.number);
         }

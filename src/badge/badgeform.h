@@ -33,7 +33,8 @@ public:
     BadgeForm(QWidget* form, const QTreeWidget* settings, const CZONE* zones, const QList<CGROUP*>* groups);
 
     BadgeFields Fields() const;
-    QString RecordBuild() const { return BadgeRecordBuild(Fields()); }
+    // False, with record empty, when a counter in use holds an amount that does not convert.
+    bool RecordBuild(QString* record) const { return BadgeRecordBuild(Fields(), record); }
     void RecordDisplay(const QString& record);
 
     void Clear();

@@ -77,8 +77,9 @@ bool BadgeTypeKnown(int code)
     return false;
 }
 
-QString BadgeRecordBuild(const BadgeFields& fields)
+bool BadgeRecordBuild(const BadgeFields& fields, QString* built)
 {
+    built->clear();
     QString record = QStringLiteral("Tyc=");
     if (fields.type != BadgeFields::NO_TYPE)
         record += QString::number(fields.type);
@@ -101,14 +102,17 @@ QString BadgeRecordBuild(const BadgeFields& fields)
     append("Nal", fields.nal);
     append("Nac", fields.nac);
     for (int row = 0; row < COUNTER_ROW_COUNT; ++row) {
-        if (!fields.counterInUse[row])
+        // An empty amount gives no counter value, as it always has.
+        if (!fields.counterInUse[row] || fields.counters[row].isEmpty())
             continue;
         bool ok = false;
         const quint32 amount = VRLTBSTR_TextToHundredths(fields.counters[row], &ok);
-        if (ok)
-            record += QStringLiteral(";Cn%1=%2").arg(row).arg(amount);
+        if (!ok)
+            return false;
+        record += QStringLiteral(";Cn%1=%2").arg(row).arg(amount);
     }
-    return record;
+    *built = record;
+    return true;
 }
 
 QList<BadgeItem> BadgeRecordItems(const QString& record)

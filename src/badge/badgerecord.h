@@ -44,9 +44,10 @@ struct BadgeFields
     QString counters[COUNTER_ROW_COUNT];
 };
 
-// The record of the form's fields. Empty texts are left out; a creation date
-// that is not a date, and an amount that does not convert, are left out too.
-QString BadgeRecordBuild(const BadgeFields& fields);
+// The record of the form's fields into *built. Empty texts are left out, and so is
+// a creation date that is not a date. False, with *built empty, when a counter in
+// use holds an amount that does not convert: that badge must not be written.
+bool BadgeRecordBuild(const BadgeFields& fields, QString* built);
 
 // One field of a record the form knows, decoded.
 struct BadgeItem

@@ -24,6 +24,11 @@ QString BadgeRecordTooLongText(const QString& operation)
     return operation + QStringLiteral("->ECHEC(enregistrement trop long)");
 }
 
+QString BadgeAmountInvalidText(const QString& operation)
+{
+    return operation + QStringLiteral("->ECHEC(montant invalide)");
+}
+
 BadgeTab::BadgeTab(QWidget* form, ReaderLink& link, const QTreeWidget* settings, const CZONE* zones,
                    const QList<CGROUP*>* groups)
     : m_link(link), m_form(form, settings, zones, groups),
@@ -69,7 +74,12 @@ void BadgeTab::ProfilChanged(int index)
 
 void BadgeTab::BadgeWriteClicked()
 {
-    const QString record = m_form.RecordBuild();
+    QString record;
+    // A badge written without a counter the operator filled in would be wrong, unseen.
+    if (!m_form.RecordBuild(&record)) {
+        m_protocoleStatus->setText(BadgeAmountInvalidText(QStringLiteral("Ecriture ")));
+        return;
+    }
     if (!m_link.IsFree())
         return;
     if (m_link.Request(ReaderCommands::badgeWrite(record)) == QProtocole::CMD_TOO_LONG)
@@ -86,7 +96,12 @@ void BadgeTab::readRequest(unsigned int timeoutMs)
 
 void BadgeTab::createRequest()
 {
-    const QString record = m_form.RecordBuild();
+    QString record;
+    if (!m_form.RecordBuild(&record)) {
+        qCDebug(lcBadge, "Création refusée : montant invalide");
+        m_protocoleStatus->setText(BadgeAmountInvalidText(QStringLiteral("Création")));
+        return;
+    }
     qCDebug(lcBadge, "COMDATAPROCESS: Demande de créer le badge");
     m_protocoleStatus->setText(QStringLiteral("Création ..."));
     if (m_link.RequestQueued(ReaderCommands::badgeCreate(record)) == QProtocole::CMD_TOO_LONG)

@@ -62,7 +62,9 @@ private:
     QLineEdit* m_supportStatus;
 };
 
-// The record text shown when the link refuses a record over its payload limit.
+// The status shown when the link refuses a record over its payload limit.
 QString BadgeRecordTooLongText(const QString& operation);
+// The status shown when a counter's amount does not convert and nothing is sent.
+QString BadgeAmountInvalidText(const QString& operation);
 
 #endif // BADGETAB_H

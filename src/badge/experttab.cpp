@@ -1,9 +1,11 @@
 #include "badge/experttab.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include "badge/accessrights.h"
 #include "badge/badgelog.h"
 #include "badge/trailerbits.h"
 #include "commun/formwidget.h"
@@ -23,11 +25,23 @@ bool FreezeAsk(QWidget* parent)
                                                "Ecrire le trailer ?"),
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
+
+bool BlockZeroAsk(QWidget* parent)
+{
+    return QMessageBox::warning(parent, QStringLiteral("Attention"),
+                                QStringLiteral("Le bloc 0 est le bloc constructeur : il est en lecture seule "
+                                               "sur une carte d'origine, et l'écrire peut rendre le support "
+                                               "inutilisable.\nEcrire le bloc 0 ?"),
+                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
 } // namespace
 
-ExpertTab::ExpertTab(QWidget* form, ReaderLink& link, FreezeConfirm confirm)
+ExpertTab::ExpertTab(QWidget* form, ReaderLink& link, FreezeConfirm confirm,
+                     BlockZeroConfirm blockZeroConfirm)
     : m_link(link),
       m_confirm(confirm ? std::move(confirm) : FreezeConfirm([form] { return FreezeAsk(form); })),
+      m_blockZeroConfirm(blockZeroConfirm ? std::move(blockZeroConfirm)
+                                          : BlockZeroConfirm([form] { return BlockZeroAsk(form); })),
       m_blockNumber(FormWidget<QLineEdit>(form, "SAI_BlockNumber")),
       m_readerSnd(FormWidget<QLineEdit>(form, "SAI_ReaderSnd")),
       m_readerRcv(FormWidget<QLineEdit>(form, "SAI_ReaderRcv")),
@@ -35,14 +49,17 @@ ExpertTab::ExpertTab(QWidget* form, ReaderLink& link, FreezeConfirm confirm)
       m_keyB(FormWidget<QLineEdit>(form, "SAI_KeyB")), m_keyType(FormWidget<QCheckBox>(form, "CKB_KeyType")),
       m_keyToUsed(FormWidget<QLineEdit>(form, "SAI_KeyToUsed")),
       m_trailerResult(FormWidget<QLineEdit>(form, "SAI_TrailerReadResult")),
-      m_securiteResult(FormWidget<QLineEdit>(form, "SAI_CeationSecuriteResult"))
+      m_securiteResult(FormWidget<QLineEdit>(form, "SAI_CeationSecuriteResult")),
+      m_accessRights(FormWidget<QLabel>(form, "LAB_AccessRights"))
 {
     for (int n = 0; n < 3; ++n) {
         for (int m = 0; m < 4; ++m) {
             const QByteArray name = QStringLiteral("CKB_C%1B%2").arg(n + 1).arg(m).toLatin1();
             m_boxes[n][m] = FormWidget<QCheckBox>(form, name.constData());
+            QObject::connect(m_boxes[n][m], &QCheckBox::toggled, &m_boxWatch, [this] { AccessRightsShow(); });
         }
     }
+    AccessRightsShow();
 }
 
 void ExpertTab::BlockClicked(BlockOperation operation)
@@ -65,11 +82,13 @@ void ExpertTab::BlockClicked(BlockOperation operation)
         break;
     }
     bool ok = false;
-    m_blockNumber->text().toInt(&ok, 10);
+    const int number = m_blockNumber->text().toInt(&ok, 10);
     if (!ok) {
         m_readerSnd->setText(QStringLiteral("Erreur->Bloque non défini"));
         return;
     }
+    if (operation == BlockOperation::Write && !rawWriteAllowed(number, m_readerSnd->text()))
+        return;
     const QString block = m_blockNumber->text();
     const bool keyB = m_keyType->isChecked();
     const QString key = m_keyToUsed->text();
@@ -88,6 +107,24 @@ void ExpertTab::BlockClicked(BlockOperation operation)
         m_link.Request(ReaderCommands::blockIncrement(block, keyB, key, data));
         break;
     }
+}
+
+bool ExpertTab::rawWriteAllowed(int block, const QString& data)
+{
+    if (block == 0)
+        return m_blockZeroConfirm();
+    if (!MifareTrailerBlock(block))
+        return true;
+    // Access bytes whose inverted copies disagree block the sector for good: never sent.
+    quint8 trailer[MIFARE_BLOCK_SIZE];
+    const bool read = MifareBlockRead(data, trailer);
+    const TrailerAccessDecoded decoded = read ? TrailerAccessDecode(trailer) : TrailerAccessDecoded();
+    if (!decoded.consistent) {
+        qCDebug(lcBadge, "Ecriture brute du trailer %d refusée", block);
+        m_readerRcv->setText(QStringLiteral("Erreur->Conditions d'accès invalides"));
+        return false;
+    }
+    return !TrailerAccessFreezes(decoded.access) || m_confirm();
 }
 
 bool ExpertTab::sectorNumber(quint32* sector)
@@ -128,9 +165,9 @@ void ExpertTab::TrailerWriteClicked()
     if (TrailerAccessFreezes(access) && !m_confirm())
         return;
     const std::array<quint8, TRAILER_ACCESS_SIZE> bytes = TrailerAccessBytes(access);
-    m_link.Request(ReaderCommands::trailerWrite(sector, m_keyType->isChecked(), m_keyToUsed->text(),
-                                                m_keyA->text(), TrailerBytesText(bytes.data(), TRAILER_ACCESS_SIZE),
-                                                m_keyB->text()));
+    m_link.Request(
+        ReaderCommands::trailerWrite(sector, m_keyType->isChecked(), m_keyToUsed->text(), m_keyA->text(),
+                                     TrailerBytesText(bytes.data(), TRAILER_ACCESS_SIZE), m_keyB->text()));
 }
 
 void ExpertTab::TrailerDefaultClicked()
@@ -214,4 +251,10 @@ void ExpertTab::AccessToBoxes(const TrailerAccess& access)
         for (int m = 0; m < 4; ++m)
             m_boxes[n][m]->setChecked(access.Bits[n][m]);
     }
+    AccessRightsShow();
+}
+
+void ExpertTab::AccessRightsShow()
+{
+    m_accessRights->setText(AccessRightsText(AccessFromBoxes()));
 }

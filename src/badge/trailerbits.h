@@ -26,10 +26,24 @@ struct TrailerAccess
 std::array<quint8, TRAILER_ACCESS_SIZE> TrailerAccessBytes(const TrailerAccess& access);
 // Conditions read back from a 16-byte trailer, from the plain bits of bytes 7 and 8.
 TrailerAccess TrailerAccessFromTrailer(const quint8 trailer[MIFARE_BLOCK_SIZE]);
+// The same, and whether every inverted copy in bytes 6 and 7 agrees with its plain bits:
+// a card blocks a sector for good when one does not.
+struct TrailerAccessDecoded
+{
+    TrailerAccess access;
+    bool consistent = false;
+};
+TrailerAccessDecoded TrailerAccessDecode(const quint8 trailer[MIFARE_BLOCK_SIZE]);
 // The trailer's own conditions (C1B3, C2B3, C3B3) of 000, 010, 100, 110 or 111
 // forbid any later write of the access bits: the sector is frozen for good.
 bool TrailerAccessFreezes(const TrailerAccess& access);
 // "0xFF 0x07 0x80 0x00".
 QString TrailerBytesText(const quint8* bytes, quint8 count);
+// A 16-byte block written as the reader shows blocks: exactly sixteen "0xHH" separated by
+// blanks. Other forms are read differently by different readers, so none is guessed at.
+bool MifareBlockRead(const QString& text, quint8 block[MIFARE_BLOCK_SIZE]);
+// Whether an absolute block number is a sector trailer: the last block of each 4-block
+// sector, and from block 128 on (4K cards) the last of each 16-block sector.
+bool MifareTrailerBlock(qint64 block);
 
 #endif // TRAILERBITS_H

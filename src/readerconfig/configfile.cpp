@@ -62,8 +62,11 @@ bool ConfigFileSave(QTreeWidget* tree, const QString& path, QString* error)
 
 void ConfigFileApply(QTreeWidget* tree, const QByteArray& content)
 {
-    const QStringList lines = DecodeText(content).split(QLatin1Char('\n'));
-    for (QString line : lines) {
+    const QList<QByteArray> rawLines = content.split('\n');
+    for (int i = 0; i < rawLines.size(); ++i) {
+        // Line by line: one line of an older version in Latin-1 must not turn the UTF-8
+        // lines around it into mojibake, which would then be marked and sent.
+        const QString line = DecodeText(rawLines.at(i), i == 0);
         // A line without "=" is a hand-editing slip, not an empty value: taken as one, it
         // would blank the row and the next write would send the blank to the reader.
         if (!line.contains(QLatin1Char('=')))

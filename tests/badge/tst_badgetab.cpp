@@ -49,7 +49,12 @@ private:
                     row->setText(1, value);
             }
         }
-        QString record() const { return tab->Form().RecordBuild(); }
+        QString record() const
+        {
+            QString built;
+            tab->Form().RecordBuild(&built);
+            return built;
+        }
         // An "Accès" badge with no validity date.
         void accessBadge()
         {

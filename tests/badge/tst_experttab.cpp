@@ -94,12 +94,12 @@ private slots:
         f.tab.BlockClicked(ExpertTab::BlockOperation::Increment);
         QCOMPARE(f.link.sent(), QStringLiteral("RI|8;0;K;1;5|21|2000"));
         f.form.ui.CKB_KeyType->setChecked(true);
-        f.edit("SAI_BlockNumber")->setText("007");
+        f.edit("SAI_BlockNumber")->setText("004");
         f.tab.BlockClicked(ExpertTab::BlockOperation::Read);
-        QCOMPARE(f.link.sent(), QStringLiteral("RR|007;1;K|21|2000"));
+        QCOMPARE(f.link.sent(), QStringLiteral("RR|004;1;K|21|2000"));
         f.edit("SAI_ReaderSnd")->setText("0x00 0x01");
         f.tab.BlockClicked(ExpertTab::BlockOperation::Write);
-        QCOMPARE(f.link.sent(), QStringLiteral("RW|007;1;K;0x00 0x01|21|2000"));
+        QCOMPARE(f.link.sent(), QStringLiteral("RW|004;1;K;0x00 0x01|21|2000"));
 
         f.edit("SAI_BlockNumber")->setText("12a");
         f.tab.BlockClicked(ExpertTab::BlockOperation::Read);
