@@ -1,6 +1,7 @@
 #ifndef LINKBENCH_H
 #define LINKBENCH_H
 
+#include <QFile>
 #include <QtTest>
 
 #include "fakereader.h"
@@ -8,41 +9,44 @@
 #include "linkrecorder.h"
 #include "ptypair.h"
 
-#include <functional>
-
 // A link over a pseudo-terminal with a scripted reader on the far side.
 struct LinkBench
 {
-    PtyPair pty;
-    FakeReader reader{pty};
+    // A scripted reader on its own line; dropping it closes the line: the device vanishes.
+    struct Line
+    {
+        PtyPair pty;
+        FakeReader reader{pty};
+        // Points path at this line, as udev names (and the emulator's --link) point at devices.
+        bool plugIn(const QString& path)
+        {
+            QFile::remove(path);
+            return pty.isValid() && QFile::link(pty.slavePath(), path);
+        }
+    };
+
+    Line line;
+    PtyPair& pty = line.pty;
+    FakeReader& reader = line.reader;
     QProtocole link;
     LinkRecorder rec{&link};
 
     LinkBench() { link.start(); }
 
-    bool open()
+    // Opens port, or the bench's own line.
+    bool open(const QString& port = QString())
     {
-        link.SetPortName(pty.slavePath());
-        link.SetConnectionRequest(1);
-        return rec.waitForData(2, ARG_LINK_STATE) && link.Connected;
-    }
-
-    // Calls handler on each result resultId, in the GUI thread, as the window's router does.
-    void route(unsigned int resultId, std::function<void()> handler)
-    {
-        QObject::connect(&link, &QProtocole::SIG_Data, &rec,
-                         [resultId, handler](unsigned int id, unsigned int arg1, QString) {
-                             if (id == 2 && arg1 == resultId)
-                                 handler();
-                         });
+        link.SetPortName(port.isEmpty() ? pty.slavePath() : port);
+        link.SetConnectionRequest(QProtocole::CONNECTION_OPEN);
+        return rec.waitForData(DATA_CHANNEL_RESULT, ARG_LINK_STATE) && link.Connected;
     }
 
     // Collects the answer of the command in the slot once it has ended.
     bool collect(unsigned int resultId, bool* ok, char* status, QString* text)
     {
-        if (resultId != 0 ? !rec.waitForData(2, resultId) : !link.CmdWaitAnswer(8000))
+        if (resultId != 0 ? !rec.waitForData(DATA_CHANNEL_RESULT, resultId) : !link.CmdWaitAnswer(8000))
             return false;
-        return link.CmdAnswer(ok, status, text) == 1;
+        return link.CmdAnswer(ok, status, text) == QProtocole::ANSWER_ENDED;
     }
 };
 
