@@ -77,10 +77,4 @@ private:
     unsigned char submit(const Request& request);
 };
 
-// A reader that answers "0" with no text to everything.
-inline FakeLink::Answer Accept(const FakeLink::Request&, int)
-{
-    return {};
-}
-
 #endif // FAKELINK_H

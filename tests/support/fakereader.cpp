@@ -77,14 +77,6 @@ QStringList FakeReader::requestTexts() const
     return texts;
 }
 
-FakeReader::Handler FakeReader::fileRecords(const QList<QByteArray>& records)
-{
-    return [records](const ReaderRequest& request) {
-        const int position = request.payload.mid(request.payload.indexOf("Pos=") + 4).toInt();
-        return position < records.size() ? frame('F', '0', records.at(position)) : frame('F', '1');
-    };
-}
-
 int FakeReader::requestCount() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);

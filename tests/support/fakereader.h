@@ -49,8 +49,6 @@ public:
     void answerAlways(char letter, char subLetter, char status, const QByteArray& payload = QByteArray());
     // Takes over from the scripts above for every request.
     void setHandler(Handler handler);
-    // A reader file: a get at "Pos=n" answers record n with status '0', past the end status '1'.
-    static Handler fileRecords(const QList<QByteArray>& records);
 
     // Unsolicited bytes to the program.
     void send(const QByteArray& bytes);

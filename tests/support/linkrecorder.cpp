@@ -17,12 +17,7 @@ LinkRecorder::LinkRecorder(QProtocole* link, QObject* parent) : QObject(parent)
 
 void LinkRecorder::record(LinkEvent::Kind kind, unsigned int id, unsigned int arg1, const QString& text)
 {
-    LinkEvent event;
-    event.kind = kind;
-    event.id = id;
-    event.arg1 = arg1;
-    event.text = text;
-    events.append(event);
+    events.append({kind, id, arg1, text});
 }
 
 bool LinkRecorder::waitFor(const std::function<bool()>& cond, int timeoutMs)

@@ -13,19 +13,14 @@
 PtyPair::PtyPair()
 {
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    char name[128];
+    if (m_master >= 0 &&
+        (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 || ::ptsname_r(m_master, name, sizeof name) != 0)) {
+        ::close(m_master);
+        m_master = -1;
+    }
     if (m_master < 0)
         return;
-    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
-        ::close(m_master);
-        m_master = -1;
-        return;
-    }
-    char name[128];
-    if (::ptsname_r(m_master, name, sizeof name) != 0) {
-        ::close(m_master);
-        m_master = -1;
-        return;
-    }
     m_slavePath = QString::fromLocal8Bit(name);
     m_slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_slave >= 0) {
@@ -57,21 +52,6 @@ bool PtyPair::write(const QByteArray& bytes)
         done += int(n);
     }
     return true;
-}
-
-QByteArray PtyPair::read(int timeoutMs)
-{
-    if (!m_pending.isEmpty()) {
-        QByteArray out;
-        out.swap(m_pending);
-        return out;
-    }
-    pollfd pfd{m_master, POLLIN, 0};
-    if (::poll(&pfd, 1, timeoutMs) <= 0 || !(pfd.revents & POLLIN))
-        return QByteArray();
-    char buf[4096];
-    const ssize_t n = ::read(m_master, buf, sizeof buf);
-    return n > 0 ? QByteArray(buf, int(n)) : QByteArray();
 }
 
 QByteArray PtyPair::readFrame(int timeoutMs)

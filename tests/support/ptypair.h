@@ -22,8 +22,6 @@ public:
 
     // Bytes to the program, written whole.
     bool write(const QByteArray& bytes);
-    // Whatever the program sent within timeoutMs (returns on the first bytes).
-    QByteArray read(int timeoutMs);
     // The next whole frame the program sent (STX .. ETX and three trailer
     // bytes); empty when none came within timeoutMs.
     QByteArray readFrame(int timeoutMs);
