@@ -82,7 +82,7 @@ private slots:
     {
         const std::pair<QByteArray, QString> texts[] = {
             {wire("<D0a\r\nb") + '\0' + wire(">"), "<STX>D0a<CR><LF>b<NUL><ETX>"},
-            {"a\tb\x7f", "a<HT>b<DEL>"},
+            {"a b\tc\x7f", "a b<HT>c<DEL>"},
             {"H\xc3\xa9l\xe8ne", "H\u00c3\u00a9l\u00e8ne"}, // one Latin-1 byte: the whole frame is Latin-1
             {"H\xc3\xa9", "Hé"},
             {"x\x9by", "x<0x9B>y"}};

@@ -295,8 +295,10 @@ private slots:
         b.form.ui.BTN_BadgeRead->setChecked(false);
         b.badge.BadgeReadClicked();
         QVERIFY(!b.link.polling);
-        // A polling failure switches both buttons off and keeps the mode.
+        // "Créer" switches "Lire" off; a polling failure switches both off and keeps the mode.
+        b.form.ui.BTN_BadgeRead->setChecked(true);
         b.mode(true);
+        QVERIFY(!b.form.ui.BTN_BadgeRead->isChecked());
         b.router.Dispatch(ARG_POLLING_TIMEOUT, QString());
         QVERIFY(!b.form.ui.BTN_BadgeCreate->isChecked() && b.badge.BadgeMode == BadgeTab::MODE_CREATE);
         QCOMPARE(b.form.texts("SAI_ProtocoleStatus"), QStringLiteral("Statut timeout"));
