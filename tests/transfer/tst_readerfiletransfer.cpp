@@ -96,130 +96,96 @@ class TstReaderFileTransfer : public QObject
     Q_OBJECT
 
 private slots:
-    void recordBuild_data()
-    {
-        QTest::addColumn<QStringList>("cells");
-        QTest::addColumn<QString>("record");
-        QTest::newRow("example") << QStringList{"04/12/26", "04A1B2C3", "125", "3", "perdu"}
-                                 << "Cda=261204;UID=04A1B2C3;Usr=125;Grp=3";
-        // "dd/MM/yy" is read in the 2000s, where 29/02/00 exists.
-        QTest::newRow("leap day 2000") << QStringList{"29/02/00"} << "Cda=000229;UID=;Usr=;Grp=";
-        QTest::newRow("impossible day") << QStringList{"31/02/26"} << "Cda=;UID=;Usr=;Grp=";
-        QTest::newRow("four-digit year") << QStringList{"04/12/2026"} << "Cda=;UID=;Usr=;Grp=";
-    }
-
     void recordBuild()
     {
-        QFETCH(QStringList, cells);
-        QFETCH(QString, record);
-        QTableWidget table;
-        BlacklistTableSetup(&table);
-        TableRowAdd(&table, cells);
-        QString built;
-        QVERIFY(BlacklistRecordBuild(&table, 0, &built));
-        QCOMPARE(built, record);
+        // "dd/MM/yy" is read in the 2000s, where 29/02/00 exists.
+        const std::pair<QStringList, const char*> rows[] = {
+            {{"04/12/26", "04A1B2C3", "125", "3", "perdu"}, "Cda=261204;UID=04A1B2C3;Usr=125;Grp=3"},
+            {{"29/02/00"}, "Cda=000229;UID=;Usr=;Grp="},
+            {{"31/02/26"}, "Cda=;UID=;Usr=;Grp="},
+            {{"04/12/2026"}, "Cda=;UID=;Usr=;Grp="}};
+        for (const auto& [cells, record] : rows) {
+            QTableWidget table;
+            BlacklistTableSetup(&table);
+            TableRowAdd(&table, cells);
+            QString built;
+            QVERIFY(BlacklistRecordBuild(&table, 0, &built));
+            QCOMPARE(built, QString(record));
+        }
     }
 
-    // One row per outcome: the source (table rows or groups), the reader's answers,
-    // what went out and the final status. Each chain then runs again from the start.
-    void chain_data()
-    {
-        QTest::addColumn<QString>("chain");
-        QTest::addColumn<bool>("filled");
-        QTest::addColumn<QByteArray>("script");
-        QTest::addColumn<QStringList>("sent");
-        QTest::addColumn<QString>("end");
-        QTest::newRow("LN empty") << "LN up" << false << QByteArray() << QStringList{"FC Fil=5"}
-                                  << "LN Aucun liste à envoyer11";
-        QTest::newRow("LN three rows") << "LN up" << true << QByteArray() << ThreeRowsSent << "LN Add->FIN";
-        QTest::newRow("LN clear refused") << "LN up" << true << QByteArray("1")
-                                          << QStringList(ThreeRowsSent.mid(0, 1)) << "LN effacement->échec";
-        QTest::newRow("LN clear unanswered")
-            << "LN up" << true << QByteArray("T") << QStringList(ThreeRowsSent.mid(0, 1))
-            << "LN effacement->échec";
-        QTest::newRow("LN second add refused") << "LN up" << true << QByteArray("002")
-                                               << QStringList(ThreeRowsSent.mid(0, 3)) << "LN Add->ECHEC";
-        QTest::newRow("Access two groups")
-            << "Access up" << true << QByteArray() << AccessSent << "Access Add->FIN";
-        QTest::newRow("Access none") << "Access up" << false << QByteArray() << QStringList{"FC Fil=18"}
-                                     << "Access Aucun liste à envoyer";
-        QTest::newRow("Access add refused") << "Access up" << true << QByteArray("01")
-                                            << QStringList(AccessSent.mid(0, 2)) << "Access Add->ECHEC";
-        QTest::newRow("LN get unanswered")
-            << "LN down" << true << QByteArray("T") << QStringList{"FG Fil=5;Pos=0"} << "LN Add->CMD ERREUR";
-        QTest::newRow("Access get unanswered")
-            << "Access down" << true << QByteArray("0T") << QStringList{"FG Fil=18;Pos=0", "FG Fil=18;Pos=1"}
-            << "Access Add->CMD ERREUR";
-    }
-
+    // One row per outcome: the chain, whether there is something to send (table rows or groups),
+    // the reader's answers, how many requests went out and the final status. Each upload then
+    // runs again from the start with the reader answering everything.
     void chain()
     {
-        QFETCH(QString, chain);
-        QFETCH(bool, filled);
-        QFETCH(QByteArray, script);
-        QFETCH(QStringList, sent);
-        QFETCH(QString, end);
-        Bench b;
-        if (filled) {
-            for (const QStringList& cells : {QStringList{"31/12/25", "04A1B2C3", "125", "3", "perdu"},
-                                             QStringList{"hier", "0A0B", "", "2", "volé"}, QStringList{}})
-                TableRowAdd(&b.table, cells);
-            ExampleGroups(&b.groups);
-        } else {
-            GroupAdd(&b.groups, "Vide", 1);
+        const std::tuple<const char*, bool, QByteArray, int, const char*> rows[] = {
+            {"LN up", false, "", 1, "LN Aucun liste à envoyer11"},
+            {"LN up", true, "", 4, "LN Add->FIN"},
+            {"LN up", true, "1", 1, "LN effacement->échec"},
+            {"LN up", true, "T", 1, "LN effacement->échec"},
+            {"LN up", true, "002", 3, "LN Add->ECHEC"},
+            {"Access up", true, "", 4, "Access Add->FIN"},
+            {"Access up", false, "", 1, "Access Aucun liste à envoyer"},
+            {"Access up", true, "01", 2, "Access Add->ECHEC"},
+            {"LN down", true, "T", 1, "LN Add->CMD ERREUR"},
+            {"Access down", true, "0T", 2, "Access Add->CMD ERREUR"}};
+        for (const auto& [chain, filled, script, sent, end] : rows) {
+            Bench b;
+            if (filled) {
+                for (const QStringList& cells : {QStringList{"31/12/25", "04A1B2C3", "125", "3", "perdu"},
+                                                 QStringList{"hier", "0A0B", "", "2", "volé"}, QStringList{}})
+                    TableRowAdd(&b.table, cells);
+                ExampleGroups(&b.groups);
+            } else {
+                GroupAdd(&b.groups, "Vide", 1);
+            }
+            b.link.reader = Script(script, {"Zid=3;Grp=0;Cpt=2;Apb=1"});
+            QVERIFY(b.run(chain));
+            const bool ln = QByteArray(chain).startsWith("LN"), down = QByteArray(chain).endsWith("down");
+            QStringList all = ln ? ThreeRowsSent : AccessSent;
+            for (int i = 0; down && i < 4; ++i)
+                all[i] = QStringLiteral("FG Fil=%1;Pos=%2").arg(ln ? 5 : 18).arg(i);
+            QCOMPARE(b.link.wires(), all.mid(0, sent));
+            QCOMPARE(b.status.text(), QString(end));
+            QVERIFY(b.bar.isHidden() && !b.guard.IsBusy());
+            if (down)
+                continue;
+            QSignalSpy progress(&b.blacklist, &CommandChain::SIG_Progress);
+            b.link.requests.clear();
+            b.link.answered = b.link.routed = 0;
+            b.link.reader = Script({});
+            QVERIFY(b.run(chain));
+            QCOMPARE(b.link.wires(), filled ? all : all.mid(0, 1));
+            QCOMPARE(b.status.text(),
+                     filled ? QString(ln ? "LN Add->FIN" : "Access Add->FIN") : QString(end));
+            if (ln && filled)
+                QCOMPARE(progress.last(), (QVariantList{3, 3}));
         }
-        b.link.reader = Script(script, {"Zid=3;Grp=0;Cpt=2;Apb=1"});
-        QVERIFY(b.run(chain));
-        QCOMPARE(b.link.wires(), sent);
-        QCOMPARE(b.status.text(), end);
-        QVERIFY(b.bar.isHidden());
-        QVERIFY(!b.guard.IsBusy());
-
-        // Pressed again, the chain starts over and, the reader answering everything, goes through.
-        if (chain.endsWith("down"))
-            return;
-        QSignalSpy progress(&b.blacklist, &CommandChain::SIG_Progress);
-        b.link.requests.clear();
-        b.link.answered = b.link.routed = 0;
-        b.link.reader = Script({});
-        QVERIFY(b.run(chain));
-        const QStringList all =
-            chain.startsWith("LN") ? (filled ? ThreeRowsSent : sent) : (filled ? AccessSent : sent);
-        QCOMPARE(b.link.wires(), all);
-        const QString fin = chain.startsWith("LN") ? "LN Add->FIN" : "Access Add->FIN";
-        QCOMPARE(b.status.text(), all.size() == 1 ? end : fin);
-        if (chain.startsWith("LN") && filled)
-            QCOMPARE(progress.last(), (QVariantList{3, 3}));
-    }
-
-    void readBack_data()
-    {
-        QTest::addColumn<QString>("chain");
-        QTest::addColumn<QStringList>("records");
-        QTest::addColumn<QList<QStringList>>("rows");
-        QTest::newRow("LN two records")
-            << "LN down" << QStringList{"Cda=261204;UID=04A1B2C3;Usr=125;Grp=3", "Cda=;UID=0A0B;Grp=4"}
-            << QList<QStringList>{{"", "", "125", "3", ""}, {"", "", "", "4", ""}};
-        QTest::newRow("Access two records")
-            << "Access down" << QStringList{"Zid=3;Grp=0;Cpt=2;Apb=1", "Zid=11;Grp=1"}
-            << QList<QStringList>{{"", "1", "3", "0", "2"}, {"", "", "11", "1", ""}};
-        QTest::newRow("empty file") << "LN down" << QStringList{} << QList<QStringList>{};
     }
 
     void readBack()
     {
-        QFETCH(QString, chain);
-        QFETCH(QStringList, records);
-        QFETCH(QList<QStringList>, rows);
-        Bench b;
-        TableRowAdd(&b.table, {"stale"});
-        b.link.reader = Script({}, records);
-        QVERIFY(b.run(chain));
-        QCOMPARE(b.status.text(), chain.startsWith("LN") ? QStringLiteral("LN Add->FIN") : "Access Add->FIN");
-        QCOMPARE(b.link.requests.size(), records.size() + 1);
-        QCOMPARE(b.link.wires().last(),
-                 QStringLiteral("FG Fil=%1;Pos=%2").arg(chain.startsWith("LN") ? 5 : 18).arg(records.size()));
-        QCOMPARE(TableTexts(&b.table), rows);
+        const std::tuple<const char*, QStringList, QList<QStringList>> rows[] = {
+            {"LN down",
+             {"Cda=261204;UID=04A1B2C3;Usr=125;Grp=3", "Cda=;UID=0A0B;Grp=4"},
+             {{"", "", "125", "3", ""}, {"", "", "", "4", ""}}},
+            {"Access down",
+             {"Zid=3;Grp=0;Cpt=2;Apb=1", "Zid=11;Grp=1"},
+             {{"", "1", "3", "0", "2"}, {"", "", "11", "1", ""}}},
+            {"LN down", {}, {}}};
+        for (const auto& [chain, records, table] : rows) {
+            Bench b;
+            TableRowAdd(&b.table, {"stale"});
+            b.link.reader = Script({}, records);
+            QVERIFY(b.run(chain));
+            const bool ln = QByteArray(chain).startsWith("LN");
+            QCOMPARE(b.status.text(), ln ? QStringLiteral("LN Add->FIN") : "Access Add->FIN");
+            QCOMPARE(b.link.wires(),
+                     QStringList(b.link.wires().mid(0, records.size()))
+                         << QStringLiteral("FG Fil=%1;Pos=%2").arg(ln ? 5 : 18).arg(records.size()));
+            QCOMPARE(TableTexts(&b.table), table);
+        }
     }
 
     // One chain at a time on a link, whichever tab starts it; a running chain's
