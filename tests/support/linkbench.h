@@ -6,8 +6,66 @@
 
 #include "fakereader.h"
 #include "link/qprotocole.h"
-#include "linkrecorder.h"
 #include "ptypair.h"
+
+// One signal of the link, as the GUI thread received it.
+struct LinkEvent
+{
+    enum Kind
+    {
+        Debug,
+        ComStatus,
+        Data
+    } kind;
+    unsigned int id, arg1;
+    QString text;
+};
+
+// Records the link's three signals in the thread it lives in (queued, as the window gets them).
+// Use it instead of a QSignalSpy on the link, whose direct connection would run in the worker.
+struct LinkRecorder : QObject
+{
+    explicit LinkRecorder(QProtocole* link)
+    {
+        connect(link, &QProtocole::SIG_Debug, this, [this](const QString& s) {
+            events.append({LinkEvent::Debug, 0, 0, s});
+        });
+        connect(link, &QProtocole::SIG_ComStatus, this, [this](const QString& s) {
+            events.append({LinkEvent::ComStatus, 0, 0, s});
+        });
+        connect(link, &QProtocole::SIG_Data, this,
+                [this](unsigned int id, unsigned int arg1, const QString& s) {
+                    events.append({LinkEvent::Data, id, arg1, s});
+                });
+    }
+    bool waitFor(const std::function<bool()>& cond, int timeoutMs = 5000)
+    {
+        return QTest::qWaitFor(cond, timeoutMs);
+    }
+    // Waits for a new SIG_Data(id, arg1, ...) beyond the ones seen so far.
+    bool waitForData(unsigned int id, unsigned int arg1, int timeoutMs = 5000)
+    {
+        const int seen = dataCount(id, arg1);
+        return waitFor([&] { return dataCount(id, arg1) > seen; }, timeoutMs);
+    }
+    int dataCount(unsigned int id, unsigned int arg1) const
+    {
+        return int(std::count_if(events.cbegin(), events.cend(), [&](const LinkEvent& e) {
+            return e.kind == LinkEvent::Data && e.id == id && e.arg1 == arg1;
+        }));
+    }
+    // Texts of SIG_Debug, SIG_ComStatus, or SIG_Data(1, 0, ...) (kind Data).
+    QStringList texts(LinkEvent::Kind kind) const
+    {
+        QStringList out;
+        for (const LinkEvent& e : events)
+            if (e.kind == kind && (kind != LinkEvent::Data || e.id == 1))
+                out.append(e.text);
+        return out;
+    }
+    void clear() { events.clear(); }
+    QList<LinkEvent> events;
+};
 
 // A link over a pseudo-terminal with a scripted reader on the far side.
 struct LinkBench
