@@ -144,7 +144,8 @@ private slots:
         for (int zone = 0; zone < ZONE_COUNT; ++zone)
             QCOMPARE(tab.RuleColumn(zone),
                      QString(zone == 0 || zone == 5 || zone == 11 ? "shown" : "hidden"));
-        // The first group is shown, listed in both choosers; showing is no edit.
+        // The first group is shown, listed in both choosers; showing is no edit, nor is one past the end.
+        tab.editor.GroupShow(3);
         QCOMPARE(tab.groupList.count() + tab.profiles.count(), 6);
         QCOMPARE(tab.group.text() + tab.Get("LE_Counter0")->text() + tab.Get("LE_DefaultValue5")->text(),
                  "4210");
