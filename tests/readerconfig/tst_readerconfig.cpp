@@ -1,18 +1,19 @@
 #include <QtTest>
-
-#include <QCheckBox>
-#include <QLineEdit>
+#include <QtWidgets>
 
 #include "fakelink.h"
 #include "filesizelimit.h"
 #include "readerconfig/appsettings.h"
 #include "readerconfig/configfile.h"
 #include "readerconfig/outputtest.h"
+#include "readerconfig/parametertransfer.h"
 #include "readerconfig/qtreecheckbox.h"
 #include "readerconfig/qtreecombobox.h"
 #include "readerconfig/readerclock.h"
 #include "readerconfig/treeeditors.h"
 #include "testfiles.h"
+#include "transfer/chainguard.h"
+#include "transfer/chainview.h"
 #include "treerows.h"
 
 namespace {
@@ -22,55 +23,85 @@ const QString Option = "Lecteur>Options>Module Ethernet";
 const QString Channel2 = "Accepteur>Canal 2>Type";
 const QString Dev1 = "Gestion Appareils Timer>Appareil 1 (Par défaut)>Configuration>";
 const QString Dev2 = "Gestion Appareils Timer>Appareil 2 (Pour controler 2 appareils)>Configuration>";
-const QDateTime Moment(QDate(2025, 3, 7), QTime(9, 5, 42));
 
-// The reader answers the statuses of script in turn; 'T' goes unanswered.
-FakeLink::Reader Answers(const QByteArray& script)
+// The answer with this status; 'T' is none.
+FakeLink::Answer Status(char status)
 {
-    return [script](const FakeLink::Request&, int index) {
-        FakeLink::Answer answer;
-        answer.status = script.at(index);
-        answer.isOk = answer.status != 'T';
-        return answer;
-    };
+    FakeLink::Answer answer;
+    answer.status = status;
+    answer.isOk = status != 'T';
+    return answer;
 }
+
+// The tree with its transfer and the window's result routing over a fake link. The reader answers
+// reads of check boxes and lists "1", of others "v<id>", but request `failAt` (or a read of
+// `failId`) gets `failStatus`.
+struct Bench
+{
+    ParameterTreeBench p{true};
+    QProgressBar bar{&p.tree};
+    FakeLink link;
+    ChainGuard guard;
+    ParameterTransfer transfer{&p.params, link, guard};
+    ResultRouter router;
+    int failAt = -1;
+    QString failId = "-";
+    char failStatus = '0';
+
+    Bench()
+    {
+        ChainViewAttach(&transfer, &p.status, &bar);
+        transfer.RegisterResults(router);
+        link.reader = [this](const FakeLink::Request& r, int index) {
+            FakeLink::Answer answer = Status(index == failAt || r.payload == failId ? failStatus : '0');
+            if (r.subLetter == 'G')
+                answer.text = ReaderValue(r.payload);
+            return answer;
+        };
+    }
+    // With a duplicated Identifiant, the first row tells what the reader holds.
+    QString ReaderValue(const QString& id)
+    {
+        const QString kind = p.params.RowsWithIdentifiant(id).first()->text(PARAM_COL_WIDGET);
+        return kind == "10" || kind == "20" ? QString("1") : "v" + id;
+    }
+    // Plays the reader until the chain sends nothing more.
+    bool Idle() { return link.Serve(router), !transfer.IsRunning(); }
+};
 
 } // namespace
 
-// The "Lecteur" tab's tree, its editors and marks, configuration files, the settings tree,
-// and the clock and output writes.
+// The "Lecteur" tab's tree, its editors and marks, its transfers, configuration files, the settings
+// tree, and the clock and output writes.
 class TstReaderConfig : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<ParameterTreeBench> b;
+    std::unique_ptr<Bench> b;
     QTemporaryDir m_dir;
 
-    QTreeWidgetItem* Row(const QString& path) { return RowAt(&b->tree, path); }
-    QString Value(const QString& path)
+    QTreeWidgetItem* Row(const QString& path) { return RowAt(&b->p.tree, path); }
+    QString Value(QTreeWidgetItem* row)
     {
-        return TreeItemValue(true, &b->tree, Row(path), "ignored", PARAM_COL_WIDGET, PARAM_COL_VALEUR);
+        return TreeItemValue(true, &b->p.tree, row, "ignored", PARAM_COL_WIDGET, PARAM_COL_VALEUR);
     }
+    QString Value(const QString& path) { return Value(Row(path)); }
     QString Put(const QString& path, const QString& value)
     {
-        return TreeItemValue(false, &b->tree, Row(path), value, PARAM_COL_WIDGET, PARAM_COL_VALEUR);
+        return TreeItemValue(false, &b->p.tree, Row(path), value, PARAM_COL_WIDGET, PARAM_COL_VALEUR);
     }
+    QList<QTreeWidgetItem*> Params() { return b->p.params.ParameterRows(); }
 
 private slots:
     void initTestCase() { QLoggingCategory::setFilterRules("*.debug=false"); }
-    void init() { b.reset(new ParameterTreeBench(true)); }
+    void init() { b.reset(new Bench); }
     void cleanup() { b.reset(); }
 
     void treeSetUp()
     {
-        QMap<QString, int> ids;
-        QMap<QString, int> kinds;
-        for (QTreeWidgetItem* row : AllRows(&b->tree)) {
-            const QString id = row->text(PARAM_COL_IDENTIFIANT);
-            ids[id] += !id.isEmpty();
+        for (QTreeWidgetItem* row : AllRows(&b->p.tree)) {
             const QString kind = row->text(PARAM_COL_WIDGET);
-            ++kinds[kind == "10" || kind == "20" ? kind : "text"];
-            QWidget* editor = b->tree.itemWidget(row, PARAM_COL_VALEUR);
+            QWidget* editor = b->p.tree.itemWidget(row, PARAM_COL_VALEUR);
             auto* box = qobject_cast<QTreeCheckBox*>(editor);
             auto* list = qobject_cast<QTreeComboBox*>(editor);
             QStringList choices;
@@ -81,28 +112,20 @@ private slots:
                                          choices == row->text(PARAM_COL_WIDGET_ARGUMENTS).split(';')
                                    : !editor);
             QCOMPARE(row->text(PARAM_COL_VALEUR), QString(kind == "20" ? "0" : ""));
-            QCOMPARE(bool(row->flags() & Qt::ItemIsEditable), !id.isEmpty());
+            QCOMPARE(bool(row->flags() & Qt::ItemIsEditable), !row->text(PARAM_COL_IDENTIFIANT).isEmpty());
         }
-        QCOMPARE(b->tree.topLevelItemCount(), 9);
-        QCOMPARE(kinds, (QMap<QString, int>{{"10", 57}, {"20", 13}, {"text", 123}}));
-        QStringList twice;
-        for (auto it = ids.cbegin(); it != ids.cend(); ++it)
-            if (it.value() > 1)
-                twice << it.key();
-        QCOMPARE(twice, QStringList({"2.0.10", "2.1.0.3.0", "3.7.7"}));
         // The rows a complete read asks for, in tree order.
-        const QList<QTreeWidgetItem*> params = b->params.ParameterRows();
-        QCOMPARE(params.size(), 143);
-        QCOMPARE(params.at(9)->text(PARAM_COL_IDENTIFIANT) + ' ' + params.last()->text(PARAM_COL_IDENTIFIANT),
-                 QString("3.4.3 12.4"));
-        QVERIFY(b->params.RowsWithIdentifiant("").isEmpty());
-        QCOMPARE(
-            qobject_cast<QTreeComboBox*>(b->tree.itemWidget(Row(Channel2), PARAM_COL_VALEUR))->itemText(3),
-            QString());
+        QCOMPARE(Params().size(), 143);
+        QCOMPARE(Params().last()->text(PARAM_COL_IDENTIFIANT), QString("12.4"));
         for (int c = 0; c < PARAM_COL_COUNT; ++c)
-            QCOMPARE(b->tree.isColumnHidden(c), c >= PARAM_COL_SAVE);
-        b->params.ShowAllColumns();
-        QVERIFY(!b->tree.isColumnHidden(PARAM_COL_VERSION));
+            QCOMPARE(b->p.tree.isColumnHidden(c), c >= PARAM_COL_SAVE);
+        // A tree that took drops before, and a box given a parent, as the form's would be.
+        QTreeWidget tree;
+        tree.setAcceptDrops(true);
+        QLineEdit status;
+        ParameterTree(&tree, &status).Setup();
+        QVERIFY(!tree.acceptDrops());
+        QCOMPARE((new QTreeCheckBox(&tree, nullptr))->parentWidget(), &tree);
     }
 
     // Putting a value leaves the editor and the Valeur text showing the same thing.
@@ -112,16 +135,13 @@ private slots:
         const std::tuple<QString, const char*, const char*, const char*> rows[] = {
             {"Lecteur>Options>Afficheur", nullptr, "0", "0"}, // a box already showing it still fills Valeur
             {Option, "0", "", "1"},
-            {Option, "0", " 0", "1"},
             {Option, "1", "0", "0"},
             // A list takes a valid index and keeps its choice otherwise.
             {mode, "1", "x", "1"},
-            {mode, "1", "-1", "1"},
             {mode, "1", "2", "1"},
             {mode, "1", "0", "0"},
             {Channel2, "1", "3", "3"},
-            {Site, nullptr, " A=B ", " A=B "},
-            {"Fonctionnement>Montant des Débit", nullptr, "12", "12"}};
+            {Site, nullptr, " A=B ", " A=B "}};
         for (const auto& [path, start, value, shown] : rows) {
             if (start)
                 Put(path, start);
@@ -129,72 +149,66 @@ private slots:
             QCOMPARE(Row(path)->text(PARAM_COL_VALEUR) + '|' + Value(path), QString(shown) + '|' + shown);
         }
         // Editors changed behind the rows' back are copied into Valeur; untouched boxes read "0".
-        auto* box = qobject_cast<QTreeCheckBox*>(b->tree.itemWidget(Row(Option), PARAM_COL_VALEUR));
+        auto* box = qobject_cast<QTreeCheckBox*>(b->p.tree.itemWidget(Row(Option), PARAM_COL_VALEUR));
         box->blockSignals(true);
         box->setChecked(false);
-        for (int i = 0; i < b->tree.topLevelItemCount(); ++i)
-            TreeValuesFromWidgets(&b->tree, b->tree.topLevelItem(i), PARAM_COL_WIDGET, PARAM_COL_VALEUR);
+        for (int i = 0; i < b->p.tree.topLevelItemCount(); ++i)
+            TreeValuesFromWidgets(&b->p.tree, b->p.tree.topLevelItem(i), PARAM_COL_WIDGET, PARAM_COL_VALEUR);
         QCOMPARE(Row(Option)->text(PARAM_COL_VALEUR) + Row(Dev1 + "Affichage")->text(PARAM_COL_VALEUR), "00");
-        // Rows sharing an Identifiant keep their own editors and values.
-        const QList<QTreeWidgetItem*> twins = b->params.RowsWithIdentifiant("2.0.10");
-        TreeItemValue(false, &b->tree, twins[1], "texte", PARAM_COL_WIDGET, PARAM_COL_VALEUR);
-        QCOMPARE(twins[0]->text(PARAM_COL_VALEUR) + twins[1]->text(PARAM_COL_VALEUR), "0texte");
     }
 
     // After a complete read, the operator's changes of Valeur are numbered in the order last made.
     void marks()
     {
-        for (QTreeWidgetItem* row : b->params.ParameterRows())
+        for (QTreeWidgetItem* row : b->p.params.ParameterRows())
             row->setText(PARAM_COL_MODIFIE, "0");
         Put(Site, "A"); // still loading: not marked
-        b->params.TreeLoading = false;
+        b->p.params.TreeLoading = false;
         Row(Site)->setText(PARAM_COL_VALEUR, "B");
         Row("Lecteur>Identification>Code site")->setText(PARAM_COL_VALEUR, "12");
-        qobject_cast<QCheckBox*>(b->tree.itemWidget(Row("Lecteur>Options>Afficheur"), PARAM_COL_VALEUR))
+        qobject_cast<QCheckBox*>(b->p.tree.itemWidget(Row("Lecteur>Options>Afficheur"), PARAM_COL_VALEUR))
             ->click();
-        qobject_cast<QComboBox*>(b->tree.itemWidget(Row(Channel2), PARAM_COL_VALEUR))->setCurrentIndex(3);
+        qobject_cast<QComboBox*>(b->p.tree.itemWidget(Row(Channel2), PARAM_COL_VALEUR))->setCurrentIndex(3);
         Row(Site)->setText(PARAM_COL_VALEUR, "C");
         Row("Lecteur>Identification>Code site")->setText(PARAM_COL_VALEUR, "12"); // same text: nothing
         Row(Site)->setText(PARAM_COL_SAVE, "x");                                  // other columns: never
         QStringList marks;
-        for (QTreeWidgetItem* row : AllRows(&b->tree))
+        for (QTreeWidgetItem* row : AllRows(&b->p.tree))
             if (row->text(PARAM_COL_MODIFIE) != "0" && !row->text(PARAM_COL_MODIFIE).isEmpty())
                 marks << row->text(PARAM_COL_DESIGNATION) + '=' + row->text(PARAM_COL_MODIFIE) + '=' +
                              row->text(PARAM_COL_VALEUR);
         QCOMPARE(marks, QStringList({"Code site=2=12", "Nom du site=5=C", "Afficheur=3=1", "Type=4=3"}));
-        QCOMPARE(b->status.text(), QStringLiteral("Modification à sauvegarder !"));
+        QCOMPARE(b->p.status.text(), QStringLiteral("Modification à sauvegarder !"));
     }
 
     void configFileSave()
     {
         const QString path = m_dir.filePath("start.txt");
         QString error;
-        QVERIFY(ConfigFileSave(&b->tree, path, &error));
+        QVERIFY(ConfigFileSave(&b->p.tree, path, &error));
         // One line per parameter row in tree order; the Valeur column goes out.
-        const QList<QByteArray> lines = FileBytes(path).split('\n');
-        const QList<QTreeWidgetItem*> rows = b->params.ParameterRows();
-        QCOMPARE(lines.size(), rows.size() + 1);
-        for (int i = 0; i < rows.size(); ++i)
-            QVERIFY(lines[i].startsWith(rows[i]->text(PARAM_COL_IDENTIFIANT).toLatin1() + '='));
-        QCOMPARE(lines[1] + lines[6] + lines.last(), QByteArray("3.0.1=3.4.0=0"));
+        QStringList expected;
+        for (QTreeWidgetItem* row : Params())
+            expected << row->text(PARAM_COL_IDENTIFIANT) + '=' + Value(row);
+        QCOMPARE(QString::fromUtf8(FileBytes(path)), expected.join('\n') + '\n');
         // Cannot create it, or a write fails half-way: the old file stays whole.
         QVERIFY(FileWrite(m_dir.filePath("plain"), "") && FileWrite(path, "3.0.1=ANCIEN\n"));
         for (const QString& bad : {m_dir.filePath("plain/x.txt"), QString(), path}) {
             FileSizeLimit limit(200);
-            QVERIFY(limit.isActive() && !ConfigFileSave(&b->tree, bad, &error));
+            QVERIFY(limit.isActive() && !ConfigFileSave(&b->p.tree, bad, &error));
             QCOMPARE(error, QString("Impossible de créer le fichier"));
         }
         QCOMPARE(FileBytes(path), QByteArray("3.0.1=ANCIEN\n"));
         QCOMPARE(QDir(m_dir.path()).entryList({"start.txt*"}, QDir::Files), QStringList{"start.txt"});
-        QVERIFY(!ConfigFileLoad(&b->tree, m_dir.filePath("absent.txt")));
+        QVERIFY(!ConfigFileLoad(&b->p.tree, m_dir.filePath("absent.txt")));
     }
 
     void configFileLoad()
     {
         Put(Option, "1");
         Put("Lecteur>Identification>Nom matériel", "Borne");
-        b->params.TreeLoading = false;
-        ConfigFileApply(&b->tree,
+        b->p.params.TreeLoading = false;
+        ConfigFileApply(&b->p.tree,
                         "3.0.1=A=B\r\n 3.0.2=7\n\n=9\n3.7.7=1\n3.4.0=\n3.4.2=0\r\n2.0.11=4\n"
                         "7.1.1.1=3\n99.9=1\n3.0.3\n12.0=V9.9\n12.3=23:59\n2.1.0.3.0=150\n2.1.0.3.0=275\n"
                         "2.0.10=1\n2.0.10=7\n3.0.5=5");
@@ -214,8 +228,7 @@ private slots:
             {Dev1 + "Fonctionnement type", "1", "11"},
             {Dev2 + "Fonctionnement type", "7", "13"},
             {Dev2 + "Cumul Autorisé", "0", ""}, // the empty key touches no row without Identifiant
-            {"Version>logiciel", "", ""},       // what the reader reports is not taken from a file
-            {"Divers>Heure", "", ""}};
+            {"Version>logiciel", "", ""}};      // what the reader reports is not taken from a file
         for (const auto& [path, value, mark] : rows)
             QCOMPARE(Value(path) + '|' + Row(path)->text(PARAM_COL_MODIFIE).remove(QRegularExpression("^0$")),
                      QString(value) + '|' + (QByteArray(mark) == "0" ? "" : mark));
@@ -230,19 +243,18 @@ private slots:
                                 "3.0.1=abc\r\r\n3.0.3=Borne \xC9lys\xE9"
                                 "e\r\n3.0.5=5\r=6\n"
                                 "3.0.0=Zo\xC3\xA9\n3.0.2=a\rb\n"));
-        QStringList paths{"Nom du site", "Nom matériel", "Code Exploitant", "Code site",
-                          "Identifiant matériel"};
-        paths.replaceInStrings(QRegularExpression("^"), "Lecteur>Identification>");
+        const QStringList ids{"3.0.1", "3.0.3", "3.0.5", "3.0.0", "3.0.2"};
         for (int round = 0; round < 2; ++round) {
-            QVERIFY(ConfigFileLoad(&b->tree, path));
             QStringList values;
-            for (const QString& p : paths)
-                values << Value(p);
+            for (const QString& id : ids)
+                TreeItemValue(false, &b->p.tree, RowById(&b->p.tree, id), "x", PARAM_COL_WIDGET,
+                              PARAM_COL_VALEUR);
+            QVERIFY(ConfigFileLoad(&b->p.tree, path));
+            for (const QString& id : ids)
+                values << Value(RowById(&b->p.tree, id));
             QCOMPARE(values, (QStringList{"abc", "Borne Élysée", "5", "Zoé", "a\rb"}));
             QString error;
-            QVERIFY(ConfigFileSave(&b->tree, path, &error));
-            for (const QString& p : paths)
-                Put(p, "x");
+            QVERIFY(ConfigFileSave(&b->p.tree, path, &error));
         }
         QVERIFY(FileBytes(path).contains("3.0.3=Borne \xC3\x89lys\xC3\xA9"
                                          "e\n"));
@@ -269,53 +281,149 @@ private slots:
         QCOMPARE(AppsConfigReadInt(&tree, "KEY.MISSING", 7), 7);
     }
 
-    void clock()
+    void clockAndOutputs()
     {
         // Answers to the date, then to the time; the box's text, none without an answer.
-        const std::pair<QByteArray, const char*> rows[] = {{"00", "Mise à jour OK"},
-                                                           {"E0", "Mise à jour ECHEC"},
-                                                           {"0E", "Mise à jour ECHEC"},
-                                                           {"0T", ""},
-                                                           {"T0", ""}};
-        for (const auto& [answers, text] : rows) {
+        for (const auto& [answers, text] : {std::pair<QByteArray, const char*>{"00", "Mise à jour OK"},
+                                            {"0E", "Mise à jour ECHEC"},
+                                            {"0T", ""}}) {
             FakeLink link;
             link.connected = true;
-            link.reader = Answers(answers);
-            QCOMPARE(ClockUpdateText(ClockUpdate(link, Moment)), QString(text));
+            link.reader = [a = answers](const FakeLink::Request&, int i) { return Status(a.at(i)); };
+            QCOMPARE(ClockUpdateText(ClockUpdate(link, QDateTime(QDate(2025, 3, 7), QTime(9, 5, 42)))),
+                     QString(text));
             QCOMPARE(link.wires(), QStringList({"VP 12.255.8=07/03/25", "VP 12.255.9=09:05"}));
         }
         // Closed, or held by another command past the bound: nothing is sent.
         FakeLink link;
-        QCOMPARE(ClockUpdateText(ClockUpdate(link, Moment)),
+        QCOMPARE(ClockUpdateText(ClockUpdate(link, QDateTime())),
                  QString("Mise à jour ECHEC : lecteur non connecté"));
         link.connected = true;
         link.free = false;
-        QCOMPARE(ClockUpdateText(ClockUpdate(link, Moment, 50)),
+        QCOMPARE(ClockUpdateText(ClockUpdate(link, QDateTime(), 50)),
                  QString("Mise à jour ECHEC : lecteur occupé"));
         QVERIFY(link.requests.isEmpty());
-    }
 
-    void outputPulse()
-    {
-        const std::tuple<int, const char*, char, const char*, const char*> rows[] = {
-            {0, "", '0', "VP 12.255.7.0=", "Test C1->OK"},
-            {1, "150", '0', "VP 12.255.7.1=150", "Test C2->OK"},
-            {0, "5", 'E', "VP 12.255.7.0=5", "Test C1->FAILED"},
-            {1, "5", 'T', "VP 12.255.7.1=5", "Test C2->TIMEOUT"}};
-        for (const auto& [output, duration, answer, request, status] : rows) {
+        for (const auto& [output, duration, answer, request, status] :
+             {std::tuple<int, const char*, char, const char*, const char*>{0, "", '0',
+                                                                           "VP 12.255.7.0=", "Test C1->OK"},
+              {1, "5", 'E', "VP 12.255.7.1=5", "Test C2->FAILED"},
+              {1, "150", 'T', "VP 12.255.7.1=150", "Test C2->TIMEOUT"}}) {
             FakeLink link;
-            link.reader = Answers(QByteArray(1, answer));
+            link.reader = [answer = answer](const FakeLink::Request&, int) { return Status(answer); };
             QLineEdit line;
             QVERIFY(OutputTestStart(link, output, duration, &line));
-            QCOMPARE(line.text(), QString("Test C%1").arg(output + 1));
             OutputTestResult(link, &line);
-            QCOMPARE(line.text(), QString(status));
-            QCOMPARE(link.wires(), QStringList{request});
+            QCOMPARE(line.text() + '|' + link.wires().join('|'), QString(status) + '|' + request);
             // With another command in progress a press does nothing, not even the status.
             link.free = false;
             QVERIFY(!OutputTestStart(link, output, duration, &line));
             QCOMPARE(line.text() + QString::number(link.requests.size()), QString(status) + "1");
         }
+    }
+
+    // A refusal keeps the row as it was: never read, so still to be written.
+    void fullReadThenNothingToWrite()
+    {
+        b->failId = "3.4.2";
+        b->failStatus = '5';
+        QSignalSpy complete(&b->transfer, &ParameterTransfer::SIG_ReadComplete);
+        QVERIFY(b->transfer.ReadAll() && !b->bar.isHidden());
+        // A second chain is refused while this one runs, and never interleaves with it.
+        QVERIFY(!b->transfer.ReadAll() && !b->transfer.WriteModified());
+        QCOMPARE(b->p.status.text(), ParameterTransfer::BusyText());
+        QVERIFY(b->Idle());
+        QStringList expected;
+        for (QTreeWidgetItem* row : Params())
+            expected << "VG " + row->text(PARAM_COL_IDENTIFIANT);
+        QCOMPARE(b->link.wires(), expected);
+        QCOMPARE(b->p.status.text() + QString::number(complete.count() * 1000 + b->bar.value()),
+                 "Lecture Ok1143");
+        QVERIFY(!b->p.params.TreeLoading && b->bar.isHidden());
+        QTreeWidgetItem* refused = b->p.params.RowsWithIdentifiant("3.4.2").first();
+        for (QTreeWidgetItem* row : Params()) {
+            const QString kind = row->text(PARAM_COL_WIDGET);
+            const QString read =
+                kind == "10" || kind == "20" ? "1" : b->ReaderValue(row->text(PARAM_COL_IDENTIFIANT));
+            QCOMPARE(row->text(PARAM_COL_MODIFIE) + '|' + Value(row), row == refused ? "|0" : "0|" + read);
+        }
+        // Only the refused row goes out; nothing else changed.
+        QVERIFY(b->transfer.WriteModified() && b->Idle());
+        QCOMPARE(b->link.wires().mid(143), QStringList({"VP 3.4.2=0", "VP 3.255.1="}));
+        QCOMPARE(b->p.status.text() + refused->text(PARAM_COL_MODIFIE) + refused->text(PARAM_COL_SAVE),
+                 "Save(3) :->OK00");
+        QVERIFY(b->transfer.WriteModified() && !b->transfer.IsRunning());
+        QCOMPARE(b->p.status.text() + QString::number(b->link.requests.size()), "Aucune modification145");
+    }
+
+    void readTimesOutAtTheTenth()
+    {
+        b->failAt = 9;
+        b->failStatus = 'T';
+        QSignalSpy complete(&b->transfer, &ParameterTransfer::SIG_ReadComplete);
+        QVERIFY(b->transfer.ReadAll() && b->Idle());
+        QCOMPARE(b->link.requests.size() + complete.count(), 10);
+        QVERIFY(b->p.params.TreeLoading && b->bar.isHidden());
+        const QList<QTreeWidgetItem*> rows = Params();
+        QCOMPARE(rows[0]->text(PARAM_COL_VALEUR) + '|' + rows[8]->text(PARAM_COL_VALEUR) +
+                     rows[8]->text(PARAM_COL_MODIFIE) + '|' + rows[9]->text(PARAM_COL_VALEUR) +
+                     rows[9]->text(PARAM_COL_MODIFIE),
+                 "v3.0.0|10|");
+        // Without a complete read, edits are not marked.
+        rows[0]->setText(PARAM_COL_VALEUR, "edit");
+        QCOMPARE(rows[0]->text(PARAM_COL_MODIFIE) + ' ' + b->p.status.text(), "0 Get value (3.4.3)->TIMEOUT");
+    }
+
+    void writeOrderAndCommits()
+    {
+        QVERIFY(b->transfer.ReadAll() && b->Idle());
+        QTreeWidgetItem* site = Row(Site);
+        QTreeWidgetItem* ethernet = Row(Option);
+        const QList<QTreeWidgetItem*> prio = b->p.params.RowsWithIdentifiant("3.7.7");
+        site->setText(PARAM_COL_VALEUR, "X");
+        Row("Gestion Appareils Timer>Appareil 1 (Par défaut)>Tarifs/Durées>Tarif Démarrage>Durée (en "
+            "seconde)")
+            ->setText(PARAM_COL_VALEUR, "Y");
+        qobject_cast<QCheckBox*>(b->p.tree.itemWidget(ethernet, PARAM_COL_VALEUR))->click();
+        prio[1]->setText(PARAM_COL_VALEUR, "0");
+        site->setText(PARAM_COL_VALEUR, "Z");
+        // In the order of the last changes, then one commit per object.
+        QVERIFY(b->transfer.WriteModified() && !b->bar.isHidden() && b->Idle());
+        QCOMPARE(b->link.wires().mid(143), QStringList({"VP 2.1.0.4.0=Y", "VP 3.4.2=0", "VP 3.7.7=0",
+                                                        "VP 3.0.1=Z", "VP 2.255.1=", "VP 3.255.1="}));
+        QCOMPARE(b->p.status.text() + QString::number(b->bar.value()), "Save(3) :->OK6");
+        QCOMPARE(site->text(PARAM_COL_SAVE) + ethernet->text(PARAM_COL_SAVE) + '|' +
+                     prio[0]->text(PARAM_COL_SAVE),
+                 "Z0|");
+        for (QTreeWidgetItem* row : Params())
+            QCOMPARE(row->text(PARAM_COL_MODIFIE), QString("0"));
+    }
+
+    // The write request that fails after a complete read ('T': no answer), the status, the requests
+    // sent; a row not written keeps its mark for the next write.
+    void writeStopsAtRefusal()
+    {
+        const std::tuple<int, char, const char*, int, const char*> rows[] = {
+            {1, 'E', "Save: ->Echec", 2, "2"},
+            {0, 'T', "Save ->Echec", 1, "2"},
+            {2, 'T', "Save(3) :->TIMEOUT", 3, "0"},
+            {2, 'E', "Save(3) :->FAILED", 3, "0"}};
+        for (const auto& [failAt, status, text, sent, mark] : rows) {
+            b.reset(new Bench);
+            b->failAt = 143 + failAt;
+            b->failStatus = status;
+            QVERIFY(b->transfer.ReadAll() && b->Idle());
+            Row(Site)->setText(PARAM_COL_VALEUR, "A");
+            Row("Lecteur>Identification>Code site")->setText(PARAM_COL_VALEUR, "7");
+            QVERIFY(b->transfer.WriteModified() && b->Idle());
+            QCOMPARE(b->p.status.text() + QString::number(b->link.requests.size() - 143),
+                     QString(text) + QString::number(sent));
+            QCOMPARE(Row("Lecteur>Identification>Code site")->text(PARAM_COL_MODIFIE), QString(mark));
+        }
+        // Another chain holds the link: nothing starts.
+        Row(Site)->setText(PARAM_COL_VALEUR, "B");
+        ParameterTransfer other{&b->p.params, b->link, b->guard};
+        QVERIFY(other.ReadAll() && !b->transfer.WriteModified());
     }
 };
 
