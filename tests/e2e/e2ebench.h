@@ -18,6 +18,7 @@
 #include "app/emulatorlauncher.h"
 #include "app/mainwindow.h"
 #include "link/qprotocole.h"
+#include "testfiles.h"
 
 // The real korvel-reader-emulator, with its state and its log in a folder of its own.
 // Answers to control commands are read synchronously: the window's link runs in its
@@ -28,16 +29,13 @@ public:
     // `extra`: more options, such as fault injection or --link.
     bool start(const QStringList& extra = {})
     {
-        if (!m_dir.isValid())
-            return false;
         // Its log would drown the test's output; it stays beside the state for a failure's autopsy.
         m_launcher.SetLogFile(m_dir.filePath("emulator.log"));
         QString error;
-        const bool started =
-            m_launcher.Start(KORVEL_EMULATOR_PATH, QStringList{"--state", statePath()} + extra, &error);
-        if (!started)
-            qWarning("%s", qPrintable(error));
-        return started;
+        if (m_launcher.Start(KORVEL_EMULATOR_PATH, QStringList{"--state", statePath()} + extra, &error))
+            return true;
+        qWarning("%s", qPrintable(error));
+        return false;
     }
 
     QString port() const { return m_launcher.PortName(); }
@@ -46,20 +44,10 @@ public:
     QString statePath() const { return m_dir.filePath("state.json"); }
 
     // Committed parameters, files 5 and 18 and cards, as the emulator last saved them.
-    QJsonObject state() const
-    {
-        QFile file(statePath());
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QJsonDocument::fromJson(file.readAll()).object();
-    }
+    QJsonObject state() const { return QJsonDocument::fromJson(FileBytes(statePath())).object(); }
 
     // What the emulator wrote on its standard error: its reader log.
-    QString log() const
-    {
-        QFile file(m_dir.filePath("emulator.log"));
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
+    QString log() const { return QString::fromUtf8(FileBytes(m_dir.filePath("emulator.log"))); }
 
     // "fichier N" records of the `files` command.
     QStringList fileRecords(int number)
@@ -119,27 +107,27 @@ public:
     // Requests with this letter and sub-letter, from frame `from` on.
     QStringList sent(char letter, char subLetter, int from = 0) const
     {
-        QStringList payloads;
-        const QList<Frame> all = frames();
-        for (int i = from; i < all.size(); ++i) {
-            if (all[i].sent && all[i].letter == letter && all[i].second == subLetter)
-                payloads << all[i].payload;
-        }
-        return payloads;
+        return select(
+            from, [&](const Frame& f) { return f.sent && f.letter == letter && f.second == subLetter; },
+            false);
     }
     // The answers to requests with this letter, from frame `from` on: status then payload.
     QStringList answers(char letter, int from = 0) const
     {
-        QStringList out;
-        const QList<Frame> all = frames();
-        for (int i = from; i < all.size(); ++i) {
-            if (!all[i].sent && all[i].letter == letter)
-                out << QChar(all[i].second) + all[i].payload;
-        }
-        return out;
+        return select(
+            from, [&](const Frame& f) { return !f.sent && f.letter == letter; }, true);
     }
 
 private:
+    template <typename Keep> QStringList select(int from, Keep keep, bool withStatus) const
+    {
+        QStringList out;
+        const QList<Frame> all = frames();
+        for (int i = from; i < all.size(); ++i)
+            if (keep(all[i]))
+                out << (withStatus ? QString(QChar(all[i].second)) : QString()) + all[i].payload;
+        return out;
+    }
     mutable std::mutex m_mutex;
     QList<Frame> m_frames;
 };

@@ -1,170 +1,340 @@
 #include <QtTest>
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QJsonArray>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTreeWidget>
 
 #include "app/mainwindow.h"
+#include "badge/trailerbits.h"
 #include "e2ebench.h"
+#include "readerconfig/parametercatalogue.h"
+#include "readerconfig/treeeditors.h"
+#include "treerows.h"
 #include "windowbench.h"
 
-// The "Clé/Carte" tab against the reader emulator: the default deck read card
-// by card, then badges created and read back.
-class TstE2eBadge : public QObject
+namespace {
+constexpr int Bound = 30000;
+const char* const SystemKey = "0x5A 0x17 0xC3 0x88 0x2E 0x91";
+
+// "0x64 0x00 ...", as the Expert tab's fields take and show blocks: a value block or 16 bytes.
+QString HexText(const QByteArray& bytes)
+{
+    QStringList parts;
+    for (const char c : bytes)
+        parts << QString::asprintf("0x%02X", quint8(c));
+    return parts.join(' ');
+}
+QString ValueText(qint32 v)
+{
+    const QByteArray le(reinterpret_cast<const char*>(&v), 4), inv(QByteArray(4, '\xFF'));
+    QByteArray block = le;
+    for (int i = 0; i < 4; ++i)
+        block += char(~le[i]);
+    return HexText(block + le + QByteArray::fromHex("04FB04FB"));
+}
+} // namespace
+
+// The window against the reader emulator, tab by tab: badges read and created over the default
+// deck, the Expert tab on card memory, the blacklist and access files, the parameters, their
+// files and the clock.
+class TstE2eWindow : public QObject
 {
     Q_OBJECT
 
 private:
     TemporaryCurrentDir m_dir;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<E2eEmulator> m_emulator;
+    std::shared_ptr<FrameLog> m_frames;
+
+    // A fresh emulator and window, the port opened as an operator does.
+    bool open()
+    {
+        m_window.reset();
+        m_emulator = std::make_unique<E2eEmulator>();
+        m_frames = std::make_shared<FrameLog>();
+        if (!m_emulator->start())
+            return false;
+        m_window = std::make_unique<MainWindow>(m_emulator->port(), FrameLog::Sink(m_frames));
+        return E2ePortOpen(*m_window, m_emulator->port());
+    }
+    template <typename T = QLineEdit> T* w(const char* name) { return E2eWidget<T>(*m_window, name); }
+    // Card `card` put on the reader, then `text` awaited among what `status` shows.
+    bool present(int card, const char* status, const QString& text)
+    {
+        auto texts = E2eTexts(w(status));
+        return m_emulator->command(QString("present %1").arg(card)).isEmpty() &&
+               QTest::qWaitFor([&] { return texts->contains(text); }, Bound);
+    }
+    // `button` pressed once the link is free; the first answer with `letter` (status, payload).
+    QString press(const char* button, char letter = 'R')
+    {
+        if (!QTest::qWaitFor([&] { return m_window->Link().IsFree(); }, Bound))
+            return "link busy";
+        const int from = m_frames->count();
+        w<QPushButton>(button)->click();
+        (void)QTest::qWaitFor(
+            [&] { return !m_frames->answers(letter, from).isEmpty() || m_window->Link().IsFree(); }, Bound);
+        return m_frames->answers(letter, from).value(0, "none");
+    }
 
 private slots:
     // Group numbers equal to their positions: a badge read selects its profile by position.
     void initTestCase()
     {
-        writeConfig("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\n[GROUPS]\n"
-                    "GROUP=ID:0;LABEL:Personnel;Z0:YES,1,0,0,20;\n"
-                    "GROUP=ID:1;LABEL:Visiteur;Z0:YES,0,0,0,0;\n");
+        QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+        writeConfig("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\nZONE2=INSTALLED:YES;LABEL:Salle\n"
+                    "ZONE11=INSTALLED:YES;LABEL:Toit\n[GROUPS]\n"
+                    "GROUP=ID:0;LABEL:Personnel;Z2:YES,3,1,0,0;Z5:NO,4,0,0,0;Z11:YES,0,0,0,0;\n"
+                    "GROUP=ID:1;LABEL:Visiteur;Z0:YES,1,0,0,5;\n");
     }
 
-    void readDeck()
+    void badges()
     {
-        E2eEmulator emulator;
-        QVERIFY(emulator.start());
-        auto frames = std::make_shared<FrameLog>();
-        MainWindow window(emulator.port(), FrameLog::Sink(frames));
-        auto* combo = E2eWidget<QComboBox>(window, "COMB_Serial");
-        QCOMPARE(combo->itemText(0), emulator.port());
-        // The start-up opens the first port listed: the emulator's.
-        QTRY_VERIFY_WITH_TIMEOUT(window.Protocole().Connected, 10000);
-        QVERIFY(E2ePortOpen(window, emulator.port()));
-
-        auto support = E2eTexts(E2eWidget<QLineEdit>(window, "SAI_SupportStatus"));
-        auto protocole = E2eTexts(E2eWidget<QLineEdit>(window, "SAI_ProtocoleStatus"));
-        E2eWidget<QPushButton>(window, "BTN_BadgeRead")->click();
-        QVERIFY(window.Protocole().PollingWanted);
-
+        QVERIFY(open());
+        w<QPushButton>("BTN_BadgeRead")->click();
+        QVERIFY(m_window->Protocole().PollingWanted);
         // Card, support status, read result (empty: no read), last name shown.
-        struct Case
-        {
-            int card;
-            QString status;
-            QString read;
-            QString lastName;
-        };
-        const QList<Case> cases{
+        const QList<std::tuple<int, QString, QString, QString>> deck{
             {1, "Support Inconnu", "", ""},
             {2, "Support OK", "Lecture->OK", "Martin"},
             {3, "Date Validité Erreur", "Lecture->OK", "Durand"},
             {4, "En Liste Noire", "Lecture->OK", "Petit"},
-            {5, "Intégrité erreur", "Lecture->ECHEC", ""},
-        };
-        auto* lastName = E2eWidget<QLineEdit>(window, "SAI_LastName");
-        for (const Case& c : cases) {
-            support->clear();
-            protocole->clear();
-            QCOMPARE(emulator.command(QString("present %1").arg(c.card)), QStringList());
-            QTRY_VERIFY2_WITH_TIMEOUT(support->contains(c.status), qPrintable(support->join('|')), 15000);
-            if (!c.read.isEmpty())
-                QTRY_VERIFY2_WITH_TIMEOUT(protocole->contains(c.read), qPrintable(protocole->join('|')),
-                                          15000);
-            QCOMPARE(lastName->text(), c.lastName);
-            if (c.card == 2) {
-                QCOMPARE(E2eWidget<QLineEdit>(window, "SAI_FirstName")->text(), QStringLiteral("Alice"));
-                QCOMPARE(E2eWidget<QLineEdit>(window, "SAI_UID")->text(), QStringLiteral("5E6F7081"));
-                QCOMPARE(E2eWidget<QLineEdit>(window, "SAI_Compagny")->text(), QStringLiteral("Korvel"));
-                QCOMPARE(frames->answers('B').last(),
-                         QStringLiteral("0UID=5E6F7081;Tyc=128;Usr=101;Grp=0;Lev=1;Vda=991231;Cda=261201;"
-                                        "Naf=Alice;Nal=Martin;Nac=Korvel;Cn0=2500"));
-            }
+            {5, "Intégrité erreur", "Lecture->ECHEC", ""}};
+        for (const auto& [card, support, read, lastName] : deck) {
+            auto reads = E2eTexts(w("SAI_ProtocoleStatus"));
+            QVERIFY2(present(card, "SAI_SupportStatus", support), qPrintable(support));
+            QTRY_VERIFY_WITH_TIMEOUT(read.isEmpty() || reads->contains(read), Bound);
+            QCOMPARE(w("SAI_LastName")->text(), lastName);
         }
-        // The blank card was not read: one read for each of the four others.
-        QCOMPARE(frames->sent('B', 'R').size(), 4);
+        QCOMPARE(m_frames->sent('B', 'R').size(), 4); // the blank card is not read
+        QCOMPARE(m_emulator->command("remove"), QStringList());
+        QTRY_COMPARE_WITH_TIMEOUT(w("SAI_SupportStatus")->text(), QStringLiteral("Aucun Support"), Bound);
+        w<QPushButton>("BTN_BadgeRead")->click();
 
-        support->clear();
-        QCOMPARE(emulator.command("remove"), QStringList());
-        QTRY_VERIFY_WITH_TIMEOUT(support->contains("Aucun Support"), 15000);
-        QVERIFY(emulator.command("status").contains("support: aucun"));
-        E2eWidget<QPushButton>(window, "BTN_BadgeRead")->click();
-        QVERIFY(!window.Protocole().PollingWanted);
-    }
+        // A raw write of inconsistent access bytes to sector 1's trailer never leaves the window.
+        QCOMPARE(m_emulator->command("present 2"), QStringList());
+        w("SAI_BlockNumber")->setText("7");
+        w("SAI_KeyToUsed")->setText(SystemKey);
+        w("SAI_ReaderSnd")->setText(QString(SystemKey) + " 0xFF 0x0F 0x0F 0x00 " + SystemKey);
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->Link().IsFree(), Bound);
+        w<QPushButton>("BTN_ReaderWrite")->click();
+        QCOMPARE(w("SAI_ReaderRcv")->text(), QStringLiteral("Erreur->Conditions d'accès invalides"));
+        QCOMPARE(m_frames->sent('R', 'W'), QStringList());
 
-    void createAndReadBack()
-    {
-        E2eEmulator emulator;
-        QVERIFY(emulator.start());
-        auto frames = std::make_shared<FrameLog>();
-        MainWindow window(emulator.port(), FrameLog::Sink(frames));
-        QVERIFY(E2ePortOpen(window, emulator.port()));
-        auto protocole = E2eTexts(E2eWidget<QLineEdit>(window, "SAI_ProtocoleStatus"));
-        auto* lastName = E2eWidget<QLineEdit>(window, "SAI_LastName");
-        auto* force = E2eWidget<QCheckBox>(window, "CKB_CreationForce");
-        auto* usr = E2eWidget<QLineEdit>(window, "SAI_Usr");
-
-        E2eWidget<QPushButton>(window, "BTN_BadgeCreate")->click();
-        QCOMPARE(window.BadgeMode(), 1);
-        auto* profiles = E2eWidget<QComboBox>(window, "COMBO_Profil");
-        profiles->setCurrentIndex(1);
-        profiles->setCurrentIndex(0);
-        QVERIFY(!force->isChecked());
-        lastName->setText("Lefèvre");
-        E2eWidget<QLineEdit>(window, "SAI_FirstName")->setText("Zoé");
-        const QString firstUser = usr->text();
-
-        // A blank card is created without forcing.
-        QCOMPARE(emulator.command("present 1"), QStringList());
-        QTRY_VERIFY2_WITH_TIMEOUT(protocole->contains("Création->OK"), qPrintable(protocole->join('|')),
-                                  15000);
-        QCOMPARE(frames->sent('B', 'N').size(), 1);
-        const QString blankRecord = frames->sent('B', 'N').last();
-        QVERIFY2(blankRecord.contains(";Grp=0;") && blankRecord.contains(";Nal=Lefèvre"),
-                 qPrintable(blankRecord));
-        QCOMPARE(usr->text(), firstUser);
-
-        // A valid badge is only read without forcing, and keeps its record.
-        protocole->clear();
-        QCOMPARE(emulator.command("present 2"), QStringList());
-        QTRY_VERIFY2_WITH_TIMEOUT(protocole->contains("Lecture->OK"), qPrintable(protocole->join('|')),
-                                  15000);
-        QCOMPARE(lastName->text(), QStringLiteral("Martin"));
-        QCOMPARE(frames->sent('B', 'N').size(), 1);
-
-        // Forced, it is created over; the next user number is offered.
-        force->setChecked(true);
-        lastName->setText("Roux");
-        E2eWidget<QLineEdit>(window, "SAI_FirstName")->setText("Zoé");
-        usr->setText("300");
-        protocole->clear();
-        QCOMPARE(emulator.command("present 2"), QStringList());
-        QTRY_VERIFY2_WITH_TIMEOUT(protocole->contains("Création->OK"), qPrintable(protocole->join('|')),
-                                  15000);
-        QCOMPARE(frames->sent('B', 'N').size(), 2);
-        const QString forcedRecord = frames->sent('B', 'N').last();
-        QVERIFY2(forcedRecord.contains(";Usr=300;") && forcedRecord.contains(";Nal=Roux"),
-                 qPrintable(forcedRecord));
-        QCOMPARE(usr->text(), QStringLiteral("301"));
+        // Created: a blank card without forcing, a valid badge only when forced.
+        w<QPushButton>("BTN_BadgeCreate")->click();
+        QCOMPARE(m_window->BadgeMode(), 1);
+        w<QComboBox>("COMBO_Profil")->setCurrentIndex(1);
+        w<QComboBox>("COMBO_Profil")->setCurrentIndex(0);
+        w("SAI_LastName")->setText("Lefèvre");
+        w("SAI_FirstName")->setText("Zoé");
+        const QString firstUser = w("SAI_Usr")->text();
+        QVERIFY(present(1, "SAI_ProtocoleStatus", "Création->OK"));
+        const QString blank = m_frames->sent('B', 'N').value(0);
+        QVERIFY2(blank.contains(";Grp=0;") && blank.contains(";Nal=Lefèvre"), qPrintable(blank));
+        QCOMPARE(w("SAI_Usr")->text(), firstUser);
+        // The badge the raw write spared still reads, and keeps its record.
+        QVERIFY(present(2, "SAI_ProtocoleStatus", "Lecture->OK"));
+        QCOMPARE(w("SAI_LastName")->text(), QStringLiteral("Martin"));
+        w<QCheckBox>("CKB_CreationForce")->setChecked(true);
+        w("SAI_LastName")->setText("Roux");
+        w("SAI_Usr")->setText("300");
+        QVERIFY(present(2, "SAI_ProtocoleStatus", "Création->OK"));
+        const QString forced = m_frames->sent('B', 'N').value(1);
+        QVERIFY2(forced.contains(";Usr=300;") && forced.contains(";Nal=Roux"), qPrintable(forced));
+        QCOMPARE(w("SAI_Usr")->text(), QStringLiteral("301"));
 
         // Read back, each gives the record it was created with.
-        E2eWidget<QPushButton>(window, "BTN_BadgeRead")->click();
-        QCOMPARE(window.BadgeMode(), 0);
-        const QList<QPair<int, QString>> readBacks{{1, blankRecord}, {2, forcedRecord}};
-        for (const auto& [card, created] : readBacks) {
-            protocole->clear();
-            const int from = frames->count();
-            QCOMPARE(emulator.command(QString("present %1").arg(card)), QStringList());
-            QTRY_VERIFY2_WITH_TIMEOUT(protocole->contains("Lecture->OK"), qPrintable(protocole->join('|')),
-                                      15000);
-            const QString uid = card == 1 ? "1A2B3C4D" : "5E6F7081";
-            QCOMPARE(frames->answers('B', from).last(), "0UID=" + uid + ";" + created);
+        w<QPushButton>("BTN_BadgeRead")->click();
+        QCOMPARE(m_window->BadgeMode(), 0);
+        for (const auto& [card, uid, created] :
+             {std::tuple(1, "1A2B3C4D", blank), std::tuple(2, "5E6F7081", forced)}) {
+            const int from = m_frames->count();
+            QVERIFY(present(card, "SAI_ProtocoleStatus", "Lecture->OK"));
+            QCOMPARE(m_frames->answers('B', from).last(), "0UID=" + QString(uid) + ";" + created);
             QString shown;
-            window.BadgeRecordBuild(shown);
+            m_window->BadgeRecordBuild(shown);
             QCOMPARE(shown, created);
-            QCOMPARE(E2eWidget<QLineEdit>(window, "SAI_UID")->text(), uid);
         }
-        QCOMPARE(E2eWidget<QLineEdit>(window, "SAI_FirstName")->text(), QStringLiteral("Zoé"));
-        E2eWidget<QPushButton>(window, "BTN_BadgeRead")->click();
+        w<QPushButton>("BTN_BadgeRead")->click();
+    }
+
+    void expertAndFiles()
+    {
+        QVERIFY(open());
+        QCOMPARE(m_emulator->command("present 1"), QStringList());
+        // The blank card keeps its transport key: the system's is refused, nothing shown.
+        const QStringList blocks{"4 " + QString(SystemKey) + " W " + ValueText(100) + " -> 4",
+                                 "4 0xFF 0xFF 0xFF 0xFF 0xFF 0xFF R  -> 0" + HexText(QByteArray(16, '\0')),
+                                 "4 0xFF 0xFF 0xFF 0xFF 0xFF 0xFF W " + ValueText(100) + " -> 0" +
+                                     ValueText(100),
+                                 "4 0xFF 0xFF 0xFF 0xFF 0xFF 0xFF I 25 -> 0" + ValueText(125),
+                                 "4 0xFF 0xFF 0xFF 0xFF 0xFF 0xFF D 5 -> 0" + ValueText(120),
+                                 "5 0xFF 0xFF 0xFF 0xFF 0xFF 0xFF I 1 -> 7"}; // not a value block
+        const QMap<QString, const char*> buttons{{"R", "BTN_ReaderRead"},
+                                                 {"W", "BTN_ReaderWrite"},
+                                                 {"I", "BTN_ReaderIncrement"},
+                                                 {"D", "BTN_ReaderDecrement"}};
+        for (const QString& row : blocks) {
+            const QStringList f = row.section(" -> ", 0, 0).split(' ');
+            w("SAI_BlockNumber")->setText(f[0]);
+            w("SAI_KeyToUsed")->setText(f.mid(1, 6).join(' '));
+            w("SAI_ReaderSnd")->setText(f.mid(8).join(' '));
+            QCOMPARE(row.section(" -> ", 0, 0) + " -> " + press(buttons.value(f[7])), row);
+        }
+        const auto block = [this](int n) {
+            for (const QJsonValue& card : m_emulator->state().value("cards").toArray())
+                if (card.toObject().value("uid").toString() == "1A2B3C4D")
+                    return QByteArray::fromHex(card.toObject().value("memory").toString().toLatin1())
+                        .mid(n * 16, 16);
+            return QByteArray();
+        };
+        QCOMPARE(HexText(block(4)), ValueText(120));
+
+        // Sector 2's trailer: block 0 a value block, block 1 read-only, and a key B; read back
+        // into cleared boxes.
+        auto box = [&](int n, int m) {
+            return w<QCheckBox>(qPrintable(QString("CKB_C%1B%2").arg(n + 1).arg(m)));
+        };
+        TrailerAccess wanted, shown;
+        wanted.Bits[0][0] = wanted.Bits[1][0] = wanted.Bits[1][1] = wanted.Bits[2][3] = true;
+        w("SAI_Sector")->setText("2");
+        w("SAI_KeyA")->setText("0xFF 0xFF 0xFF 0xFF 0xFF 0xFF");
+        w("SAI_KeyB")->setText("0x11 0x22 0x33 0x44 0x55 0x66");
+        for (const bool write : {true, false}) {
+            for (int n = 0; n < 3; ++n)
+                for (int m = 0; m < 4; ++m)
+                    box(n, m)->setChecked(write && wanted.Bits[n][m]);
+            w("SAI_TrailerReadResult")->clear();
+            press(write ? "BTN_TraillerWrite" : "BTN_TraillerRead");
+            QTRY_VERIFY_WITH_TIMEOUT(!w("SAI_TrailerReadResult")->text().isEmpty(), Bound);
+            w("SAI_KeyB")->clear();
+        }
+        for (int n = 0; n < 3; ++n)
+            for (int m = 0; m < 4; ++m)
+                shown.Bits[n][m] = box(n, m)->isChecked();
+        const std::array<quint8, 4> bytes = TrailerAccessBytes(wanted);
+        QCOMPARE(TrailerAccessBytes(shown), bytes);
+        QCOMPARE(block(11).mid(6), QByteArray(reinterpret_cast<const char*>(bytes.data()), 4) +
+                                       QByteArray::fromHex("112233445566"));
+        w("SAI_BlockNumber")->setText("9");
+        w("SAI_ReaderSnd")->setText(HexText(QByteArray(16, '\x01')));
+        QCOMPARE(press("BTN_ReaderWrite"), QStringLiteral("5"));
+
+        // The access file loaded and read back, then a blacklist of a badge and a whole group.
+        auto* table = w<QTableWidget>("TABLE_BlackList");
+        auto rows = [table] {
+            QStringList all;
+            for (int r = 0; r < table->rowCount(); ++r)
+                for (int c = 0; c < table->columnCount(); ++c)
+                    all << (table->item(r, c) ? table->item(r, c)->text() : QString());
+            return all.join(',');
+        };
+        QCOMPARE(press("BTN_ZonesSendToReader", 'F'), QStringLiteral("0"));
+        QTRY_COMPARE_WITH_TIMEOUT(w("SAI_BlackListStatus")->text(), QStringLiteral("Access Add->FIN"), Bound);
+        QCOMPARE(
+            m_emulator->fileRecords(18),
+            (QStringList{"Zid=2;Grp=0;Cpt=3;Apb=1", "Zid=11;Grp=0;Cpt=0;Apb=0", "Zid=0;Grp=1;Cpt=1;Apb=0"}));
+        w("SAI_BlackListStatus")->clear();
+        press("BTN_BlackListReadFromReader", 'F');
+        QTRY_COMPARE_WITH_TIMEOUT(w("SAI_BlackListStatus")->text(), QStringLiteral("Access Add->FIN"), Bound);
+        QCOMPARE(rows(), QStringLiteral(",1,2,0,3,,0,11,0,0,,0,0,1,1"));
+        table->setRowCount(0);
+        for (const QStringList& cells : {QStringList{"04/12/26", "5E6F7081", "101", "0", "perdu"},
+                                         QStringList{"", "", "", "7", "groupe suspendu"}}) {
+            w<QPushButton>("BTN_BlackListNew")->click();
+            for (int column = 0; column < 5; ++column)
+                table->item(table->rowCount() - 1, column)->setText(cells.at(column));
+        }
+        press("BTN_BlackListWriteToSupport", 'F');
+        QTRY_COMPARE_WITH_TIMEOUT(w("SAI_BlackListStatus")->text(), QStringLiteral("LN Add->FIN"), Bound);
+        const QStringList stored{"Cda=261204;UID=5E6F7081;Usr=101;Grp=0", "Cda=;UID=;Usr=;Grp=7"};
+        QCOMPARE(m_emulator->fileRecords(5), stored);
+        QCOMPARE(m_emulator->state().value("files").toObject().value("5").toVariant().toStringList(), stored);
+        w("SAI_BlackListStatus")->clear();
+        press("BTN_BlackListReadFromSupport", 'F');
+        QTRY_COMPARE_WITH_TIMEOUT(w("SAI_BlackListStatus")->text(), QStringLiteral("LN Add->FIN"), Bound);
+        QCOMPARE(rows(), QStringLiteral(",,101,0,,,,,7,"));
+        // Polling now refuses the listed badge, and no longer the one the old list named.
+        w<QPushButton>("BTN_BadgeRead")->click();
+        QVERIFY(present(2, "SAI_SupportStatus", "En Liste Noire"));
+        QVERIFY(present(4, "SAI_SupportStatus", "Support OK"));
+        w<QPushButton>("BTN_BadgeRead")->click();
+    }
+
+    // Parameters read, edited, written and committed; carried in a file to a second reader
+    // whose versions and clock the file must not overwrite; then the clock set.
+    void readerConfig()
+    {
+        const QString path = m_dir.filePath("lecteur-a.txt");
+        auto params = [this] {
+            QMap<QString, QString> values;
+            for (const QString& line : m_emulator->command("params"))
+                values.insert(line.section('=', 0, 0), line.section('=', 1));
+            return values;
+        };
+        auto writeAll = [this] {
+            w<QPushButton>("BTN_ReaderConfigSave")->click();
+            return QTest::qWaitFor([this] { return w<QProgressBar>("PROGRESS_Config")->isHidden(); },
+                                   2 * Bound) &&
+                   w("SAI_ConfigStatus")->text().endsWith(":->OK");
+        };
+        QVERIFY(open());
+        auto* tree = w<QTreeWidget>("treeWidget");
+        press("BTN_ReaderConfigLoad", 'V');
+        QTRY_COMPARE_WITH_TIMEOUT(w("SAI_ConfigStatus")->text(), QStringLiteral("Lecture Ok"), 2 * Bound);
+        // The clock's rows are read like the others but are no stored parameters.
+        QMap<QString, QString> read;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            if (!(*it)->text(PARAM_COL_IDENTIFIANT).isEmpty() &&
+                !(*it)->text(PARAM_COL_IDENTIFIANT).startsWith("12.3") &&
+                (*it)->text(PARAM_COL_IDENTIFIANT) != "12.4")
+                read.insert((*it)->text(PARAM_COL_IDENTIFIANT),
+                            TreeItemValue(true, tree, *it, QString(), PARAM_COL_WIDGET, PARAM_COL_VALEUR));
+        QCOMPARE(read, params());
+        auto* installed =
+            qobject_cast<QCheckBox*>(tree->itemWidget(RowById(tree, "2.1.0.0"), PARAM_COL_VALEUR));
+        installed->setChecked(!installed->isChecked());
+        RowById(tree, "3.0.1")->setText(PARAM_COL_VALEUR, "Entrepôt Nord");
+        RowById(tree, "10.1")->setText(PARAM_COL_VALEUR, "7000");
+        QVERIFY2(writeAll(), qPrintable(w("SAI_ConfigStatus")->text()));
+        const QMap<QString, QString> first = params();
+        QCOMPARE(first.value("3.0.1") + first.value("10.1") + first.value("2.1.0.0"),
+                 "Entrepôt Nord7000" + QString(installed->isChecked() ? "1" : "0"));
+        QCOMPARE(m_emulator->state().value("parameters").toObject().value("3.0.1").toString(),
+                 QStringLiteral("Entrepôt Nord"));
+        BoxCatcher boxes;
+        m_window->FileDialog = [path](MainWindow::FileDialogKind, const QString&, const QString&,
+                                      const QString&) { return path; };
+        w<QPushButton>("BTN_ReaderFileSave")->click();
+
+        QVERIFY(open());
+        QVERIFY(params() != first);
+        press("BTN_ReaderConfigLoad", 'V');
+        QTRY_COMPARE_WITH_TIMEOUT(w("SAI_ConfigStatus")->text(), QStringLiteral("Lecture Ok"), 2 * Bound);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("12.0=V0.1\n12.3=00:00\n12.4=01/01/20\n");
+        file.close();
+        w("SAI_FIleName")->setText(path);
+        w<QPushButton>("BTN_ReaderFileLoad")->click();
+        QVERIFY2(writeAll(), qPrintable(w("SAI_ConfigStatus")->text()));
+        QCOMPARE(params(), first);
+
+        w<QPushButton>("BTN_DateHeureMAJ")->click();
+        QCOMPARE(boxes.boxes,
+                 (QStringList{"Information / Configuration enregistrée",
+                              "Information / Configuration chargée", "MAJ Heure/Date / Mise à jour OK"}));
+        const QStringList sent = m_frames->sent('V', 'P');
+        QVERIFY2(sent.value(sent.size() - 2).startsWith("12.255.8=") && sent.last().startsWith("12.255.9="),
+                 qPrintable(sent.join('|')));
+        // The emulator's clock runs with the system's: its log shows that it was set all the same.
+        QTRY_VERIFY_WITH_TIMEOUT(m_emulator->log().contains("Heure réglée " + sent.last().mid(9)), Bound);
     }
 };
 
-QTEST_MAIN(TstE2eBadge)
-#include "tst_e2e_badge.moc"
+QTEST_MAIN(TstE2eWindow)
+#include "tst_e2e_window.moc"
