@@ -24,58 +24,33 @@ private slots:
                     "0,0,20;\n");
     }
 
-    // Options, chain (button, status line), "kill" or "close" once `after` requests `sent` went
-    // out (polling on for "kill+poll"), the failure shown, the success shown after recovery.
+    // Options, chain, "kill" or "close" once `after` requests `sent` went out (polling on for
+    // "+poll"), the failure shown, the success shown after recovery. Answers are counted from the
+    // emulator's start: for the blacklist a clear and five adds come first, then the gets.
     void faults_data()
     {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("end");
-        QTest::addColumn<QString>("sent");
-        QTest::addColumn<int>("after");
-        QTest::addColumn<QString>("failure");
-        QTest::addColumn<QString>("success");
-        const QString config = "BTN_ReaderConfigLoad", upload = "BTN_BlackListWriteToSupport",
-                      read = "BTN_BlackListReadFromSupport", access = "BTN_ZonesSendToReader";
-        // Answers are counted from the emulator's start: a clear and five adds, then the gets.
-        QTest::newRow("drop") << QStringList{"--drop", "20"} << config << ""
-                              << "" << 0 << "->TIMEOUT"
-                              << "Lecture Ok";
-        QTest::newRow("garble") << QStringList{"--garble", "3"} << upload << ""
-                                << "" << 0 << "LN Add->ECHEC"
-                                << "LN Add->FIN";
-        QTest::newRow("cut") << QStringList{"--cut", "4"} << upload << ""
-                             << "" << 0 << "LN Add->ECHEC"
-                             << "LN Add->FIN";
-        QTest::newRow("cut read") << QStringList{"--cut", "9"} << read << ""
-                                  << "" << 0 << "LN Add->CMD ERREUR"
-                                  << "LN Add->FIN";
-        // The link skips whatever comes before STX: stray bytes cost nothing.
-        QTest::newRow("noise") << QStringList{"--noise"} << read << ""
-                               << "" << 0 << "LN Add->FIN"
-                               << "LN Add->FIN";
-        QTest::newRow("killed") << QStringList{"--latency-ms", "20"} << config << "kill"
-                                << "VG" << 20 << "->TIMEOUT"
-                                << "Lecture Ok";
-        QTest::newRow("killed, polling") << QStringList{"--latency-ms", "300"} << read << "kill+poll"
-                                         << "FG" << 2 << "LN Add->CMD ERREUR"
-                                         << "LN Add->FIN";
-        QTest::newRow("closed, polling") << QStringList{"--latency-ms", "300"} << access << "close+poll"
-                                         << "FA" << 1 << "Access Add->ECHEC"
-                                         << "Access Add->FIN";
+        QTest::addColumn<QString>("row");
+        const QStringList rows{
+            "--drop 20|BTN_ReaderConfigLoad|||->TIMEOUT|Lecture Ok|0",
+            "--garble 3|BTN_BlackListWriteToSupport|||LN Add->ECHEC|LN Add->FIN|0",
+            "--cut 4|BTN_BlackListWriteToSupport|||LN Add->ECHEC|LN Add->FIN|0",
+            "--cut 9|BTN_BlackListReadFromSupport|||LN Add->CMD ERREUR|LN Add->FIN|0",
+            // The link skips whatever comes before STX: stray bytes cost nothing.
+            "--noise|BTN_BlackListReadFromSupport|||LN Add->FIN|LN Add->FIN|0",
+            "--latency-ms 20|BTN_ReaderConfigLoad|kill|VG|->TIMEOUT|Lecture Ok|20",
+            "--latency-ms 300|BTN_BlackListReadFromSupport|kill+poll|FG|LN Add->CMD ERREUR|LN Add->FIN|2",
+            "--latency-ms 300|BTN_ZonesSendToReader|close+poll|FA|Access Add->ECHEC|Access Add->FIN|1"};
+        for (const QString& row : rows)
+            QTest::newRow(qPrintable(row.section('|', 0, 0) + " " + row.section('|', 2, 2))) << row;
     }
     void faults()
     {
-        QFETCH(QStringList, options);
-        QFETCH(QString, button);
-        QFETCH(QString, end);
-        QFETCH(QString, sent);
-        QFETCH(int, after);
-        QFETCH(QString, failure);
-        QFETCH(QString, success);
+        QFETCH(QString, row);
+        const QStringList f = row.split('|');
+        const QString &button = f[1], &end = f[2], &failure = f[4], &success = f[5];
         const QString port = m_dir.filePath("ttyKORVEL");
         auto emulator = std::make_unique<E2eEmulator>();
-        QVERIFY(emulator->start(options + QStringList{"--link", port}));
+        QVERIFY(emulator->start(f[0].split(' ') + QStringList{"--link", port}));
         auto frames = std::make_shared<FrameLog>();
         MainWindow window(port, FrameLog::Sink(frames));
         QVERIFY(E2ePortOpen(window, port));
@@ -110,8 +85,8 @@ private slots:
             QVERIFY2(chain(button, failure), qPrintable(texts->join('|')));
         } else {
             E2eWidget<QPushButton>(window, qPrintable(button))->click();
-            QTRY_VERIFY_WITH_TIMEOUT(frames->sent(sent[0].toLatin1(), sent[1].toLatin1()).size() >= after,
-                                     30000);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                frames->sent(f[3].at(0).toLatin1(), f[3].at(1).toLatin1()).size() >= f[6].toInt(), 30000);
             if (end.startsWith("close"))
                 E2eWidget<QPushButton>(window, "BTN_Serial")->click();
             else
