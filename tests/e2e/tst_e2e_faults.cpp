@@ -24,7 +24,7 @@ private slots:
                     "0,0,20;\n");
     }
 
-    // Options, chain, "kill" or "close" once `after` requests `sent` went out (polling on for
+    // Options, chain, "kill" once `after` requests `sent` went out (polling on for
     // "+poll"), the failure shown, the success shown after recovery. Answers are counted from the
     // emulator's start: for the blacklist a clear and five adds come first, then the gets.
     void faults_data()
@@ -39,7 +39,7 @@ private slots:
             "--noise|BTN_BlackListReadFromSupport|||LN Add->FIN|LN Add->FIN|0",
             "--latency-ms 20|BTN_ReaderConfigLoad|kill|VG|->TIMEOUT|Lecture Ok|20",
             "--latency-ms 300|BTN_BlackListReadFromSupport|kill+poll|FG|LN Add->CMD ERREUR|LN Add->FIN|2",
-            "--latency-ms 300|BTN_ZonesSendToReader|close+poll|FA|Access Add->ECHEC|Access Add->FIN|1"};
+            "--latency-ms 300|BTN_ZonesSendToReader|kill|FA|Access Add->ECHEC|Access Add->FIN|1"};
         for (const QString& row : rows)
             QTest::newRow(qPrintable(row.section('|', 0, 0) + " " + row.section('|', 2, 2))) << row;
     }
@@ -87,12 +87,8 @@ private slots:
             E2eWidget<QPushButton>(window, qPrintable(button))->click();
             QTRY_VERIFY_WITH_TIMEOUT(
                 frames->sent(f[3].at(0).toLatin1(), f[3].at(1).toLatin1()).size() >= f[6].toInt(), 30000);
-            if (end.startsWith("close"))
-                E2eWidget<QPushButton>(window, "BTN_Serial")->click();
-            else
-                emulator->kill();
-            const QString lost =
-                end.startsWith("close") ? QString("Fermé") : QString("Port perdu (%1)").arg(port);
+            emulator->kill();
+            const QString lost = QString("Port perdu (%1)").arg(port);
             QTRY_VERIFY2_WITH_TIMEOUT(com->contains(lost), qPrintable(com->join('|')), 30000);
             QTRY_VERIFY2_WITH_TIMEOUT(status->text().endsWith(failure), qPrintable(texts->join('|')), 30000);
         }
