@@ -3,15 +3,11 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <memory>
 #include <mutex>
 
 #include "app/emulatorlauncher.h"
-#include "app/mainwindow.h"
 #include "link/qprotocole.h"
 #include "testfiles.h"
 #include "windowbench.h"

@@ -23,9 +23,7 @@ private slots:
     {
         QTemporaryDir dir;
         QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_DATA_HOME", dir.filePath("data"));
-        program.setProcessEnvironment(environment);
+        qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
         program.setWorkingDirectory(dir.path());
         program.start(KORVEL_PROGRAM_PATH, {"--emulator"});
         QVERIFY(program.waitForStarted(10000));
