@@ -37,7 +37,11 @@ public:
     // Committed parameters, files 5 and 18 and cards, as the emulator last saved them.
     QJsonObject state() const { return QJsonDocument::fromJson(FileBytes(statePath())).object(); }
     // What the emulator wrote on its standard error: its reader log.
-    QString log() const { return QString::fromUtf8(FileBytes(m_dir.filePath("emulator.log"))); }
+    QString log() const
+    {
+        QFile file(m_dir.filePath("emulator.log"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
     // "fichier N" records of the `files` command.
     QStringList fileRecords(int number)
     {
