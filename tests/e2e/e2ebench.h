@@ -1,23 +1,16 @@
 #ifndef E2EBENCH_H
 #define E2EBENCH_H
 
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
-#include <QList>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <memory>
 #include <mutex>
 
 #include "app/emulatorlauncher.h"
-#include "app/mainwindow.h"
 #include "link/qprotocole.h"
+#include "testfiles.h"
+#include "windowbench.h"
 
 // The real korvel-reader-emulator, with its state and its log in a folder of its own.
 // Answers to control commands are read synchronously: the window's link runs in its
@@ -28,50 +21,34 @@ public:
     // `extra`: more options, such as fault injection or --link.
     bool start(const QStringList& extra = {})
     {
-        if (!m_dir.isValid())
-            return false;
         // Its log would drown the test's output; it stays beside the state for a failure's autopsy.
         m_launcher.SetLogFile(m_dir.filePath("emulator.log"));
         QString error;
-        const bool started =
-            m_launcher.Start(KORVEL_EMULATOR_PATH, QStringList{"--state", statePath()} + extra, &error);
-        if (!started)
-            qWarning("%s", qPrintable(error));
-        return started;
+        if (m_launcher.Start(KORVEL_EMULATOR_PATH, QStringList{"--state", statePath()} + extra, &error))
+            return true;
+        qWarning("%s", qPrintable(error));
+        return false;
     }
 
     QString port() const { return m_launcher.PortName(); }
     void kill() { m_launcher.Kill(); }
     QStringList command(const QString& line) { return m_launcher.Command(line); }
     QString statePath() const { return m_dir.filePath("state.json"); }
-
     // Committed parameters, files 5 and 18 and cards, as the emulator last saved them.
-    QJsonObject state() const
-    {
-        QFile file(statePath());
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QJsonDocument::fromJson(file.readAll()).object();
-    }
-
+    QJsonObject state() const { return QJsonDocument::fromJson(FileBytes(statePath())).object(); }
     // What the emulator wrote on its standard error: its reader log.
     QString log() const
     {
         QFile file(m_dir.filePath("emulator.log"));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
-
     // "fichier N" records of the `files` command.
     QStringList fileRecords(int number)
     {
-        QStringList records;
-        bool inside = false;
-        for (const QString& line : command("files")) {
-            if (line.startsWith("fichier "))
-                inside = line.startsWith(QString("fichier %1:").arg(number));
-            else if (inside)
-                records << line.section(": ", 1);
-        }
+        QStringList records, lines = command("files");
+        const int first = lines.indexOf(QRegularExpression(QString("fichier %1:.*").arg(number)));
+        for (int i = first + 1; first >= 0 && i < lines.size() && !lines[i].startsWith("fichier "); ++i)
+            records << lines[i].section(": ", 1);
         return records;
     }
 
@@ -99,10 +76,9 @@ public:
             const int etx = bytes.indexOf('\x03');
             if (bytes.size() < 4 || bytes.at(0) != '\x02' || etx < 3)
                 return;
-            Frame frame{direction == QProtocole::FrameDirection::Sent, bytes.at(1), bytes.at(2),
-                        QString::fromUtf8(bytes.mid(3, etx - 3))};
             std::lock_guard<std::mutex> lock(log->m_mutex);
-            log->m_frames.append(frame);
+            log->m_frames.append({direction == QProtocole::FrameDirection::Sent, bytes.at(1), bytes.at(2),
+                                  QString::fromUtf8(bytes.mid(3, etx - 3))});
         };
     }
 
@@ -111,67 +87,46 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_frames;
     }
-    int count() const
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_frames.size();
-    }
+    int count() const { return frames().size(); }
     // Requests with this letter and sub-letter, from frame `from` on.
     QStringList sent(char letter, char subLetter, int from = 0) const
     {
-        QStringList payloads;
-        const QList<Frame> all = frames();
-        for (int i = from; i < all.size(); ++i) {
-            if (all[i].sent && all[i].letter == letter && all[i].second == subLetter)
-                payloads << all[i].payload;
-        }
-        return payloads;
+        return select(from,
+                      [&](const Frame& f) { return f.sent && f.letter == letter && f.second == subLetter; });
     }
     // The answers to requests with this letter, from frame `from` on: status then payload.
     QStringList answers(char letter, int from = 0) const
     {
-        QStringList out;
-        const QList<Frame> all = frames();
-        for (int i = from; i < all.size(); ++i) {
-            if (!all[i].sent && all[i].letter == letter)
-                out << QChar(all[i].second) + all[i].payload;
-        }
-        return out;
+        return select(from, [&](const Frame& f) { return !f.sent && f.letter == letter; });
     }
 
 private:
+    template <typename Keep> QStringList select(int from, Keep keep) const
+    {
+        QStringList out;
+        const QList<Frame> all = frames();
+        for (int i = from; i < all.size(); ++i)
+            if (keep(all[i]))
+                out << (all[i].sent ? QString() : QString(QChar(all[i].second))) + all[i].payload;
+        return out;
+    }
     mutable std::mutex m_mutex;
     QList<Frame> m_frames;
 };
 
 template <typename T> T* E2eWidget(const QWidget& window, const char* name)
 {
-    T* found = window.findChild<T*>(QLatin1String(name));
-    if (!found)
-        qFatal("no %s", name);
-    return found;
+    if (T* found = window.findChild<T*>(QLatin1String(name)))
+        return found;
+    qFatal("no %s", name);
 }
 
 // The port row as an operator uses it: whatever the start-up opened is closed,
-// then `port` is chosen in COMB_Serial and BTN_Serial clicked.
+// then `port`, which the row must list, is chosen and opened.
 inline bool E2ePortOpen(MainWindow& window, const QString& port)
 {
-    auto* combo = E2eWidget<QComboBox>(window, "COMB_Serial");
-    auto* com = E2eWidget<QLineEdit>(window, "LINEEDIT_Com");
-    auto* serial = E2eWidget<QPushButton>(window, "BTN_Serial");
-    if (!QTest::qWaitFor([com] { return !com->text().isEmpty(); }, 10000))
-        return false;
-    if (window.Protocole().Connected) {
-        serial->click();
-        if (!QTest::qWaitFor([&] { return !window.Protocole().Connected && com->text() == "Fermé"; }, 10000))
-            return false;
-    }
-    const int index = combo->findText(port);
-    if (index < 0)
-        return false;
-    combo->setCurrentIndex(index);
-    serial->click();
-    return QTest::qWaitFor([&] { return window.Protocole().Connected && com->text() == "Ouvert"; }, 10000);
+    return WindowLinkSettle(window) && E2eWidget<QComboBox>(window, "COMB_Serial")->findText(port) >= 0 &&
+           WindowLinkOpen(window, port);
 }
 
 // Every text a line edit showed: polling overwrites status texts quickly.

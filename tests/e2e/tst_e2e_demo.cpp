@@ -1,73 +1,19 @@
 #include <QtTest>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
-
-#include <csignal>
-#include <sys/types.h>
+#include "testfiles.h"
 
 namespace {
-// Children of `parent` still alive (zombies count as gone), from /proc.
-QList<qint64> LiveChildren(qint64 parent)
-{
-    QList<qint64> children;
-    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        bool isPid = false;
-        const qint64 pid = entry.toLongLong(&isPid);
-        if (!isPid)
-            continue;
-        QFile stat("/proc/" + entry + "/stat");
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (name) state ppid ...": the name may hold spaces, so read after its ')'.
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields.at(0) != "Z" && fields.at(1).toLongLong() == parent)
-            children << pid;
-    }
-    return children;
-}
-
-bool Alive(qint64 pid)
+// "pid (name) state ppid ...": the name may hold spaces, so the fields are read after its ')'.
+QList<QByteArray> Stat(qint64 pid)
 {
     QFile stat(QString("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    return line.mid(line.lastIndexOf(')') + 2, 1) != "Z";
-}
-
-QStringList Arguments(qint64 pid)
-{
-    QFile file(QString("/proc/%1/cmdline").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList arguments;
-    for (const QByteArray& part : file.readAll().split('\0'))
-        arguments << QString::fromLocal8Bit(part);
-    return arguments;
-}
-
-// Pseudo-terminals the process holds open: its standard channels are pipes here,
-// so any is the serial port.
-QStringList OpenTerminals(qint64 pid)
-{
-    QStringList terminals;
-    const QDir fds(QString("/proc/%1/fd").arg(pid));
-    for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
-        const QString target = fd.symLinkTarget();
-        if (target.startsWith("/dev/pts/"))
-            terminals << target;
-    }
-    return terminals;
+    const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray(") Z 0");
+    return line.mid(line.lastIndexOf(')') + 2).split(' ');
 }
 } // namespace
 
-// korvelmanager --emulator as a newcomer starts it: the program starts the
-// emulator beside it, opens its port, and takes it along when it dies.
+// korvelmanager --emulator as a newcomer starts it: the program starts the emulator beside it,
+// opens its port, and takes it along when it dies.
 class TstE2eDemo : public QObject
 {
     Q_OBJECT
@@ -76,43 +22,44 @@ private slots:
     void emulatorFollowsTheProgram()
     {
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
         QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.insert("XDG_DATA_HOME", dir.filePath("data"));
-        program.setProcessEnvironment(environment);
+        qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
         program.setWorkingDirectory(dir.path());
-        program.setStandardOutputFile(dir.filePath("program.log"));
-        program.setStandardErrorFile(dir.filePath("program.log"), QIODevice::Append);
         program.start(KORVEL_PROGRAM_PATH, {"--emulator"});
         QVERIFY(program.waitForStarted(10000));
 
-        // A child caught between fork and exec still shows the program's own arguments.
-        QList<qint64> emulators;
-        QStringList arguments;
+        // Its live child, once past exec (before, it still shows the program's own arguments).
+        qint64 emulator = 0;
+        QByteArray arguments;
         QTRY_VERIFY_WITH_TIMEOUT(
-            (emulators = LiveChildren(program.processId())).size() == 1 &&
-                (arguments = Arguments(emulators.first())).value(0).endsWith("korvel-reader-emulator"),
+            [&] {
+                for (const QString& pid : QDir("/proc").entryList(QDir::Dirs))
+                    if (Stat(pid.toLongLong()).value(1).toLongLong() == program.processId() &&
+                        Stat(pid.toLongLong()).value(0) != "Z")
+                        emulator = pid.toLongLong();
+                arguments = FileBytes(QString("/proc/%1/cmdline").arg(emulator));
+                return arguments.split('\0').value(0).endsWith("korvel-reader-emulator");
+            }(),
             15000);
-        const qint64 emulator = emulators.first();
         // No display here: no emulator window; its state goes to the user's data folder.
         QVERIFY(!arguments.contains("--gui"));
-        const int state = arguments.indexOf("--state");
-        QVERIFY(state > 0);
-        QVERIFY2(arguments.value(state + 1).startsWith(dir.filePath("data") + "/"),
-                 qPrintable(arguments.value(state + 1)));
+        QVERIFY(arguments.contains(QByteArray("--state") + '\0' + dir.filePath("data/").toLocal8Bit()));
 
         // The automatic connection opened the emulator's pseudo-terminal.
-        QTRY_COMPARE_WITH_TIMEOUT(OpenTerminals(program.processId()).size(), 1, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                int terminals = 0;
+                for (const QFileInfo& fd : QDir(QString("/proc/%1/fd").arg(program.processId()))
+                                               .entryInfoList(QDir::System | QDir::NoDotAndDotDot))
+                    terminals += fd.symLinkTarget().startsWith("/dev/pts/");
+                return terminals == 1;
+            }(),
+            15000);
 
         // Killed, the program cannot stop the emulator itself: the system does.
         program.kill();
         QVERIFY(program.waitForFinished(10000));
-        const bool ended = QTest::qWaitFor([emulator] { return !Alive(emulator); }, 15000);
-        if (!ended)
-            ::kill(pid_t(emulator), SIGKILL);
-        QVERIFY(ended);
+        QTRY_COMPARE_WITH_TIMEOUT(Stat(emulator).value(0), QByteArray("Z"), 15000);
     }
 };
 
