@@ -179,7 +179,7 @@ void TstEmulatorProcess::lineAndConsole()
     QCOMPARE(emu.control("status").first(), QString("support: aucun"));
     QVERIFY(emu.control("params").contains("3.0.1=Patinoire"));
     QVERIFY(emu.control("files").contains("fichier 5: 2 enregistrement(s)"));
-    for (const char* bad : {"remove", "present 6", "present x", "bogus"}) {
+    for (const char* bad : {"remove", "present 9", "present x", "bogus"}) {
         const QStringList answer = emu.control(bad);
         QVERIFY2(answer.size() == 1 && answer.first().startsWith("ERR"), bad);
     }

@@ -175,7 +175,7 @@ void TstReaderModel::polling()
     ReaderModel model;
     QCOMPARE(ask(model, "BS"), QString("0:00000000"));
     QStringList debug;
-    QVERIFY(!model.present(5, &debug));
+    QVERIFY(!model.present(8, &debug));
     QVERIFY(!model.present(-1, &debug));
 
     // Each status code of the default deck, with one event per insertion and removal.
