@@ -196,14 +196,20 @@ void CardView::SaveClicked()
         m_prompts.error(path + QStringLiteral(" : écriture impossible"));
         return;
     }
-    QList<int> blank;
+    // The raw forms cannot tell a blank or unknown key from a real one: say where they stand in.
+    QList<int> blank, zeroKeys;
     for (int s = 0; s < CARD_SECTORS; ++s) {
+        const CardSectorKeys& keys = m_dump.keys[size_t(s)];
         if (!m_dump.SectorRead(s))
             blank << s;
+        else if (keys.keyA.isEmpty() || keys.keyB.isEmpty())
+            zeroKeys << s;
     }
     QString text = QStringLiteral("Enregistré : ") + QFileInfo(path).fileName();
     if (format != CardFileFormat::Json && !blank.isEmpty())
         text += QStringLiteral(" (secteurs non lus écrits vierges : %1)").arg(Numbers(blank));
+    if (format != CardFileFormat::Json && !zeroKeys.isEmpty())
+        text += QStringLiteral(" (clés inconnues écrites à zéro : secteurs %1)").arg(Numbers(zeroKeys));
     m_status->setText(text);
 }
 
