@@ -5,6 +5,9 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 
+#include "app/emulatorlauncher.h"
+#include "badge/carddumpchain.h"
+#include "badge/cardkeys.h"
 #include "benchreport.h"
 #include "benchrig.h"
 #include "blacklist/blacklisttab.h"
@@ -24,6 +27,9 @@ constexpr int DaysInAnyMonth = 28;
 constexpr int FirstUid = 0x0A000000;
 constexpr int FirstUser = 1000;
 constexpr int Groups = 7;
+// The default deck's valid badge, and the key of its sectors.
+const QString BadgeCard = QStringLiteral("present 2");
+const QByteArray SystemKey = QByteArray::fromHex("5A17C3882E91");
 } // namespace
 
 void ParameterRead(BenchReport& report, const QString& port, int repeat)
@@ -100,4 +106,28 @@ void BlacklistUpload(BenchReport& report, const QString& port, int repeat)
         return;
     }
     LineFigures(report, QStringLiteral("blacklist_upload"), best, rig, port, repeat);
+}
+
+void CardRead(BenchReport& report, EmulatorLauncher& emulator, int repeat)
+{
+    Progress("card read");
+    LinkRig rig;
+    CardDumpChain chain(rig.seam, rig.chains);
+    rig.router.Register(ARG_CARD_DUMP_RESULT, [&chain](const QString&) { chain.OnResult(); });
+    if (emulator.Command(BadgeCard).join(' ').startsWith(QLatin1String("ERR")) ||
+        !rig.Open(emulator.PortName())) {
+        report.AddFailure(QStringLiteral("card_read_ratio"), QStringLiteral("x"),
+                          QStringLiteral("no card or link"));
+        return;
+    }
+    CardDumpChain::Options options;
+    options.keys = CardKeysMerge({SystemKey}, CardKeysDefault());
+    ChainFigures best;
+    if (!ChainBest(
+            rig, &chain, [&] { return chain.Read(options); },
+            [&chain] { return chain.LastOutcome() == CardDumpChain::Outcome::Ok; }, repeat, &best)) {
+        report.AddFailure(QStringLiteral("card_read_ratio"), QStringLiteral("x"), chain.Status());
+        return;
+    }
+    LineFigures(report, QStringLiteral("card_read"), best, rig, emulator.PortName(), repeat);
 }

@@ -34,7 +34,7 @@ int main(int argc, char* argv[])
                       QStringLiteral("n"), QString::number(DefaultRepeat)});
     parser.addOption(
         {QStringLiteral("only"),
-         QStringLiteral("Runs only these parts (comma-separated): window, params, blacklist, files."),
+         QStringLiteral("Runs only these parts (comma-separated): window, params, blacklist, card, files."),
          QStringLiteral("parts")});
     parser.process(app);
     const QStringList only = parser.value(QStringLiteral("only")).split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -60,6 +60,8 @@ int main(int argc, char* argv[])
         ParameterRead(report, emulator.PortName(), repeat);
     if (wanted("blacklist"))
         BlacklistUpload(report, emulator.PortName(), repeat);
+    if (wanted("card"))
+        CardRead(report, emulator, repeat);
     if (wanted("files")) {
         BlacklistFile(report);
         ConfigIni(report);

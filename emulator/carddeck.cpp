@@ -16,6 +16,16 @@ constexpr char DamageMask = 0x21;
 // A forced status is the polling answer's two-digit code.
 constexpr int MaxStatus = 99;
 
+// Puts keys of their own on a sector of the system's security structure.
+void sectorKeysSet(MifareCard& chip, int sector, const char* keyA, const char* keyB,
+                   const QByteArray& text = {})
+{
+    const int first = sector * MifareCard::BlocksPerSector;
+    chip.setRawBlock(first + MifareCard::TrailerIndex,
+                     QByteArray::fromHex(keyA) + BadgeMemory::systemAccess() + QByteArray::fromHex(keyB));
+    chip.setRawBlock(first, text);
+}
+
 VirtualCard makeCard(const QString& name, const QString& uidHex, const QString& record, bool damage = false)
 {
     VirtualCard card{name, MifareCard(QByteArray::fromHex(uidHex.toLatin1())), 0};
@@ -28,6 +38,29 @@ VirtualCard makeCard(const QString& name, const QString& uidHex, const QString& 
             card.chip.setRawBlock(DamagedBlock, block);
         }
     }
+    return card;
+}
+// A badge whose sectors 8 to 10 open with common public keys of their own; locked, one more
+// sector opens only with a key no usual list holds.
+VirtualCard multiKeyCard(bool locked)
+{
+    VirtualCard card = locked ? makeCard("Badge secteur verrouillé", "7C8D9EAF",
+                                         "Tyc=128;Usr=107;Grp=0;Vda=991231;Naf=Marc;Nal=Roux")
+                              : makeCard("Badge multi-clés", "6A7B8C9D",
+                                         "Tyc=128;Usr=106;Grp=0;Vda=991231;Naf=Ines;Nal=Blanc");
+    sectorKeysSet(card.chip, 8, "A0A1A2A3A4A5", "B0B1B2B3B4B5", "Secteur 8 A0A1");
+    sectorKeysSet(card.chip, 9, "D3F7D3F7D3F7", "D3F7D3F7D3F7", "Secteur 9 D3F7");
+    sectorKeysSet(card.chip, 10, "000000000000", "B0B1B2B3B4B5", "Secteur 10 0000");
+    if (locked)
+        sectorKeysSet(card.chip, 12, "112233445566", "665544332211", "Secteur 12 secret");
+    return card;
+}
+
+// A blank card whose block 0 can be written: what a badge is cloned onto.
+VirtualCard magicBlank()
+{
+    VirtualCard card = makeCard("Carte vierge magique", "C0FFEE01", QString());
+    card.chip.setUidWritable(true);
     return card;
 }
 } // namespace
@@ -44,6 +77,9 @@ QVector<VirtualCard> CardDeck::defaults()
         makeCard("Badge en liste noire", "04A1B2C3",
                  "Tyc=128;Usr=125;Grp=3;Vda=991231;Cda=250101;Naf=Luc;Nal=Petit"),
         makeCard("Badge endommagé", "D6E7F809", "Tyc=16;Usr=104;Grp=0;Vda=991231;Nal=Bernard;Cn0=1000", true),
+        multiKeyCard(false),
+        multiKeyCard(true),
+        magicBlank(),
     };
 }
 
@@ -85,6 +121,7 @@ bool CardDeck::fromJson(const QByteArray& json, QVector<VirtualCard>* deck, QStr
             if (o.value("secured").toBool())
                 BadgeMemory::createSecurity(card.chip);
         }
+        card.chip.setUidWritable(o.value("magic").toBool());
         cards.append(card);
     }
     *deck = cards;

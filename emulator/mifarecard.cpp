@@ -205,7 +205,7 @@ MifareResult MifareCard::writeBlock(int block, KeyType keyType, const QByteArray
     if (auth != MifareResult::Ok)
         return auth;
     // The manufacturer block is read-only on a genuine card.
-    if (block == 0 || !dataAllowed(conditionOf(block), DataOp::Write, keyType))
+    if ((block == 0 && !m_uidWritable) || !dataAllowed(conditionOf(block), DataOp::Write, keyType))
         return MifareResult::Forbidden;
     setRawBlock(block, full);
     return MifareResult::Ok;

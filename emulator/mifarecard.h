@@ -82,6 +82,10 @@ public:
     QByteArray rawBlock(int block) const { return m_memory.mid(block * BlockSize, BlockSize); }
     void setRawBlock(int block, const QByteArray& data);
 
+    // A "magic" card, made for cloning, lets block 0 be written like any data block.
+    bool uidWritable() const { return m_uidWritable; }
+    void setUidWritable(bool writable) { m_uidWritable = writable; }
+
     static bool isTrailer(int block) { return block % BlocksPerSector == TrailerIndex; }
 
     MifareResult readBlock(int block, KeyType keyType, const QByteArray& key, QByteArray* data) const;
@@ -105,6 +109,7 @@ private:
                          MifareAccess::DataOp op);
 
     QByteArray m_memory;
+    bool m_uidWritable = false;
 };
 
 #endif // MIFARECARD_H

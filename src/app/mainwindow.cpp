@@ -85,6 +85,7 @@ MainWindow::~MainWindow()
     m_access.reset();
     m_blacklist.reset();
     m_readerConfig.reset();
+    m_card.reset();
     m_expert.reset();
     m_badge.reset();
     delete ui;
@@ -106,9 +107,14 @@ void MainWindow::tabsCreate()
     AppsConfigTreeSetUp(ui->TREE_AppsConfig);
     m_blacklist = std::make_unique<BlacklistTab>(this, m_link, m_chains, m_workingDirectory);
     m_expert = std::make_unique<ExpertTab>(this, m_link);
+    CardView::Prompts cardPrompts;
+    cardPrompts.dialogs = [this](FileDialogKind kind, const QString& caption, const QString& dir,
+                                 const QString& filter) { return FileDialog(kind, caption, dir, filter); };
+    m_card = std::make_unique<CardView>(this, m_link, m_chains, cardPrompts);
 
     m_badge->RegisterResults(m_router);
     m_expert->RegisterResults(m_router);
+    m_card->RegisterResults(m_router);
     m_readerConfig->RegisterResults(m_router);
     m_blacklist->RegisterResults(m_router);
     m_router.Register(ARG_LINK_STATE, [this](const QString&) { linkState(); });

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "access/zones.h"
+#include "badge/cardview.h"
 #include "commun/fileini.h"
 #include "link/qprotocole.h"
 #include "link/readerlink.h"
@@ -63,7 +64,7 @@ public:
     ReaderLink& Link() { return m_link; }
     ResultRouter& Router() { return m_router; }
 
-    // The file dialogs of the "Lecteur" and "Firmware" tabs; replaceable so
+    // The file dialogs of the "Lecteur", "Firmware" and "Expert" tabs; replaceable so
     // that their callers can run without a person at the screen.
     using FileDialogKind = ::FileDialogKind;
     using FileDialogFunction = ::FileDialogFunction;
@@ -101,6 +102,13 @@ public slots:
     void on_BTN_TraillerWrite_clicked();
     void on_BTN_TraillerDefault_clicked();
     void on_BTN_BadgeFormat_clicked();
+    void on_BTN_CardDump_clicked() { m_card->DumpClicked(); }
+    void on_BTN_CardCancel_clicked() { m_card->CancelClicked(); }
+    void on_BTN_CardRestore_clicked() { m_card->RestoreClicked(); }
+    void on_BTN_CardCompare_clicked() { m_card->CompareClicked(); }
+    void on_BTN_CardSave_clicked() { m_card->SaveClicked(); }
+    void on_BTN_CardLoad_clicked() { m_card->LoadClicked(); }
+    void on_BTN_KeyFileLoad_clicked() { m_card->KeyFileLoadClicked(); }
     void on_BTN_BlackListReadFromSupport_clicked();
     void on_BTN_BlackListReadFromFile_clicked();
     void on_BTN_ZonesSave_clicked();
@@ -139,6 +147,7 @@ private:
     ResultRouter m_router;
     std::unique_ptr<BadgeTab> m_badge;
     std::unique_ptr<ExpertTab> m_expert;
+    std::unique_ptr<CardView> m_card;
     std::unique_ptr<ReaderConfigTab> m_readerConfig;
     std::unique_ptr<BlacklistTab> m_blacklist;
     std::unique_ptr<AccessTab> m_access;

@@ -29,5 +29,8 @@ constexpr unsigned int ARG_BADGE_FORMAT_RESULT = 32;
 constexpr unsigned int ARG_POLLING_TIMEOUT = 33;
 constexpr unsigned int ARG_TEST_RESULT = 34;
 constexpr unsigned int ARG_LINK_STATE = 35;
+// Every step of the whole-card read, restore and compare of the Expert tab, so that its
+// answers never mix with those of the single-block form.
+constexpr unsigned int ARG_CARD_DUMP_RESULT = 36;
 
 #endif // ARGIDS_H

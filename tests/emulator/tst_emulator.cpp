@@ -125,7 +125,7 @@ void TstEmulator::stateSaveFailure()
     QVERIFY(!model.applyState(
         QJsonObject{{"cards", QJsonArray{QJsonObject{{"uid", "1A2B3C4D"}, {"memory", "00"}}}}}, &error));
     for (const char* deck : {"[]", R"([{"uid":"123"}])", R"([{"uid":"01020304","status":100}])"})
-        QVERIFY2(!model.loadDeck(deck, &error) && model.cards().size() == 5, deck);
+        QVERIFY2(!model.loadDeck(deck, &error) && model.cards().size() == 8, deck);
     QTemporaryDir dir;
     PtyTransport transport; // never opened: the save fails on the disk, not the line
     SessionOptions options;
@@ -185,7 +185,7 @@ void TstEmulator::session()
         "BW Tyc=16;Cn2=500001 -> 0:UID=D6E7F809;Tyc=16;Cn2=500001", "BS -> 0:10000000",
         "BS -> 0:11002000;UID=D6E7F809",
         // The console, and requests too long or unknown.
-        "!remove -> ", "!remove -> ERR aucun support", "!present 6 -> ERR carte inconnue (1 à 5)",
+        "!remove -> ", "!remove -> ERR aucun support", "!present 9 -> ERR carte inconnue (1 à 8)",
         "!bogus -> ERR commande inconnue: bogus (help)",
         "!help -> cards | present N | remove | status | params | files | quit",
         "ZZ -> 1:", "FA Fil=5;Usr=" + QString(1500, '1') + " -> 2:"};
