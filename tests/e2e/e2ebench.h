@@ -152,16 +152,20 @@ template <typename T> T* E2eWidget(const QWidget& window, const char* name)
     return found;
 }
 
-// The port row as an operator uses it: whatever the start-up opened is closed,
-// then `port` is chosen in COMB_Serial and BTN_Serial clicked.
+// The port row as an operator uses it: whatever the start-up opened (or a
+// reconnection watch) is closed, then `port` is chosen in COMB_Serial and BTN_Serial clicked.
 inline bool E2ePortOpen(MainWindow& window, const QString& port)
 {
     auto* combo = E2eWidget<QComboBox>(window, "COMB_Serial");
     auto* com = E2eWidget<QLineEdit>(window, "LINEEDIT_Com");
     auto* serial = E2eWidget<QPushButton>(window, "BTN_Serial");
-    if (!QTest::qWaitFor([com] { return !com->text().isEmpty(); }, 10000))
+    // The field catches up with the link first: a loss's texts may still be queued.
+    auto settled = [&] {
+        return !com->text().isEmpty() && window.Protocole().Connected == (com->text() == "Ouvert");
+    };
+    if (!QTest::qWaitFor(settled, 10000))
         return false;
-    if (window.Protocole().Connected) {
+    if (window.Protocole().Connected || serial->text() == "Deconnecter") {
         serial->click();
         if (!QTest::qWaitFor([&] { return !window.Protocole().Connected && com->text() == "Fermé"; }, 10000))
             return false;
