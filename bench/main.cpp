@@ -12,11 +12,14 @@
 #include "benchrig.h"
 #include "chainscenarios.h"
 #include "filescenarios.h"
+#include "reconnectscenario.h"
 #include "windowscenario.h"
 
 namespace {
 constexpr int DefaultIdleSeconds = 10;
 constexpr int DefaultRepeat = 3;
+// Returns of a lost port: each lands at a random moment of the watch's period.
+constexpr int ReconnectRuns = 10;
 } // namespace
 
 int main(int argc, char* argv[])
@@ -34,7 +37,8 @@ int main(int argc, char* argv[])
                       QStringLiteral("n"), QString::number(DefaultRepeat)});
     parser.addOption(
         {QStringLiteral("only"),
-         QStringLiteral("Runs only these parts (comma-separated): window, params, blacklist, card, files."),
+         QStringLiteral("Runs only these parts (comma-separated): window, reconnect, params, blacklist, "
+                        "card, files."),
          QStringLiteral("parts")});
     parser.process(app);
     const QStringList only = parser.value(QStringLiteral("only")).split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -56,6 +60,8 @@ int main(int argc, char* argv[])
     // The window first: its figure is the cold start the operator waits for.
     if (wanted("window"))
         WindowAndIdle(report, emulator.PortName(), idleSeconds);
+    if (wanted("reconnect"))
+        Reconnect(report, idleSeconds, ReconnectRuns);
     if (wanted("params"))
         ParameterRead(report, emulator.PortName(), repeat);
     if (wanted("blacklist"))

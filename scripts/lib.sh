@@ -26,15 +26,19 @@ korvel_install() {
   apt-get install -y -qq "${missing[@]}"
 }
 
-# korvel_build DIR [cmake args...]: configures (once) and builds.
+# korvel_build DIR [cmake args...] [-- TARGET...]: configures (once) and builds
+# the targets named after "--", everything without.
 korvel_build() {
   local dir=$1; shift
-  cmake -S "$KORVEL_ROOT" -B "$dir" -G Ninja "$@"
+  local cmake_args=() targets=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do cmake_args+=("$1"); shift; done
+  [ $# -gt 0 ] && shift && targets=(--target "$@")
+  cmake -S "$KORVEL_ROOT" -B "$dir" -G Ninja "${cmake_args[@]}"
   # CMake 3.25's Ninja AUTOMOC misses headers added to a target after the
   # first build; dropping its stamps makes it rescan (moc itself reruns only
   # for changed headers).
   find "$dir" -path '*_autogen/timestamp' -delete 2>/dev/null || true
-  cmake --build "$dir" -j"$(nproc)"
+  cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
 }
 
 # korvel_coverage BUILD_DIR [gcovr args...]: gcovr over the product code of src/ and

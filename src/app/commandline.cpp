@@ -27,7 +27,10 @@ CommandLineResult ParseCommandLine(const QStringList& arguments)
     const QCommandLineOption trace(
         "trace", "Ajoute chaque trame envoyée et reçue au fichier <fichier> (horodatée, texte et hexa).",
         "fichier");
-    parser.addOptions({emulator, port, trace});
+    const QCommandLineOption noSettings(
+        "no-settings", "Démarre sans la session mémorisée (port, fenêtre, dossiers) et n'en mémorise "
+                       "aucune ; KORVEL_NO_SETTINGS=1 fait de même.");
+    parser.addOptions({emulator, port, trace, noSettings});
 
     CommandLineResult result;
     auto fail = [&result, &parser](const QString& message) {
@@ -62,5 +65,6 @@ CommandLineResult ParseCommandLine(const QStringList& arguments)
     result.options.emulator = parser.isSet(emulator);
     result.options.port = parser.value(port).trimmed();
     result.options.tracePath = parser.value(trace);
+    result.options.noSettings = parser.isSet(noSettings);
     return result;
 }

@@ -8,9 +8,10 @@
 // behaves as it always has (system ports only, no trace).
 struct CommandLineOptions
 {
-    bool emulator = false; // --emulator: start the bundled reader emulator and open its port
-    QString port;          // --port NAME: a port the system does not list, shown first
-    QString tracePath;     // --trace FILE: append every frame sent and received to FILE
+    bool emulator = false;   // --emulator: start the bundled reader emulator and open its port
+    QString port;            // --port NAME: a port the system does not list, shown first
+    QString tracePath;       // --trace FILE: append every frame sent and received to FILE
+    bool noSettings = false; // --no-settings: start with the defaults, remember nothing
 };
 
 struct CommandLineResult

@@ -20,6 +20,7 @@
 namespace {
 constexpr int QuitWaitMs = 5000;
 constexpr int KillWaitMs = 3000;
+constexpr char DataFolderName[] = "korvelmanager";
 
 QString executableName()
 {
@@ -69,15 +70,23 @@ QString EmulatorLauncher::FindEmulator(const QString& programDir)
     return QString();
 }
 
-QString EmulatorLauncher::DefaultStatePath(QString* error)
+QString EmulatorLauncher::DataFolder(QString* error)
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // AppDataLocation would move with the organisation name the settings need.
+    const QString generic = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString folder = generic.isEmpty() ? QString() : QDir(generic).filePath(DataFolderName);
     if (folder.isEmpty() || !QDir().mkpath(folder)) {
         if (error)
             *error = QString("Dossier de données %1 impossible à créer").arg(folder);
         return QString();
     }
-    return QDir(folder).filePath("emulator-state.json");
+    return folder;
+}
+
+QString EmulatorLauncher::DefaultStatePath(QString* error)
+{
+    const QString folder = DataFolder(error);
+    return folder.isEmpty() ? QString() : QDir(folder).filePath("emulator-state.json");
 }
 
 bool EmulatorLauncher::DisplayAvailable()

@@ -25,8 +25,11 @@ public:
     // bin folder), else in programDir/../emulator (build tree: build/src/korvelmanager
     // and build/emulator/korvel-reader-emulator). Empty when neither exists.
     static QString FindEmulator(const QString& programDir);
+    // The user's data folder of the program, created: the demo mode keeps the emulator's
+    // state and the site's files there. It does not depend on the organisation name.
+    static QString DataFolder(QString* error);
     // Where the emulator keeps its parameters, files and cards between runs:
-    // emulator-state.json in the user's data folder, which is created.
+    // emulator-state.json in DataFolder().
     static QString DefaultStatePath(QString* error);
     // True when a window can be shown (X11 or Wayland display, not the offscreen platform).
     static bool DisplayAvailable();

@@ -1,10 +1,13 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
 
+#include "app/applog.h"
 #include "app/commandline.h"
+#include "app/demosite.h"
 #include "app/emulatorlauncher.h"
 #include "app/frametracewriter.h"
 #include "app/mainwindow.h"
@@ -12,6 +15,9 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // QSettings keeps the session under these names, in the platform's usual place.
+    QCoreApplication::setOrganizationName(QStringLiteral("Korvel"));
+    QCoreApplication::setApplicationName(QStringLiteral("korvelmanager"));
     const CommandLineResult command = ParseCommandLine(QApplication::arguments());
     switch (command.action) {
     case CommandLineResult::Action::Help:
@@ -26,28 +32,40 @@ int main(int argc, char* argv[])
     }
     const CommandLineOptions& options = command.options;
 
+    WindowSetup setup;
+    setup.session = SessionSettings::ForProgram(options.noSettings);
+    setup.extraPort = options.port;
     // Declared before the window: it ends after the window has closed the port.
     EmulatorLauncher emulator;
-    QString extraPort = options.port;
+    // The demo's site files when the data folder cannot be made: gone at the end, but
+    // never left in the folder the program was started from.
+    std::unique_ptr<QTemporaryDir> demoFallback;
     if (options.emulator) {
         QString error;
         if (!emulator.Start(&error)) {
             QMessageBox::critical(nullptr, QStringLiteral("Erreur"), error);
             return 1;
         }
-        extraPort = emulator.PortName();
+        setup.extraPort = emulator.PortName();
+        setup.siteFolder = EmulatorLauncher::DataFolder(&error);
+        if (setup.siteFolder.isEmpty()) {
+            qCWarning(lcApp, "%s: the demo's site files are temporary", qUtf8Printable(error));
+            demoFallback = std::make_unique<QTemporaryDir>();
+            setup.siteFolder = demoFallback->path();
+        }
+        if (!DemoSitePrepare(setup.siteFolder, &error))
+            qCWarning(lcApp, "%s", qUtf8Printable(error));
     }
 
-    QProtocole::FrameTrace trace;
     if (!options.tracePath.isEmpty()) {
         auto writer = std::make_shared<FrameTraceWriter>(options.tracePath);
         if (writer->IsOpen())
-            trace = FrameTraceWriter::Sink(writer);
+            setup.frameTrace = FrameTraceWriter::Sink(writer);
         else
             QMessageBox::warning(nullptr, QStringLiteral("Attention"), writer->ErrorString());
     }
 
-    MainWindow window(extraPort, trace);
+    MainWindow window(std::move(setup));
     window.show();
     return app.exec();
 }

@@ -35,6 +35,11 @@ const char* const READER_BUTTONS[] = {
     "BTN_ZonesSendToReader",
 };
 
+QString SiteFilePath(const QString& siteFolder, const QString& fileName)
+{
+    return siteFolder.isEmpty() ? fileName : QDir(siteFolder).filePath(fileName);
+}
+
 QString WorkingDirectoryDefault()
 {
 #ifdef Q_OS_WIN
@@ -47,8 +52,14 @@ QString WorkingDirectoryDefault()
 } // namespace
 
 MainWindow::MainWindow(const QString& extraPort, QProtocole::FrameTrace frameTrace, QWidget* parent)
-    : QMainWindow(parent), m_configIni(QStringLiteral("config.ini")),
-      m_workingDirectory(WorkingDirectoryDefault()), m_extraPort(extraPort), ui(new Ui::MainWindow)
+    : MainWindow(WindowSetup{extraPort, std::move(frameTrace), QString(), SessionSettings()}, parent)
+{
+}
+
+MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
+    : QMainWindow(parent), m_configIni(SiteFilePath(setup.siteFolder, QStringLiteral("config.ini"))),
+      m_workingDirectory(setup.siteFolder.isEmpty() ? WorkingDirectoryDefault() : setup.siteFolder),
+      m_extraPort(setup.extraPort), m_session(setup.session), ui(new Ui::MainWindow)
 {
     ResourcesInit();
     ui->setupUi(this);
@@ -62,14 +73,17 @@ MainWindow::MainWindow(const QString& extraPort, QProtocole::FrameTrace frameTra
     connect(&m_protocole, &QProtocole::SIG_Debug, this, &MainWindow::DebugShow);
     connect(&m_protocole, &QProtocole::SIG_ComStatus, this, &MainWindow::ComStatusShow);
     connect(&m_protocole, &QProtocole::SIG_Data, this, &MainWindow::ComDataProcess);
+    connect(&m_protocole, &QProtocole::SIG_PortLost, this, &MainWindow::PortLost);
 
     ui->ONG_Main->setCurrentIndex(TAB_BADGE);
     configLoad();
-    m_portRow = std::make_unique<PortRow>(this, m_protocole, m_extraPort);
+    const SessionState session = m_session.Load(ui->ONG_Main->count());
+    m_portRow = std::make_unique<PortRow>(this, m_protocole, m_extraPort, session.lastPort);
+    m_portRow->PollingResume = [this] { m_badge->PollingResume(); };
 
     qCDebug(lcApp, "MainWindwo->Constructor");
-    if (frameTrace)
-        m_protocole.SetFrameTrace(std::move(frameTrace));
+    if (setup.frameTrace)
+        m_protocole.SetFrameTrace(std::move(setup.frameTrace));
     m_protocole.start(QThread::InheritPriority);
     on_BTN_Serial_clicked();
 
@@ -78,10 +92,12 @@ MainWindow::MainWindow(const QString& extraPort, QProtocole::FrameTrace frameTra
     ui->ONG_Main->setTabEnabled(TAB_DEBUG, false);
     ui->ONG_Main->setTabEnabled(TAB_TESTS, false);
     ui->LAB_Version->setText(QStringLiteral("Version:1.00"));
+    sessionRestore(session);
 }
 
 MainWindow::~MainWindow()
 {
+    sessionSave();
     m_access.reset();
     m_blacklist.reset();
     m_readerConfig.reset();
@@ -239,6 +255,40 @@ void MainWindow::linkState()
         ReaderButtonsEnable();
     else
         ReaderButtonsDisable();
+}
+
+void MainWindow::PortLost(QString port, bool wasPolling)
+{
+    m_portRow->PortLost(port, wasPolling);
+}
+
+// Bytes of another Qt version or a damaged store are refused by restoreGeometry/State themselves.
+void MainWindow::sessionRestore(const SessionState& state)
+{
+    if (!state.geometry.isEmpty())
+        restoreGeometry(state.geometry);
+    if (!state.windowState.isEmpty())
+        restoreState(state.windowState);
+    if (ui->ONG_Main->isTabEnabled(state.tab))
+        ui->ONG_Main->setCurrentIndex(state.tab);
+    ui->CKB_AutoReconnect->setChecked(state.autoReconnect);
+    m_readerConfig->SetLastFolder(DialogFolder::Config, state.configFolder);
+    m_readerConfig->SetLastFolder(DialogFolder::Firmware, state.firmwareFolder);
+}
+
+void MainWindow::sessionSave()
+{
+    if (!m_session.IsEnabled())
+        return;
+    SessionState state;
+    state.lastPort = m_portRow->LastPort();
+    state.geometry = saveGeometry();
+    state.windowState = saveState();
+    state.tab = ui->ONG_Main->currentIndex();
+    state.configFolder = m_readerConfig->LastFolder(DialogFolder::Config);
+    state.firmwareFolder = m_readerConfig->LastFolder(DialogFolder::Firmware);
+    state.autoReconnect = ui->CKB_AutoReconnect->isChecked();
+    m_session.Save(state);
 }
 
 void MainWindow::on_treeWidget_itemChanged(QTreeWidgetItem* item, int column)

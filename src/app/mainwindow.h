@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "access/zones.h"
+#include "app/sessionsettings.h"
 #include "badge/cardview.h"
 #include "commun/fileini.h"
 #include "link/qprotocole.h"
@@ -28,6 +29,20 @@ namespace Ui {
 class MainWindow;
 }
 
+// What the window starts with besides the form.
+struct WindowSetup
+{
+    // Listed first in COMB_Serial (--port, or the emulator's pseudo-terminal), so
+    // the automatic connection opens it.
+    QString extraPort;
+    // Receives every frame of the link.
+    QProtocole::FrameTrace frameTrace;
+    // Where config.ini and listenoire.txt live; empty: the current folder.
+    QString siteFolder;
+    // Where the session is remembered; by default nowhere.
+    SessionSettings session;
+};
+
 // The program's one window: builds the form, owns the link and the state every
 // tab shares, and hands each user action and each reader result to the tab
 // that owns it.
@@ -36,10 +51,10 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    // extraPort is listed first in COMB_Serial (--port, or the emulator's pseudo-terminal),
-    // so the automatic connection opens it; frameTrace receives every frame of the link.
+    // The site files in the current folder, no session memory.
     explicit MainWindow(const QString& extraPort = QString(), QProtocole::FrameTrace frameTrace = {},
                         QWidget* parent = nullptr);
+    explicit MainWindow(WindowSetup setup, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Settings tree reads.
@@ -127,11 +142,14 @@ public slots:
     void DebugShow(QString s);
     void ComStatusShow(QString s);
     void ComDataProcess(unsigned int Id, unsigned int Arg1, const QString& s);
+    void PortLost(QString port, bool wasPolling);
 
 private:
     void tabsCreate();
     void configLoad();
     void linkState();
+    void sessionRestore(const SessionState& state);
+    void sessionSave();
 
     // Declared first so that it is destroyed last: its destructor stops the
     // worker thread before anything the worker's signals reach goes away.
@@ -143,6 +161,7 @@ private:
     QList<CGROUP*> m_groups;
     QString m_workingDirectory;
     QString m_extraPort;
+    SessionSettings m_session;
     Ui::MainWindow* ui = nullptr;
     ResultRouter m_router;
     std::unique_ptr<BadgeTab> m_badge;

@@ -67,6 +67,16 @@ void BadgeTab::BadgeCreateClicked()
     qCDebug(lcBadge, "BadgeCreateClicked");
 }
 
+void BadgeTab::PollingResume()
+{
+    if (m_read->isChecked() || m_create->isChecked())
+        return;
+    (BadgeMode == MODE_CREATE ? m_create : m_read)->setChecked(true);
+    // As a click leaves it: the chooser speaks only in create mode.
+    m_profil->blockSignals(BadgeMode != MODE_CREATE);
+    m_link.PollingSet(true);
+}
+
 void BadgeTab::ProfilChanged(int index)
 {
     m_form.ProfileShow(index);

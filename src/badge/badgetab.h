@@ -34,6 +34,9 @@ public:
     void BadgeCreateClicked();
     void ProfilChanged(int index);
     void BadgeWriteClicked();
+    // After a lost port is back: polling again in the tab's mode, unless the operator
+    // has restarted it. Nothing typed is cleared and no default reloaded.
+    void PollingResume();
 
     // Result branches.
     void SupportInserted(const QString& s);

@@ -255,6 +255,7 @@ void QProtocole::closePort()
 void QProtocole::losePort()
 {
     qCDebug(lcLink, "QProtocole => port perdu");
+    const bool wasPolling = PollingWanted;
     m_port->close();
     m_port->clearError();
     m_lost = false;
@@ -263,6 +264,7 @@ void QProtocole::losePort()
     emit SIG_ComStatus(tr("Port perdu (%1)").arg(m_openName));
     failPendingCommand();
     m_poller.stopOnLostPort();
+    emit SIG_PortLost(m_openName, wasPolling);
 }
 
 void QProtocole::checkPortError()

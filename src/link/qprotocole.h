@@ -123,6 +123,10 @@ signals:
     void SIG_Debug(QString s);
     void SIG_ComStatus(QString s);
     void SIG_Data(unsigned int Id, unsigned int Arg1, QString s);
+    // The open port went away; sent after everything else the loss reports, so
+    // a listener sees the link closed and polling stopped. wasPolling: polling
+    // was wanted when it went.
+    void SIG_PortLost(QString port, bool wasPolling);
 
 public slots:
     void On_ReadyRead();

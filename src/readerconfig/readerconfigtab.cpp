@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -89,15 +90,19 @@ bool ReaderConfigTab::refusedWhileRunning()
 
 void ReaderConfigTab::FileSelect()
 {
-    m_fileName->setText(m_dialogs(FileDialogKind::Open, ConfigCaption(), m_folder(), ConfigFilter()));
+    m_fileName->setText(remembered(DialogFolder::Config,
+                                   m_dialogs(FileDialogKind::Open, ConfigCaption(),
+                                             startFolder(DialogFolder::Config, m_folder()), ConfigFilter())));
 }
 
 void ReaderConfigTab::FileSave()
 {
     if (refusedWhileRunning())
         return;
-    const QString start = m_fileName->text().isEmpty() ? m_folder() : m_fileName->text();
-    m_fileName->setText(m_dialogs(FileDialogKind::Save, ConfigCaption(), start, ConfigFilter()));
+    const QString start =
+        m_fileName->text().isEmpty() ? startFolder(DialogFolder::Config, m_folder()) : m_fileName->text();
+    m_fileName->setText(remembered(DialogFolder::Config,
+                                   m_dialogs(FileDialogKind::Save, ConfigCaption(), start, ConfigFilter())));
     QString error;
     if (!ConfigFileSave(m_tree, m_fileName->text(), &error)) {
         QMessageBox::critical(m_window, QStringLiteral("Erreur"), error, QMessageBox::Ok);
@@ -113,7 +118,9 @@ void ReaderConfigTab::FileLoad()
         return;
     if (m_fileName->text().isEmpty())
         m_fileName->setText(
-            m_dialogs(FileDialogKind::Open, ConfigCaption(), QDir::currentPath(), ConfigFilter()));
+            remembered(DialogFolder::Config,
+                       m_dialogs(FileDialogKind::Open, ConfigCaption(),
+                                 startFolder(DialogFolder::Config, QDir::currentPath()), ConfigFilter())));
     if (!ConfigFileLoad(m_tree, m_fileName->text())) {
         QMessageBox::critical(m_window, QStringLiteral("Erreur"),
                               QStringLiteral("Impossible d'ouvrir le fichier"), QMessageBox::Ok);
@@ -128,7 +135,32 @@ void ReaderConfigTab::FileLoad()
 void ReaderConfigTab::FirmwareFileSelect()
 {
     // Programming is not offered: the choice is not kept.
-    m_dialogs(FileDialogKind::Open, tr("Sélection du fichier hex"), m_folder(), tr("Prog (*.hex)"));
+    remembered(DialogFolder::Firmware,
+               m_dialogs(FileDialogKind::Open, tr("Sélection du fichier hex"),
+                         startFolder(DialogFolder::Firmware, m_folder()), tr("Prog (*.hex)")));
+}
+
+QString ReaderConfigTab::LastFolder(DialogFolder dialog) const
+{
+    return m_lastFolders[static_cast<int>(dialog)];
+}
+
+void ReaderConfigTab::SetLastFolder(DialogFolder dialog, const QString& folder)
+{
+    m_lastFolders[static_cast<int>(dialog)] = folder;
+}
+
+QString ReaderConfigTab::startFolder(DialogFolder dialog, const QString& fallback) const
+{
+    const QString last = LastFolder(dialog);
+    return last.isEmpty() ? fallback : last;
+}
+
+QString ReaderConfigTab::remembered(DialogFolder dialog, const QString& chosen)
+{
+    if (!chosen.isEmpty())
+        SetLastFolder(dialog, QFileInfo(chosen).absolutePath());
+    return chosen;
 }
 
 void ReaderConfigTab::ClockUpdate()

@@ -28,6 +28,13 @@ enum class FileDialogKind
 using FileDialogFunction = std::function<QString(FileDialogKind kind, const QString& caption,
                                                  const QString& dir, const QString& filter)>;
 
+// The dialogs that remember where their last file was chosen.
+enum class DialogFolder
+{
+    Config,
+    Firmware
+};
+
 // The "Lecteur" and "Tests" tabs: the parameter tree and its transfer,
 // configuration files, the clock update, output tests and the firmware file.
 class ReaderConfigTab : public QObject
@@ -55,16 +62,25 @@ public:
     void ClockUpdate();
     void OutputTest(int output);
 
+    // Where the last file of that dialog was chosen; empty: none yet. The dialog starts there.
+    QString LastFolder(DialogFolder dialog) const;
+    void SetLastFolder(DialogFolder dialog, const QString& folder);
+
     void RegisterResults(ResultRouter& router);
 
 private:
     bool refusedWhileRunning();
     void saveButtonsEnable();
+    // The dialog's last folder, else fallback.
+    QString startFolder(DialogFolder dialog, const QString& fallback) const;
+    // A file chosen (not a cancelled dialog) makes its folder the next start.
+    QString remembered(DialogFolder dialog, const QString& chosen);
 
     QWidget* m_window;
     ReaderLink& m_link;
     FileDialogFunction m_dialogs;
     std::function<QString()> m_folder;
+    QString m_lastFolders[2];
     std::unique_ptr<ParameterTree> m_params;
     std::unique_ptr<ParameterTransfer> m_transfer;
     QTreeWidget* m_tree;

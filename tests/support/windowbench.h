@@ -51,15 +51,20 @@ inline void writeConfig(const QByteArray& text)
 }
 
 // Brings a fresh window to a known link state: whatever port the start-up
-// request opened (a machine may list a real one) is closed again.
+// request opened (a machine may list a real one), or a reconnection watch, is
+// closed again. The field catches up with the link first: a loss's texts may still be queued.
 inline bool WindowLinkSettle(MainWindow& window)
 {
     auto* combo = window.findChild<QComboBox*>("COMB_Serial");
     auto* com = window.findChild<QLineEdit*>("LINEEDIT_Com");
-    if (combo->count() > 0 && !QTest::qWaitFor([com] { return !com->text().isEmpty(); }, 10000))
+    auto* serial = window.findChild<QPushButton*>("BTN_Serial");
+    const auto settled = [&] {
+        return !com->text().isEmpty() && window.Protocole().Connected == (com->text() == "Ouvert");
+    };
+    if (combo->count() > 0 && !QTest::qWaitFor(settled, 10000))
         return false;
-    if (window.Protocole().Connected) {
-        window.findChild<QPushButton*>("BTN_Serial")->click();
+    if (window.Protocole().Connected || serial->text() == "Deconnecter") {
+        serial->click();
         if (!QTest::qWaitFor([&] { return !window.Protocole().Connected && com->text() == "Fermé"; }, 10000))
             return false;
     }
