@@ -6,15 +6,27 @@
 #include "commun/textdecode.h"
 #include "link/framereceiver.h"
 
+#include <QtGlobal>
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+#include <QStringDecoder>
+#else
 #include <QTextCodec>
+#endif
 
 namespace {
 
+// Qt's own UTF-8 decoder, as a check independent of DecodeText.
 bool validUtf8(const QByteArray& bytes)
 {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    utf8.decode(bytes);
+    return !utf8.hasError();
+#else
     QTextCodec::ConverterState state;
     QTextCodec::codecForMib(106)->toUnicode(bytes.constData(), bytes.size(), &state);
     return state.invalidChars == 0 && state.remainingChars == 0;
+#endif
 }
 
 void checkComplete(const FrameReceiver& receiver)
