@@ -3,9 +3,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QtGlobal>
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-#include <QStringDecoder>
-#else
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 #include <QTextCodec>
 #endif
 
@@ -20,9 +18,9 @@ QString decode(const QByteArray& bytes)
 {
     // Qt's own decoder, not the program's: a fault in either shows against the other.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    const bool valid = !utf8.hasError();
+    // Not QStringDecoder: Qt 6.4's stateless one reports no error at all.
+    const bool valid = bytes.isValidUtf8();
+    const QString text = QString::fromUtf8(bytes.constData(), bytes.size());
 #else
     QTextCodec::ConverterState state;
     const QString text =

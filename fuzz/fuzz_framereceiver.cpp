@@ -7,9 +7,7 @@
 #include "link/framereceiver.h"
 
 #include <QtGlobal>
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-#include <QStringDecoder>
-#else
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 #include <QTextCodec>
 #endif
 
@@ -19,9 +17,7 @@ namespace {
 bool validUtf8(const QByteArray& bytes)
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    utf8.decode(bytes);
-    return !utf8.hasError();
+    return bytes.isValidUtf8(); // Qt 6.4's stateless QStringDecoder reports no error
 #else
     QTextCodec::ConverterState state;
     QTextCodec::codecForMib(106)->toUnicode(bytes.constData(), bytes.size(), &state);
