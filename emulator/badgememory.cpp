@@ -111,7 +111,8 @@ BadgeMemory::ReadResult BadgeMemory::read(const MifareCard& card)
         return result;
     }
     result.state = State::Ok;
-    result.record = QString::fromUtf8(text);
+    // Up to the first NUL, as Qt 5 read a QByteArray (Qt 6 would keep the rest).
+    result.record = QString::fromUtf8(text.constData(), int(qstrnlen(text.constData(), uint(text.size()))));
     return result;
 }
 

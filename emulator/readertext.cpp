@@ -2,7 +2,10 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <QtGlobal>
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 #include <QTextCodec>
+#endif
 
 namespace {
 // Any number of this many digits fits a qint64.
@@ -13,10 +16,19 @@ const QString RecordDateFormat = QStringLiteral("yyMMdd");
 namespace ReaderText {
 QString decode(const QByteArray& bytes)
 {
+    // Qt's own decoder, not the program's: a fault in either shows against the other.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    // Not QStringDecoder: Qt 6.4's stateless one reports no error at all.
+    const bool valid = bytes.isValidUtf8();
+    const QString text = QString::fromUtf8(bytes.constData(), bytes.size());
+#else
     QTextCodec::ConverterState state;
     const QString text =
         QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
-    return state.invalidChars > 0 || state.remainingChars > 0 ? QString::fromLatin1(bytes) : text;
+    const bool valid = state.invalidChars == 0 && state.remainingChars == 0;
+#endif
+    // With its size: Qt 5 would stop at a NUL byte, Qt 6 would not.
+    return valid ? text : QString::fromLatin1(bytes.constData(), bytes.size());
 }
 
 QMap<QString, QString> record(const QString& text)

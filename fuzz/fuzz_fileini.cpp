@@ -10,6 +10,8 @@
 
 #include <QFile>
 
+#include <utility>
+
 namespace {
 
 QString pickSection(FuzzedDataProvider& fdp, const QStringList& lines)
@@ -177,7 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     CFILE_INI ini(path);
     FUZZ_CHECK(ini.Open());
-    for (const QString& line : qAsConst(ini.lines))
+    for (const QString& line : std::as_const(ini.lines))
         FUZZ_CHECK(line == line.trimmed() && !line.contains(QLatin1Char('\n')));
 
     const int edits = fdp.ConsumeIntegralInRange(0, 6);
@@ -185,7 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         edit(fdp, ini);
 
     QStringList expected;
-    for (const QString& line : qAsConst(ini.lines))
+    for (const QString& line : std::as_const(ini.lines))
         expected.append(line.trimmed());
     FUZZ_CHECK(ini.Close());
 

@@ -6,15 +6,23 @@
 #include "commun/textdecode.h"
 #include "link/framereceiver.h"
 
+#include <QtGlobal>
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
 #include <QTextCodec>
+#endif
 
 namespace {
 
+// Qt's own UTF-8 decoder, as a check independent of DecodeText.
 bool validUtf8(const QByteArray& bytes)
 {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return bytes.isValidUtf8(); // Qt 6.4's stateless QStringDecoder reports no error
+#else
     QTextCodec::ConverterState state;
     QTextCodec::codecForMib(106)->toUnicode(bytes.constData(), bytes.size(), &state);
     return state.invalidChars == 0 && state.remainingChars == 0;
+#endif
 }
 
 void checkComplete(const FrameReceiver& receiver)

@@ -42,18 +42,31 @@ bool headlessPlatform(const QString& name)
 }
 } // namespace
 
-void EmulatorLauncher::Process::setupChildProcess()
+void EmulatorLauncher::EndWithParent([[maybe_unused]] qint64 parentPid)
 {
 #ifdef Q_OS_LINUX
     // Runs in the child between fork and exec. A parent already gone before the call
     // would never send the signal: then the child ends at once.
     ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (::getppid() != m_parentPid)
+    if (::getppid() != parentPid)
         ::_exit(1);
 #endif
 }
 
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+void EmulatorLauncher::Process::setupChildProcess()
+{
+    EndWithParent(m_parentPid);
+}
+
 EmulatorLauncher::EmulatorLauncher() = default;
+#else
+EmulatorLauncher::EmulatorLauncher()
+{
+    m_process.setChildProcessModifier(
+        [parentPid = QCoreApplication::applicationPid()] { EndWithParent(parentPid); });
+}
+#endif
 
 EmulatorLauncher::~EmulatorLauncher()
 {

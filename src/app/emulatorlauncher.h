@@ -65,6 +65,8 @@ private:
 
     // On Linux the emulator is told to end when this program dies, killed or crashed:
     // otherwise it would go on holding its pseudo-terminal with nobody to stop it.
+    static void EndWithParent(qint64 parentPid);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     class Process : public QProcess
     {
     protected:
@@ -73,6 +75,10 @@ private:
     private:
         const qint64 m_parentPid = QCoreApplication::applicationPid();
     };
+#else
+    // Qt 6 takes the child's set-up as a function (setChildProcessModifier).
+    using Process = QProcess;
+#endif
 
     Process m_process;
     QString m_portName;

@@ -4,6 +4,8 @@
 #include "commun/communlog.h"
 #include "commun/textdecode.h"
 
+#include <utility>
+
 namespace {
 
 // A line feed inside a name or a value would split its line on saving, and whatever followed it
@@ -84,7 +86,7 @@ bool CFILE_INI::Save()
     // A first line that starts with U+FEFF would read back as a byte-order mark and lose it.
     if (!lines.isEmpty() && lines.first().startsWith(QChar(0xFEFF)))
         content = "\xEF\xBB\xBF";
-    for (const QString& line : qAsConst(lines)) {
+    for (const QString& line : std::as_const(lines)) {
         content += line.toUtf8();
         qCDebug(lcCommun, "CFILE_INI.Save Append:%s", qUtf8Printable(line));
         content += TextLineEnd;

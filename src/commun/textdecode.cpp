@@ -76,7 +76,7 @@ QString DecodeText(const QByteArray& bytes, bool atFileStart)
 {
     // A sequence cut at the end counts as invalid too: the line was not written as UTF-8.
     if (!isValidUtf8(bytes))
-        return QString::fromLatin1(bytes);
+        return QString::fromLatin1(bytes.constData(), bytes.size()); // Qt 5 would stop at a NUL
     int start = atFileStart && markAt(bytes, 0) ? ByteOrderMarkSize : 0;
     // QString::fromUtf8 drops a leading mark itself, yet only the file's own one may go.
     QString text;

@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -75,7 +76,7 @@ bool ParameterTransfer::WriteModified()
     }
 
     QSet<QString> objects;
-    for (QTreeWidgetItem* row : qAsConst(rows))
+    for (QTreeWidgetItem* row : std::as_const(rows))
         objects.insert(ObjectOf(row->text(PARAM_COL_IDENTIFIANT)));
     // The status line keeps what it shows until the first write answers.
     if (!Begin(QString(), rows.size() + objects.size()))
