@@ -361,7 +361,8 @@ private slots:
         const std::tuple<int, char, const char*, int, const char*> rows[] = {
             {1, 'E', "Save: ->Echec", 2, "2"},
             {0, 'T', "Save ->Echec", 1, "2"},
-            {2, 'T', "Save(3) :->TIMEOUT", 3, "0"}};
+            {2, 'T', "Save(3) :->TIMEOUT", 3, "0"},
+            {2, 'E', "Save(3) :->FAILED", 3, "0"}};
         for (const auto& [failAt, status, text, sent, mark] : rows) {
             b.reset(new Bench);
             b->failAt = 143 + failAt;
