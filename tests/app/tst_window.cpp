@@ -233,7 +233,7 @@ private slots:
         Press(window, "BTN_ReaderFileLoad");
         QCOMPARE(widget<QLineEdit>(window, "SAI_ConfigStatus")->text(),
                  QStringLiteral("Origine des données->Fichier"));
-        QVERIFY(widget<QPushButton>(window, "BTN_ReaderConfigSave")->isEnabled());
+        QVERIFY(widget<QPushButton>(window, "BTN_ReaderFileSave")->isEnabled());
         QCOMPARE(RowById(widget<QTreeWidget>(window, "treeWidget"), "3.0.1")->text(PARAM_COL_VALEUR),
                  QStringLiteral("A"));
         Press(window, "BTN_ReaderFileSave"); // a save always asks, starting at the named file
