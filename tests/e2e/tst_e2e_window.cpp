@@ -90,8 +90,8 @@ private slots:
     {
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
         writeConfig("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\nZONE2=INSTALLED:YES;LABEL:Salle\n"
-                    "ZONE11=INSTALLED:YES;LABEL:Toit\n[GROUPS]\n"
-                    "GROUP=ID:0;LABEL:Personnel;Z2:YES,3,1,0,0;Z5:NO,4,0,0,0;Z11:YES,0,0,0,0;\n"
+                    "ZONE11=INSTALLED:YES;LABEL:Toit\n[GROUPS]\nGROUP=ID:0;LABEL:Personnel;Z0:YES,0,0,0,0;"
+                    "Z2:YES,3,1,0,0;Z5:NO,4,0,0,0;Z11:YES,0,0,0,0;\n"
                     "GROUP=ID:1;LABEL:Visiteur;Z0:YES,1,0,0,5;\n");
     }
 
@@ -161,9 +161,9 @@ private slots:
         // The access file loaded, then a blacklist of a badge and a whole group written and read back
         // (the read-back of either file is parsed alike: tst_readerfiletransfer).
         QVERIFY(chain("BTN_ZonesSendToReader", "SAI_BlackListStatus", "Access Add->FIN"));
-        QCOMPARE(
-            m_emulator->fileRecords(18),
-            (QStringList{"Zid=2;Grp=0;Cpt=3;Apb=1", "Zid=11;Grp=0;Cpt=0;Apb=0", "Zid=0;Grp=1;Cpt=1;Apb=0"}));
+        QCOMPARE(m_emulator->fileRecords(18),
+                 (QStringList{"Zid=0;Grp=0;Cpt=0;Apb=0", "Zid=2;Grp=0;Cpt=3;Apb=1",
+                              "Zid=11;Grp=0;Cpt=0;Apb=0", "Zid=0;Grp=1;Cpt=1;Apb=0"}));
         typeRows({"04/12/26,5E6F7081,101,0,perdu", ",,,7,groupe suspendu"});
         QVERIFY(chain("BTN_BlackListWriteToSupport", "SAI_BlackListStatus", "LN Add->FIN"));
         QCOMPARE(m_emulator->fileRecords(5),
