@@ -159,30 +159,21 @@ private slots:
         QVERIFY(!SupportStatusDecode("10100000").inserted);
     }
 
-    // One row per C1 C2 C3 of the card's access-condition tables: a data block's rights, the trailer's,
-    // whether the access bits are frozen for good, and the bytes that carry the condition on the trailer
-    // alone. Then the same condition on all four blocks read from a card into the boxes.
+    // C1 C2 C3 of the card's access-condition tables (one freezing and one not, each bit set): a data block's
+    // rights, the trailer's, whether the access bits are frozen for good, and the bytes that carry the
+    // condition on the trailer alone. Then the same condition on all four blocks read from a card into the
+    // boxes.
     void accessConditions()
     {
         const std::tuple<const char*, const char*, const char*, bool, const char*> rows[] = {
             {"000", "lecture A|B, écriture A|B, incrément A|B, décrément A|B",
              "clé A écrite par A, bits d'accès lus par A, clé B lisible par A, clé B écrite par A", true,
              "0xFF 0x0F 0x00 0x00"},
-            {"010", "lecture A|B", "bits d'accès lus par A, clé B lisible par A", true,
-             "0x7F 0x0F 0x08 0x00"},
             {"100", "lecture A|B, écriture B",
              "clé A écrite par B, bits d'accès lus par A|B, clé B écrite par B", true, "0xF7 0x8F 0x00 0x00"},
-            {"110", "lecture A|B, écriture B, incrément B, décrément A|B", "bits d'accès lus par A|B", true,
-             "0x77 0x8F 0x08 0x00"},
-            {"001", "lecture A|B, décrément A|B",
-             "clé A écrite par A, bits d'accès lus par A, bits d'accès écrits par A, clé B lisible par A, "
-             "clé B écrite par A",
-             false, "0xFF 0x07 0x80 0x00"},
             {"011", "lecture B, écriture B",
              "clé A écrite par B, bits d'accès lus par A|B, bits d'accès écrits par B, clé B écrite par B",
              false, "0x7F 0x07 0x88 0x00"},
-            {"101", "lecture B", "bits d'accès lus par A|B, bits d'accès écrits par B", false,
-             "0xF7 0x87 0x80 0x00"},
             {"111", "aucun accès", "bits d'accès lus par A|B", true, "0x77 0x87 0x88 0x00"}};
         for (const auto& [bits, data, trailer, freezes, trailerBytes] : rows) {
             TrailerAccess access;
