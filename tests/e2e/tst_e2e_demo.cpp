@@ -46,15 +46,14 @@ private slots:
         QVERIFY(arguments.contains(QByteArray("--state") + '\0' + dir.filePath("data/").toLocal8Bit()));
 
         // The automatic connection opened the emulator's pseudo-terminal.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            [&] {
-                int terminals = 0;
-                for (const QFileInfo& fd : QDir(QString("/proc/%1/fd").arg(program.processId()))
-                                               .entryInfoList(QDir::System | QDir::NoDotAndDotDot))
-                    terminals += fd.symLinkTarget().startsWith("/dev/pts/");
-                return terminals == 1;
-            }(),
-            15000);
+        const auto terminals = [&] {
+            QStringList targets;
+            for (const QFileInfo& fd : QDir(QString("/proc/%1/fd").arg(program.processId()))
+                                           .entryInfoList(QDir::System | QDir::NoDotAndDotDot))
+                targets << fd.symLinkTarget();
+            return targets.filter(QRegularExpression("^/dev/pts/")).size();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(terminals(), 1, 15000);
 
         // Killed, the program cannot stop the emulator itself: the system does.
         program.kill();

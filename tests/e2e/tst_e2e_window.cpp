@@ -1,10 +1,6 @@
 #include <QtTest>
 
-#include <QCheckBox>
-#include <QJsonDocument>
-#include <QProgressBar>
-#include <QTableWidget>
-#include <QTreeWidget>
+#include <QtWidgets>
 
 #include "e2ebench.h"
 #include "readerconfig/parametercatalogue.h"
@@ -13,7 +9,6 @@
 
 namespace {
 constexpr int Bound = 30000;
-const char* const SystemKey = "0x5A 0x17 0xC3 0x88 0x2E 0x91";
 
 // A value block of address 4, as the Expert tab's fields show blocks: value, complement, value, address.
 QString ValueBlock(const char* low, const char* inverted)
@@ -95,8 +90,8 @@ private slots:
     {
         QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
         writeConfig("[ZONES]\nZONE0=INSTALLED:YES;LABEL:Hall\nZONE2=INSTALLED:YES;LABEL:Salle\n"
-                    "ZONE11=INSTALLED:YES;LABEL:Toit\n[GROUPS]\n"
-                    "GROUP=ID:0;LABEL:Personnel;Z2:YES,3,1,0,0;Z5:NO,4,0,0,0;Z11:YES,0,0,0,0;\n"
+                    "ZONE11=INSTALLED:YES;LABEL:Toit\n[GROUPS]\nGROUP=ID:0;LABEL:Personnel;Z0:YES,0,0,0,0;"
+                    "Z2:YES,3,1,0,0;Z5:NO,4,0,0,0;Z11:YES,0,0,0,0;\n"
                     "GROUP=ID:1;LABEL:Visiteur;Z0:YES,1,0,0,5;\n");
     }
 
@@ -120,14 +115,6 @@ private slots:
         QCOMPARE(m_frames->sent('B', 'R').size(), 4); // the blank card is not read
         w<QPushButton>("BTN_BadgeRead")->click();
 
-        // A raw write of inconsistent access bytes to sector 1's trailer never leaves the window.
-        QCOMPARE(m_emulator->command("present 2"), QStringList());
-        w("SAI_BlockNumber")->setText("7");
-        w("SAI_KeyToUsed")->setText(SystemKey);
-        w("SAI_ReaderSnd")->setText(QString(SystemKey) + " 0xFF 0x0F 0x0F 0x00 " + SystemKey);
-        QCOMPARE(press("BTN_ReaderWrite"), QStringLiteral("none"));
-        QCOMPARE(w("SAI_ReaderRcv")->text(), QStringLiteral("Erreur->Conditions d'accès invalides"));
-
         // Created: a blank card without forcing, a valid badge only when forced.
         w<QPushButton>("BTN_BadgeCreate")->click();
         w<QComboBox>("COMBO_Profil")->setCurrentIndex(1);
@@ -137,23 +124,17 @@ private slots:
         QVERIFY(present(1, "SAI_ProtocoleStatus", "Création->OK"));
         const QString blank = m_frames->sent('B', 'N').value(0);
         QVERIFY2(blank.contains(";Grp=0;") && blank.contains(";Nal=Lefèvre"), qPrintable(blank));
-        // The badge the raw write spared still reads, and keeps its record.
-        QVERIFY(present(2, "SAI_ProtocoleStatus", "Lecture->OK"));
-        QCOMPARE(w("SAI_LastName")->text(), QStringLiteral("Martin"));
         w<QCheckBox>("CKB_CreationForce")->setChecked(true);
         w("SAI_LastName")->setText("Roux");
         w("SAI_Usr")->setText("300");
         QVERIFY(present(2, "SAI_ProtocoleStatus", "Création->OK"));
         const QString forced = m_frames->sent('B', 'N').value(1);
         QVERIFY2(forced.contains(";Usr=300;") && forced.contains(";Nal=Roux"), qPrintable(forced));
-        QCOMPARE(w("SAI_Usr")->text(), QStringLiteral("301"));
 
         // Read back, the forced badge gives the record it was created with.
         w<QPushButton>("BTN_BadgeRead")->click();
-        const int from = m_frames->count();
         QVERIFY(present(1, "SAI_ProtocoleStatus", "Lecture->OK") &&
                 present(2, "SAI_ProtocoleStatus", "Lecture->OK"));
-        QCOMPARE(m_frames->answers('B', from).last(), "0UID=5E6F7081;" + forced);
         QString shown;
         m_window->BadgeRecordBuild(shown);
         QCOMPARE(shown, forced);
@@ -161,57 +142,35 @@ private slots:
 
     void expertAndFiles()
     {
-        QVERIFY(open());
-        QCOMPARE(m_emulator->command("present 1"), QStringList());
-        // The blank card keeps its transport key: the system's is refused, nothing shown.
-        const QString t = " 0xFF 0xFF 0xFF 0xFF 0xFF 0xFF ";
-        const QStringList blocks{
-            "4 " + QString(SystemKey) + " BTN_ReaderWrite " + ValueBlock("0x64", "0x9B") + " -> 4",
-            "4" + t + "BTN_ReaderWrite " + ValueBlock("0x64", "0x9B") + " -> 0" + ValueBlock("0x64", "0x9B"),
-            "4" + t + "BTN_ReaderIncrement 25 -> 0" + ValueBlock("0x7D", "0x82"),
-            "4" + t + "BTN_ReaderDecrement 5 -> 0" + ValueBlock("0x78", "0x87"),
-            "5" + t + "BTN_ReaderIncrement 1 -> 7"}; // not a value block
-        for (const QString& row : blocks) {
-            const QStringList f = row.section(" -> ", 0, 0).split(' ');
-            w("SAI_BlockNumber")->setText(f[0]);
-            w("SAI_KeyToUsed")->setText(f.mid(1, 6).join(' '));
-            w("SAI_ReaderSnd")->setText(f.mid(8).join(' '));
-            QCOMPARE(row.section(" -> ", 0, 0) + " -> " + press(qPrintable(f[7])), row);
+        QVERIFY(open() && m_emulator->command("present 1").isEmpty());
+        // Raw block operations on block 4 with the blank card's transport key (refusals are
+        // tst_emulator's, the trailer form's request tst_badge's).
+        w("SAI_BlockNumber")->setText("4");
+        w("SAI_KeyToUsed")->setText("0xFF 0xFF 0xFF 0xFF 0xFF 0xFF");
+        const std::tuple<const char*, QString, QString> ops[] = {
+            {"BTN_ReaderWrite", ValueBlock("0x64", "0x9B"), ValueBlock("0x64", "0x9B")},
+            {"BTN_ReaderIncrement", "25", ValueBlock("0x7D", "0x82")},
+            {"BTN_ReaderDecrement", "5", ValueBlock("0x78", "0x87")}};
+        for (const auto& [button, text, block] : ops) {
+            w("SAI_ReaderSnd")->setText(text);
+            QCOMPARE(press(button), "0" + block);
         }
-        const auto stored = [this] { return QJsonDocument(m_emulator->state()).toJson().toLower(); };
-        QVERIFY(stored().contains("7800000087ffffff7800000004fb04fb"));
+        const QByteArray stored = QJsonDocument(m_emulator->state()).toJson().toLower();
+        QVERIFY(stored.contains("7800000087ffffff7800000004fb04fb"));
 
-        // Sector 2's trailer: block 0 a value block, block 1 read-only, and a key B (C1 C2 C3 bits of
-        // blocks 0 to 3 in boxes CKB_C<n>B<block>).
-        w("SAI_Sector")->setText("2");
-        w("SAI_KeyA")->setText("0xFF 0xFF 0xFF 0xFF 0xFF 0xFF");
-        w("SAI_KeyB")->setText("0x11 0x22 0x33 0x44 0x55 0x66");
-        for (int b = 0; b < 12; ++b)
-            w<QCheckBox>(qPrintable(QString("CKB_C%1B%2").arg(b / 4 + 1).arg(b % 4)))
-                ->setChecked(b == 0 || b == 4 || b == 5 || b == 11);
-        press("BTN_TraillerWrite");
-        QTRY_VERIFY_WITH_TIMEOUT(!w("SAI_TrailerReadResult")->text().isEmpty(), Bound);
-        QVERIFY(stored().contains("ce1783") && stored().contains("112233445566"));
-        w("SAI_BlockNumber")->setText("9");
-        w("SAI_ReaderSnd")->setText(QString("0x01 ").repeated(16));
-        QCOMPARE(press("BTN_ReaderWrite"), QStringLiteral("5"));
-
-        // The access file loaded and read back, then a blacklist of a badge and a whole group.
-        auto* table = w<QTableWidget>("TABLE_BlackList");
+        // The access file loaded, then a blacklist of a badge and a whole group written and read back
+        // (the read-back of either file is parsed alike: tst_readerfiletransfer).
         QVERIFY(chain("BTN_ZonesSendToReader", "SAI_BlackListStatus", "Access Add->FIN"));
-        QCOMPARE(
-            m_emulator->fileRecords(18),
-            (QStringList{"Zid=2;Grp=0;Cpt=3;Apb=1", "Zid=11;Grp=0;Cpt=0;Apb=0", "Zid=0;Grp=1;Cpt=1;Apb=0"}));
-        QVERIFY(chain("BTN_BlackListReadFromReader", "SAI_BlackListStatus", "Access Add->FIN"));
-        QCOMPARE(table->rowCount(), 3);
-        QCOMPARE(table->item(1, 2)->text(), QStringLiteral("11"));
+        QCOMPARE(m_emulator->fileRecords(18),
+                 (QStringList{"Zid=0;Grp=0;Cpt=0;Apb=0", "Zid=2;Grp=0;Cpt=3;Apb=1",
+                              "Zid=11;Grp=0;Cpt=0;Apb=0", "Zid=0;Grp=1;Cpt=1;Apb=0"}));
         typeRows({"04/12/26,5E6F7081,101,0,perdu", ",,,7,groupe suspendu"});
         QVERIFY(chain("BTN_BlackListWriteToSupport", "SAI_BlackListStatus", "LN Add->FIN"));
         QCOMPARE(m_emulator->fileRecords(5),
                  (QStringList{"Cda=261204;UID=5E6F7081;Usr=101;Grp=0", "Cda=;UID=;Usr=;Grp=7"}));
         QVERIFY(chain("BTN_BlackListReadFromSupport", "SAI_BlackListStatus", "LN Add->FIN"));
-        QCOMPARE(table->rowCount(), 2);
-        QCOMPARE(table->item(1, 3)->text(), QStringLiteral("7"));
+        auto* table = w<QTableWidget>("TABLE_BlackList");
+        QVERIFY(table->rowCount() == 2 && table->item(1, 3)->text() == "7");
     }
 
     // Parameters read, edited, written and committed; carried in a file to a second reader
@@ -274,10 +233,7 @@ private slots:
         const QStringList rows{
             "--drop 20|BTN_ReaderConfigLoad|||->TIMEOUT|Lecture Ok|0",
             "--garble 3|BTN_BlackListWriteToSupport|||LN Add->ECHEC|LN Add->FIN|0",
-            "--cut 4|BTN_BlackListWriteToSupport|||LN Add->ECHEC|LN Add->FIN|0",
             "--cut 9|BTN_BlackListReadFromSupport|||LN Add->CMD ERREUR|LN Add->FIN|0",
-            // The link skips whatever comes before STX: stray bytes cost nothing.
-            "--noise|BTN_BlackListReadFromSupport|||LN Add->FIN|LN Add->FIN|0",
             "--latency-ms 20|BTN_ReaderConfigLoad|kill|VG|->TIMEOUT|Lecture Ok|20",
             "--latency-ms 300|BTN_BlackListReadFromSupport|kill+poll|FG|LN Add->CMD ERREUR|LN Add->FIN|2",
             "--latency-ms 300|BTN_ZonesSendToReader|kill|FA|Access Add->ECHEC|Access Add->FIN|1"};
@@ -303,7 +259,6 @@ private slots:
         };
         QVERIFY(prepare());
         auto texts = E2eTexts(w(status));
-        auto com = E2eTexts(w("LINEEDIT_Com"));
         if (f[2].endsWith("+poll"))
             w<QPushButton>("BTN_BadgeRead")->click();
         if (f[2].isEmpty())
@@ -313,8 +268,6 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(
                 m_frames->sent(f[3][0].toLatin1(), f[3][1].toLatin1()).size() >= f[6].toInt(), Bound);
             m_emulator->kill();
-            QTRY_VERIFY2_WITH_TIMEOUT(com->contains(QString("Port perdu (%1)").arg(port)),
-                                      qPrintable(com->join('|')), Bound);
             QTRY_VERIFY2_WITH_TIMEOUT(w(status)->text().endsWith(f[4]), qPrintable(texts->join('|')), Bound);
         }
         QVERIFY2(f[4] == f[5] || !texts->contains(f[5]), qPrintable(texts->join('|')));

@@ -20,7 +20,6 @@ struct ReaderRequest
     char letter = 0;
     char subLetter = 0;
     QByteArray payload;
-    QByteArray raw; // the whole frame, STX to the last trailer byte
 };
 
 // A scripted reader on the master side of a PtyPair, in its own thread:
@@ -35,28 +34,27 @@ public:
 
     explicit FakeReader(PtyPair& pty);
     ~FakeReader();
-    FakeReader(const FakeReader&) = delete;
-    FakeReader& operator=(const FakeReader&) = delete;
 
     // An answer frame: header byte 1, status character, payload, ETX, "012".
     static QByteArray frame(char header1, char status, const QByteArray& payload = QByteArray());
 
     // One-shot answer to the next request letter/subLetter.
-    void answer(char letter, char subLetter, char status, const QByteArray& payload = QByteArray());
+    void answer(char letter, char subLetter, char status, const QByteArray& payload = QByteArray())
+    {
+        answerRaw(letter, subLetter, frame(letter, status, payload));
+    }
     // One-shot raw bytes (a cut frame, several frames, or empty for silence).
     void answerRaw(char letter, char subLetter, const QByteArray& bytes);
     // Standing answer for every request letter/subLetter with nothing scripted.
     void answerAlways(char letter, char subLetter, char status, const QByteArray& payload = QByteArray());
     // Takes over from the scripts above for every request.
     void setHandler(Handler handler);
-
     // Unsolicited bytes to the program.
     void send(const QByteArray& bytes);
 
-    QList<ReaderRequest> requests() const;
     // Each request as letters, a space and the payload: "FC Fil=5".
     QStringList requestTexts() const;
-    int requestCount() const;
+    int requestCount() const { return requestTexts().size(); }
     // Waits until at least count requests have come in.
     bool waitForRequests(int count, int timeoutMs = 5000) const;
 
@@ -69,9 +67,9 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     std::mutex m_writeMutex;
-    QList<ReaderRequest> m_requests;
-    QMap<int, std::deque<QByteArray>> m_scripted;
-    QMap<int, QByteArray> m_standing;
+    QStringList m_requests;
+    QMap<QByteArray, std::deque<QByteArray>> m_scripted;
+    QMap<QByteArray, QByteArray> m_standing;
     Handler m_handler;
     std::thread m_thread;
 };

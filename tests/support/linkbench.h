@@ -38,15 +38,11 @@ struct LinkRecorder : QObject
                     events.append({LinkEvent::Data, id, arg1, s});
                 });
     }
-    bool waitFor(const std::function<bool()>& cond, int timeoutMs = 5000)
-    {
-        return QTest::qWaitFor(cond, timeoutMs);
-    }
     // Waits for a new SIG_Data(id, arg1, ...) beyond the ones seen so far.
     bool waitForData(unsigned int id, unsigned int arg1, int timeoutMs = 5000)
     {
         const int seen = dataCount(id, arg1);
-        return waitFor([&] { return dataCount(id, arg1) > seen; }, timeoutMs);
+        return QTest::qWaitFor([&] { return dataCount(id, arg1) > seen; }, timeoutMs);
     }
     int dataCount(unsigned int id, unsigned int arg1) const
     {
@@ -84,7 +80,6 @@ struct LinkBench
     };
 
     Line line;
-    PtyPair& pty = line.pty;
     FakeReader& reader = line.reader;
     QProtocole link;
     LinkRecorder rec{&link};
@@ -94,17 +89,26 @@ struct LinkBench
     // Opens port, or the bench's own line.
     bool open(const QString& port = QString())
     {
-        link.SetPortName(port.isEmpty() ? pty.slavePath() : port);
+        link.SetPortName(port.isEmpty() ? line.pty.slavePath() : port);
         link.SetConnectionRequest(QProtocole::CONNECTION_OPEN);
         return rec.waitForData(DATA_CHANNEL_RESULT, ARG_LINK_STATE) && link.Connected;
     }
 
-    // Collects the answer of the command in the slot once it has ended.
-    bool collect(unsigned int resultId, bool* ok, char* status, QString* text)
+    // How the command in the slot ended: "ok <status> <text>", or "failed ? untouched" (a failure
+    // leaves status and text alone); "busy" or "too long" when refused.
+    QString exchange(const ReaderCommand& cmd, bool submit = true)
     {
-        if (resultId != 0 ? !rec.waitForData(DATA_CHANNEL_RESULT, resultId) : !link.CmdWaitAnswer(8000))
-            return false;
-        return link.CmdAnswer(ok, status, text) == QProtocole::ANSWER_ENDED;
+        if (const unsigned char r = submit ? link.CmdRequest(cmd) : QProtocole::CMD_SUBMITTED;
+            r != QProtocole::CMD_SUBMITTED)
+            return r == QProtocole::CMD_BUSY ? "busy" : "too long";
+        bool ok = false;
+        char status = '?';
+        QString text = "untouched";
+        if (!(cmd.resultId != 0 ? rec.waitForData(DATA_CHANNEL_RESULT, cmd.resultId)
+                                : link.CmdWaitAnswer(8000)) ||
+            link.CmdAnswer(&ok, &status, &text) != QProtocole::ANSWER_ENDED)
+            return "no end";
+        return QStringLiteral("%1 %2 %3").arg(ok ? "ok" : "failed", QString(QChar(status)), text);
     }
 };
 

@@ -19,18 +19,13 @@ public:
     bool isValid() const { return m_master >= 0 && m_slave >= 0; }
     QString slavePath() const { return m_slavePath; }
     int masterFd() const { return m_master; }
-
     // Bytes to the program, written whole.
     bool write(const QByteArray& bytes);
-    // The next whole frame the program sent (STX .. ETX and three trailer
-    // bytes); empty when none came within timeoutMs.
-    QByteArray readFrame(int timeoutMs);
 
 private:
     int m_master = -1;
     int m_slave = -1;
     QString m_slavePath;
-    QByteArray m_pending;
 };
 
 // Wire bytes written readably: '<' stands for STX and '>' for ETX, so
