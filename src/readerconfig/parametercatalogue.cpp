@@ -1,5 +1,6 @@
 #include "readerconfig/parametercatalogue.h"
 
+#include <QCoreApplication>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <QVector>
@@ -215,10 +216,17 @@ constexpr int FieldCount = int(sizeof(FieldColumns) / sizeof(FieldColumns[0]));
 
 QStringList ParameterCatalogueHeaders()
 {
-    return {QStringLiteral("Désignation"), QStringLiteral("Valeur"),  QStringLiteral("Save"),
-            QStringLiteral("Identifiant"), QStringLiteral("Modifié"), QStringLiteral("Mask"),
-            QStringLiteral("Max"),         QStringLiteral("Widget"),  QStringLiteral("WidgetArguments"),
-            QStringLiteral("Attribut"),    QStringLiteral("Version")};
+    return {QCoreApplication::translate("ParameterCatalogue", "Désignation"),
+            QCoreApplication::translate("ParameterCatalogue", "Valeur"),
+            QCoreApplication::translate("ParameterCatalogue", "Save"),
+            QCoreApplication::translate("ParameterCatalogue", "Identifiant"),
+            QCoreApplication::translate("ParameterCatalogue", "Modifié"),
+            QCoreApplication::translate("ParameterCatalogue", "Mask"),
+            QCoreApplication::translate("ParameterCatalogue", "Max"),
+            QCoreApplication::translate("ParameterCatalogue", "Widget"),
+            QCoreApplication::translate("ParameterCatalogue", "WidgetArguments"),
+            QCoreApplication::translate("ParameterCatalogue", "Attribut"),
+            QCoreApplication::translate("ParameterCatalogue", "Version")};
 }
 
 void ParameterCatalogueFill(QTreeWidget* tree)

@@ -59,13 +59,21 @@ inline bool WindowLinkSettle(MainWindow& window)
     auto* com = window.findChild<QLineEdit*>("LINEEDIT_Com");
     auto* serial = window.findChild<QPushButton*>("BTN_Serial");
     const auto settled = [&] {
-        return !com->text().isEmpty() && window.Protocole().Connected == (com->text() == "Ouvert");
+        return !com->text().isEmpty() &&
+               window.Protocole().Connected ==
+                   (com->text() == QCoreApplication::translate("QProtocole", "Ouvert"));
     };
     if (combo->count() > 0 && !QTest::qWaitFor(settled, 10000))
         return false;
-    if (window.Protocole().Connected || serial->text() == "Deconnecter") {
+    if (window.Protocole().Connected ||
+        serial->text() == QCoreApplication::translate("PortRow", "Deconnecter")) {
         serial->click();
-        if (!QTest::qWaitFor([&] { return !window.Protocole().Connected && com->text() == "Fermé"; }, 10000))
+        if (!QTest::qWaitFor(
+                [&] {
+                    return !window.Protocole().Connected &&
+                           com->text() == QCoreApplication::translate("QProtocole", "Fermé");
+                },
+                10000))
             return false;
     }
     return true;
@@ -79,7 +87,12 @@ inline bool WindowLinkOpen(MainWindow& window, const QString& portPath)
     combo->addItem(portPath);
     combo->setCurrentIndex(combo->count() - 1);
     window.findChild<QPushButton*>("BTN_Serial")->click();
-    return QTest::qWaitFor([&] { return window.Protocole().Connected && com->text() == "Ouvert"; }, 10000);
+    return QTest::qWaitFor(
+        [&] {
+            return window.Protocole().Connected &&
+                   com->text() == QCoreApplication::translate("QProtocole", "Ouvert");
+        },
+        10000);
 }
 
 // Answers every message box the window opens and keeps "title / text".
