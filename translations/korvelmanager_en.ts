@@ -1260,6 +1260,422 @@ Write block 0?</translation>
         <source>Version</source>
         <translation>Version</translation>
     </message>
+    <message>
+        <source>Lecteur</source>
+        <translation>Reader</translation>
+    </message>
+    <message>
+        <source>Identification</source>
+        <translation>Identification</translation>
+    </message>
+    <message>
+        <source>Code site</source>
+        <translation>Site code</translation>
+    </message>
+    <message>
+        <source>Nom du site</source>
+        <translation>Site name</translation>
+    </message>
+    <message>
+        <source>Identifiant matériel</source>
+        <translation>Hardware id</translation>
+    </message>
+    <message>
+        <source>Nom matériel</source>
+        <translation>Hardware name</translation>
+    </message>
+    <message>
+        <source>Type matériel</source>
+        <translation>Hardware type</translation>
+    </message>
+    <message>
+        <source>Code Exploitant</source>
+        <translation>Operator code</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Mdb CashLess</source>
+        <translation>Mdb CashLess</translation>
+    </message>
+    <message>
+        <source>CCtalk CashLess</source>
+        <translation>CCtalk CashLess</translation>
+    </message>
+    <message>
+        <source>Module Ethernet</source>
+        <translation>Ethernet module</translation>
+    </message>
+    <message>
+        <source>Afficheur</source>
+        <translation>Display</translation>
+    </message>
+    <message>
+        <source>Compteurs déportés filaire</source>
+        <translation>Wired remote counters</translation>
+    </message>
+    <message>
+        <source>Accepteur</source>
+        <translation>Acceptor</translation>
+    </message>
+    <message>
+        <source>Serveur Historique</source>
+        <translation>History server</translation>
+    </message>
+    <message>
+        <source>Serveur QMLS</source>
+        <translation>QMLS server</translation>
+    </message>
+    <message>
+        <source>Compteurs déportés réseau</source>
+        <translation>Network remote counters</translation>
+    </message>
+    <message>
+        <source>MAJ Heure automatique</source>
+        <translation>Automatic clock update</translation>
+    </message>
+    <message>
+        <source>Contrôles</source>
+        <translation>Checks</translation>
+    </message>
+    <message>
+        <source>Crédit max</source>
+        <translation>Max credit</translation>
+    </message>
+    <message>
+        <source>Vérifier Date validité</source>
+        <translation>Check validity date</translation>
+    </message>
+    <message>
+        <source>Interrogation serveur</source>
+        <translation>Query server</translation>
+    </message>
+    <message>
+        <source>Mdb Config</source>
+        <translation>Mdb Config</translation>
+    </message>
+    <message>
+        <source>Adresse</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Niveau</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>Code pays</source>
+        <translation>Country code</translation>
+    </message>
+    <message>
+        <source>Facteur multiplication</source>
+        <translation>Scale factor</translation>
+    </message>
+    <message>
+        <source>Position décimale</source>
+        <translation>Decimal places</translation>
+    </message>
+    <message>
+        <source>Delais dépassé</source>
+        <translation>Timeout</translation>
+    </message>
+    <message>
+        <source>Fonctionnement</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>Débit automatique sur insertion</source>
+        <translation>Automatic debit on insertion</translation>
+    </message>
+    <message>
+        <source>Débit automatique sur fin de temps</source>
+        <translation>Automatic debit at end of time</translation>
+    </message>
+    <message>
+        <source>Bip continu pour retrait support</source>
+        <translation>Continuous beep to remove support</translation>
+    </message>
+    <message>
+        <source>Commande présence badge</source>
+        <translation>Badge present output</translation>
+    </message>
+    <message>
+        <source>Montant des Débit</source>
+        <translation>Debit amounts</translation>
+    </message>
+    <message>
+        <source>Sur Insertion</source>
+        <translation>On insertion</translation>
+    </message>
+    <message>
+        <source>Sur Commande Automate</source>
+        <translation>On PLC command</translation>
+    </message>
+    <message>
+        <source>Sur Impulsion Bouton</source>
+        <translation>On button pulse</translation>
+    </message>
+    <message>
+        <source>Crédit à Zéro autorisé</source>
+        <translation>Zero credit allowed</translation>
+    </message>
+    <message>
+        <source>Crédit Démarrage Automatique</source>
+        <translation>Automatic start credit</translation>
+    </message>
+    <message>
+        <source>Gestion Appareils Timer</source>
+        <translation>Timer devices</translation>
+    </message>
+    <message>
+        <source>Appareil 1 (Par défaut)</source>
+        <translation>Device 1 (default)</translation>
+    </message>
+    <message>
+        <source>Configuration</source>
+        <translation>Configuration</translation>
+    </message>
+    <message>
+        <source>Installé</source>
+        <translation>Installed</translation>
+    </message>
+    <message>
+        <source>Fonctionnement type</source>
+        <translation>Operation type</translation>
+    </message>
+    <message>
+        <source>Cumul Autorisé</source>
+        <translation>Accumulation allowed</translation>
+    </message>
+    <message>
+        <source>Affichage</source>
+        <translation>Display</translation>
+    </message>
+    <message>
+        <source>Affichage crédit badge prioritaire</source>
+        <translation>Badge credit display first</translation>
+    </message>
+    <message>
+        <source>Commande  (Ordre 8-1)</source>
+        <translation>Output  (order 8-1)</translation>
+    </message>
+    <message>
+        <source>Tarifs/Durées</source>
+        <translation>Prices/Durations</translation>
+    </message>
+    <message>
+        <source>Tarif Démarrage</source>
+        <translation>Start price</translation>
+    </message>
+    <message>
+        <source>Montant</source>
+        <translation>Amount</translation>
+    </message>
+    <message>
+        <source>Durée (en seconde)</source>
+        <translation>Duration (seconds)</translation>
+    </message>
+    <message>
+        <source>Tarif Renouvellement</source>
+        <translation>Renewal price</translation>
+    </message>
+    <message>
+        <source>Appareil 2 (Pour controler 2 appareils)</source>
+        <translation>Device 2 (to control 2 devices)</translation>
+    </message>
+    <message>
+        <source>Compteurs Déportés</source>
+        <translation>Remote counters</translation>
+    </message>
+    <message>
+        <source>Impulsions</source>
+        <translation>Pulses</translation>
+    </message>
+    <message>
+        <source>Haute</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>Basse</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>Centralisateur</source>
+        <translation>Concentrator</translation>
+    </message>
+    <message>
+        <source>Canal 1</source>
+        <translation>Channel 1</translation>
+    </message>
+    <message>
+        <source>Type badge</source>
+        <translation>Badge type</translation>
+    </message>
+    <message>
+        <source>Type Pièce</source>
+        <translation>Coin type</translation>
+    </message>
+    <message>
+        <source>Type Jeton</source>
+        <translation>Token type</translation>
+    </message>
+    <message>
+        <source>Impulsion Variable</source>
+        <translation>Variable pulse</translation>
+    </message>
+    <message>
+        <source>Canal 2</source>
+        <translation>Channel 2</translation>
+    </message>
+    <message>
+        <source>Canal 3</source>
+        <translation>Channel 3</translation>
+    </message>
+    <message>
+        <source>Canal 4</source>
+        <translation>Channel 4</translation>
+    </message>
+    <message>
+        <source>Canal 5</source>
+        <translation>Channel 5</translation>
+    </message>
+    <message>
+        <source>Canal 6</source>
+        <translation>Channel 6</translation>
+    </message>
+    <message>
+        <source>Canal 7 (Relais1)</source>
+        <translation>Channel 7 (Relay1)</translation>
+    </message>
+    <message>
+        <source>Canal 8 (Relais2)</source>
+        <translation>Channel 8 (Relay2)</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Canal 7</source>
+        <translation>Channel 7</translation>
+    </message>
+    <message>
+        <source>Canal 8</source>
+        <translation>Channel 8</translation>
+    </message>
+    <message>
+        <source>Intervalle Impulsion</source>
+        <translation>Pulse interval</translation>
+    </message>
+    <message>
+        <source>Min (en centième)</source>
+        <translation>Min (hundredths)</translation>
+    </message>
+    <message>
+        <source>Max (en centième)</source>
+        <translation>Max (hundredths)</translation>
+    </message>
+    <message>
+        <source>Inhibition/Activation controlé Par Lecteur</source>
+        <translation>Inhibit/Enable controlled by reader</translation>
+    </message>
+    <message>
+        <source>Retours Inhibition</source>
+        <translation>Inhibit inputs</translation>
+    </message>
+    <message>
+        <source>Retour 1 (Connecteur Accepteur)</source>
+        <translation>Input 1 (acceptor connector)</translation>
+    </message>
+    <message>
+        <source>Etat Inhibé</source>
+        <translation>Inhibited state</translation>
+    </message>
+    <message>
+        <source>Priorité</source>
+        <translation>Priority</translation>
+    </message>
+    <message>
+        <source>Texte</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Retour 2 (Connecteur Automate)</source>
+        <translation>Input 2 (PLC connector)</translation>
+    </message>
+    <message>
+        <source>Retour 3 (Bouton)</source>
+        <translation>Input 3 (button)</translation>
+    </message>
+    <message>
+        <source>Réseau</source>
+        <translation>Network</translation>
+    </message>
+    <message>
+        <source>Adresse IP</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>Mask sous-réseau</source>
+        <translation>Subnet mask</translation>
+    </message>
+    <message>
+        <source>Passerelle</source>
+        <translation>Gateway</translation>
+    </message>
+    <message>
+        <source>Serveur DNS 1</source>
+        <translation>DNS server 1</translation>
+    </message>
+    <message>
+        <source>Serveur DNS 2</source>
+        <translation>DNS server 2</translation>
+    </message>
+    <message>
+        <source>Port HTTP</source>
+        <translation>HTTP port</translation>
+    </message>
+    <message>
+        <source>Serveur historique</source>
+        <translation>History server</translation>
+    </message>
+    <message>
+        <source>Serveur</source>
+        <translation>Server</translation>
+    </message>
+    <message>
+        <source>URL</source>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>logiciel</source>
+        <translation>software</translation>
+    </message>
+    <message>
+        <source>Hardware</source>
+        <translation>Hardware</translation>
+    </message>
+    <message>
+        <source>Config eeprom</source>
+        <translation>Eeprom config</translation>
+    </message>
+    <message>
+        <source>Divers</source>
+        <translation>Miscellaneous</translation>
+    </message>
+    <message>
+        <source>Heure</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
 </context>
 <context>
     <name>ParameterTransfer</name>
