@@ -6,7 +6,7 @@ KORVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KORVEL_BASE_PACKAGES=(cmake ninja-build g++ desktop-file-utils appstream)
 # Each Qt's, Linguist tools included.
 KORVEL_QT5_PACKAGES=(qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev qttools5-dev qttools5-dev-tools)
-KORVEL_QT6_PACKAGES=(qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-tools-dev qt6-l10n-tools libgl-dev)
+KORVEL_QT6_PACKAGES=(qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-tools-dev qt6-l10n-tools qt6-tools-dev-tools libgl-dev)
 # The scripts build with this Qt unless told otherwise (scripts/test --qt5).
 KORVEL_QT_DEFAULT=6
 KORVEL_PACKAGES=("${KORVEL_BASE_PACKAGES[@]}" "${KORVEL_QT6_PACKAGES[@]}")

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -44,8 +45,10 @@ void AccessTab::Setup()
 
 void AccessTab::saveFailed()
 {
-    QMessageBox::critical(m_window, QStringLiteral("Erreur"),
-                          QStringLiteral("Impossible d'enregistrer le fichier config.ini"), QMessageBox::Ok);
+    QMessageBox::critical(
+        m_window, QCoreApplication::translate("AccessTab", "Erreur"),
+        QCoreApplication::translate("AccessTab", "Impossible d'enregistrer le fichier config.ini"),
+        QMessageBox::Ok);
 }
 
 void AccessTab::ZonesSave()
@@ -88,9 +91,10 @@ void AccessTab::GroupLabelChanged()
 void AccessTab::GroupDelete()
 {
     const bool confirmed =
-        QMessageBox::information(m_window, QStringLiteral("Confirmation :"),
-                                 QStringLiteral("Voulez-vous supprimer ce profil définitivement ?"),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+        QMessageBox::information(
+            m_window, QCoreApplication::translate("AccessTab", "Confirmation :"),
+            QCoreApplication::translate("AccessTab", "Voulez-vous supprimer ce profil définitivement ?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     if (!m_editor->GroupDelete(confirmed))
         saveFailed();
 }

@@ -1,5 +1,6 @@
 #include "access/accesstransfer.h"
 
+#include <QCoreApplication>
 #include <QTableWidget>
 
 #include "access/groups.h"
@@ -39,28 +40,32 @@ int AccessRecordCount(const QList<CGROUP*>* groups)
 
 namespace {
 
-const ReaderFileTransfer::Texts accessTexts{
-    QStringLiteral("Access Put"),
-    QStringLiteral("access Get"),
-    QStringLiteral("Access effacement->échec"),
-    QStringLiteral("Access effacement->OK"),
-    QStringLiteral("Access Aucun liste à envoyer"),
-    QStringLiteral("Access Add->ECHEC"),
-    QStringLiteral("Access Add->OK"),
-    QStringLiteral("Access Add->FIN"),
-    QStringLiteral("Access Add->CMD ERREUR"),
-    QStringLiteral("Access Get->OK"),
-    "ARG_FILE_ACCESS_CLEAR_RESULT",
-    "ARG_FILE_ACCESS_ADD_RESULT",
-    "ARG_FILE_ACCESS_GET_RESULT",
-    "Access Value:%s",
-};
+// Built per transfer: the texts follow the translator installed at start.
+ReaderFileTransfer::Texts accessTexts()
+{
+    return {
+        QCoreApplication::translate("AccessTransfer", "Access Put"),
+        QCoreApplication::translate("AccessTransfer", "access Get"),
+        QCoreApplication::translate("AccessTransfer", "Access effacement->échec"),
+        QCoreApplication::translate("AccessTransfer", "Access effacement->OK"),
+        QCoreApplication::translate("AccessTransfer", "Access Aucun liste à envoyer"),
+        QCoreApplication::translate("AccessTransfer", "Access Add->ECHEC"),
+        QCoreApplication::translate("AccessTransfer", "Access Add->OK"),
+        QCoreApplication::translate("AccessTransfer", "Access Add->FIN"),
+        QCoreApplication::translate("AccessTransfer", "Access Add->CMD ERREUR"),
+        QCoreApplication::translate("AccessTransfer", "Access Get->OK"),
+        "ARG_FILE_ACCESS_CLEAR_RESULT",
+        "ARG_FILE_ACCESS_ADD_RESULT",
+        "ARG_FILE_ACCESS_GET_RESULT",
+        "Access Value:%s",
+    };
+}
 
 } // namespace
 
 AccessTransfer::AccessTransfer(ReaderLink& link, ChainGuard& guard, const QList<CGROUP*>* groups,
                                QTableWidget* table, QObject* parent)
-    : ReaderFileTransfer(link, guard, ReaderFile::Access, accessTexts, parent), m_groups(groups),
+    : ReaderFileTransfer(link, guard, ReaderFile::Access, accessTexts(), parent), m_groups(groups),
       m_table(table)
 {
 }

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,7 +41,7 @@ ZonesEditor::ZonesEditor(const Form& form, CZONE* zones, QList<CGROUP*>* groups,
 
 QString ZonesEditor::ZoneRuleTitle(int zone, const QString& label)
 {
-    return QStringLiteral("ZONE %1:\n").arg(zone + 1) + label;
+    return QCoreApplication::translate("ZonesEditor", "ZONE %1:\n").arg(zone + 1) + label;
 }
 
 void ZonesEditor::GridsSetup()
@@ -62,7 +63,7 @@ void ZonesEditor::zoneGridBuild()
         auto* box = new QCheckBox;
         box->setObjectName(QStringLiteral("CB_Installed%1").arg(i));
         box->setTristate(false);
-        auto* title = new QLabel(QStringLiteral("ZONE %1:").arg(i + 1));
+        auto* title = new QLabel(QCoreApplication::translate("ZonesEditor", "ZONE %1:").arg(i + 1));
         title->setObjectName(QStringLiteral("LAB_Zone%1").arg(i));
         auto* label = new QLineEdit;
         label->setObjectName(QStringLiteral("LE_Label%1").arg(i));
@@ -84,8 +85,10 @@ void ZonesEditor::zoneGridBuild()
 void ZonesEditor::ruleGridBuild()
 {
     const QStringList rowTitles{
-        QStringLiteral("Accès"), QStringLiteral("Numéro Compteur\nassocié (0=Illimité)"),
-        QStringLiteral("Numéro Anti-passback\nAssocié"), QStringLiteral("Valeur par défaut")};
+        QCoreApplication::translate("ZonesEditor", "Accès"),
+        QCoreApplication::translate("ZonesEditor", "Numéro Compteur\nassocié (0=Illimité)"),
+        QCoreApplication::translate("ZonesEditor", "Numéro Anti-passback\nAssocié"),
+        QCoreApplication::translate("ZonesEditor", "Valeur par défaut")};
     for (int row = 0; row < rowTitles.size(); ++row)
         m_form.gridGroup->addWidget(new QLabel(rowTitles.at(row)), row + 1, 0, Qt::AlignLeft);
 

@@ -12,6 +12,7 @@ struct CommandLineOptions
     QString port;            // --port NAME: a port the system does not list, shown first
     QString tracePath;       // --trace FILE: append every frame sent and received to FILE
     bool noSettings = false; // --no-settings: start with the defaults, remember nothing
+    QString language;        // --lang fr|en: the interface's language, over the stored choice
 };
 
 struct CommandLineResult

@@ -90,7 +90,9 @@ QString EmulatorLauncher::DataFolder(QString* error)
     const QString folder = generic.isEmpty() ? QString() : QDir(generic).filePath(DataFolderName);
     if (folder.isEmpty() || !QDir().mkpath(folder)) {
         if (error)
-            *error = QString("Dossier de données %1 impossible à créer").arg(folder);
+            *error =
+                QCoreApplication::translate("EmulatorLauncher", "Dossier de données %1 impossible à créer")
+                    .arg(folder);
         return QString();
     }
     return folder;
@@ -122,7 +124,8 @@ bool EmulatorLauncher::Start(QString* error)
     const QString executable = FindEmulator(programDir);
     if (executable.isEmpty()) {
         if (error)
-            *error = QString("Simulateur de lecteur introuvable : %1 n'est pas dans %2.")
+            *error = QCoreApplication::translate("EmulatorLauncher",
+                                                 "Simulateur de lecteur introuvable : %1 n'est pas dans %2.")
                          .arg(executableName(), searchFolders(programDir).join(" ni dans "));
         return false;
     }
@@ -155,7 +158,8 @@ bool EmulatorLauncher::Start(const QString& executable, const QStringList& argum
     m_process.setStandardErrorFile(m_logFile);
     m_process.start();
     if (!m_process.waitForStarted(timeoutMs))
-        return failWith(QString("Impossible de démarrer le simulateur de lecteur %1 : %2")
+        return failWith(QCoreApplication::translate("EmulatorLauncher",
+                                                    "Impossible de démarrer le simulateur de lecteur %1 : %2")
                             .arg(executable, m_process.errorString()));
 
     QDeadlineTimer deadline(timeoutMs);
@@ -168,13 +172,17 @@ bool EmulatorLauncher::Start(const QString& executable, const QStringList& argum
     if (!first.startsWith("PORT ") || first.mid(5).trimmed().isEmpty()) {
         QString text;
         if (m_process.state() == QProcess::NotRunning)
-            text = QString("Le simulateur de lecteur s'est arrêté au démarrage (code %1).")
+            text = QCoreApplication::translate(
+                       "EmulatorLauncher", "Le simulateur de lecteur s'est arrêté au démarrage (code %1).")
                        .arg(m_process.exitCode());
         else if (!first.isEmpty())
-            text = QString("Le simulateur de lecteur n'a pas indiqué son port (première ligne : « %1 »).")
+            text = QCoreApplication::translate(
+                       "EmulatorLauncher",
+                       "Le simulateur de lecteur n'a pas indiqué son port (première ligne : « %1 »).")
                        .arg(first.left(80));
         else
-            text = QString("Le simulateur de lecteur n'a pas indiqué son port dans les %1 s.")
+            text = QCoreApplication::translate(
+                       "EmulatorLauncher", "Le simulateur de lecteur n'a pas indiqué son port dans les %1 s.")
                        .arg((timeoutMs + 999) / 1000);
         const QString details = collectedErrors();
         return failWith(details.isEmpty() ? text : text + "\n" + details);

@@ -3,6 +3,7 @@
 #include "app/applog.h"
 #include "commun/textdecode.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 namespace {
@@ -18,7 +19,7 @@ FrameTraceWriter::FrameTraceWriter(const QString& path)
     if (m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
         m_open = true;
     else
-        fail("ouverture impossible");
+        fail(QT_TRANSLATE_NOOP("FrameTraceWriter", "ouverture impossible"));
 }
 
 bool FrameTraceWriter::IsOpen() const
@@ -33,11 +34,13 @@ QString FrameTraceWriter::ErrorString() const
     return m_error;
 }
 
-void FrameTraceWriter::fail(const QString& what)
+void FrameTraceWriter::fail(const char* what)
 {
     // Called with m_mutex held (or from the constructor).
     m_open = false;
-    m_error = QString("Trace des trames %1 : %2 (%3)").arg(m_file.fileName(), what, m_file.errorString());
+    m_error = QCoreApplication::translate("FrameTraceWriter", "Trace des trames %1 : %2 (%3)")
+                  .arg(m_file.fileName(), QCoreApplication::translate("FrameTraceWriter", what),
+                       m_file.errorString());
     qCWarning(lcApp, "%s", qUtf8Printable(m_error));
     m_file.close();
 }
@@ -53,7 +56,7 @@ void FrameTraceWriter::Write(QProtocole::FrameDirection direction, const QByteAr
         return;
     // Each line reaches the file at once: the trace matters most when the program then crashes.
     if (m_file.write(line) != line.size() || !m_file.flush())
-        fail("écriture impossible, trace arrêtée");
+        fail(QT_TRANSLATE_NOOP("FrameTraceWriter", "écriture impossible, trace arrêtée"));
 }
 
 QProtocole::FrameTrace FrameTraceWriter::Sink(std::shared_ptr<FrameTraceWriter> writer)

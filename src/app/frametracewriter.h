@@ -38,7 +38,7 @@ public:
     static QString ReadableText(const QByteArray& frame);
 
 private:
-    void fail(const QString& what);
+    void fail(const char* what); // what: a QT_TRANSLATE_NOOP text
 
     mutable std::mutex m_mutex;
     QFile m_file;

@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QCoreApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTemporaryDir>
 
@@ -11,6 +13,7 @@
 #include "app/emulatorlauncher.h"
 #include "app/frametracewriter.h"
 #include "app/mainwindow.h"
+#include "app/translations.h"
 
 int main(int argc, char* argv[])
 {
@@ -18,7 +21,14 @@ int main(int argc, char* argv[])
     // QSettings keeps the session under these names, in the platform's usual place.
     QCoreApplication::setOrganizationName(QStringLiteral("Korvel"));
     QCoreApplication::setApplicationName(QStringLiteral("korvelmanager"));
-    const CommandLineResult command = ParseCommandLine(QApplication::arguments());
+    CommandLineResult command = ParseCommandLine(QApplication::arguments());
+    const SessionSettings session = SessionSettings::ForProgram(command.options.noSettings);
+    const QString language =
+        UiLanguageChoose(command.options.language, session.Load(0).language, QLocale::system().uiLanguages());
+    if (!UiLanguageInstall(language))
+        qCWarning(lcApp, "the %s translation could not be loaded", qUtf8Printable(language));
+    // Again, for the help and error texts in the chosen language.
+    command = ParseCommandLine(QApplication::arguments());
     switch (command.action) {
     case CommandLineResult::Action::Help:
     case CommandLineResult::Action::Version:
@@ -33,7 +43,7 @@ int main(int argc, char* argv[])
     const CommandLineOptions& options = command.options;
 
     WindowSetup setup;
-    setup.session = SessionSettings::ForProgram(options.noSettings);
+    setup.session = session;
     setup.extraPort = options.port;
     // Declared before the window: it ends after the window has closed the port.
     EmulatorLauncher emulator;
@@ -43,7 +53,7 @@ int main(int argc, char* argv[])
     if (options.emulator) {
         QString error;
         if (!emulator.Start(&error)) {
-            QMessageBox::critical(nullptr, QStringLiteral("Erreur"), error);
+            QMessageBox::critical(nullptr, QCoreApplication::translate("main", "Erreur"), error);
             return 1;
         }
         setup.extraPort = emulator.PortName();
@@ -62,7 +72,8 @@ int main(int argc, char* argv[])
         if (writer->IsOpen())
             setup.frameTrace = FrameTraceWriter::Sink(writer);
         else
-            QMessageBox::warning(nullptr, QStringLiteral("Attention"), writer->ErrorString());
+            QMessageBox::warning(nullptr, QCoreApplication::translate("main", "Attention"),
+                                 writer->ErrorString());
     }
 
     MainWindow window(std::move(setup));

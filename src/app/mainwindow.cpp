@@ -9,6 +9,7 @@
 #include "app/applog.h"
 #include "app/portrow.h"
 #include "app/textcolorset.h"
+#include "app/translations.h"
 #include "badge/badgetab.h"
 #include "badge/experttab.h"
 #include "blacklist/blacklisttab.h"
@@ -91,7 +92,7 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
     ui->BTN_ReaderFileSave->setEnabled(false);
     ui->ONG_Main->setTabEnabled(TAB_DEBUG, false);
     ui->ONG_Main->setTabEnabled(TAB_TESTS, false);
-    ui->LAB_Version->setText(QStringLiteral("Version:1.00"));
+    ui->LAB_Version->setText(tr("Version:1.00"));
     sessionRestore(session);
 }
 
@@ -272,6 +273,7 @@ void MainWindow::sessionRestore(const SessionState& state)
     if (ui->ONG_Main->isTabEnabled(state.tab))
         ui->ONG_Main->setCurrentIndex(state.tab);
     ui->CKB_AutoReconnect->setChecked(state.autoReconnect);
+    UiLanguageComboShow(ui->COMBO_Language, state.language);
     m_readerConfig->SetLastFolder(DialogFolder::Config, state.configFolder);
     m_readerConfig->SetLastFolder(DialogFolder::Firmware, state.firmwareFolder);
 }
@@ -288,6 +290,7 @@ void MainWindow::sessionSave()
     state.configFolder = m_readerConfig->LastFolder(DialogFolder::Config);
     state.firmwareFolder = m_readerConfig->LastFolder(DialogFolder::Firmware);
     state.autoReconnect = ui->CKB_AutoReconnect->isChecked();
+    state.language = UiLanguageComboChoice(ui->COMBO_Language);
     m_session.Save(state);
 }
 
@@ -365,8 +368,7 @@ void MainWindow::on_BTN_BadgeCreate_clicked()
 
 void MainWindow::on_BTN_TransactionDebit_clicked()
 {
-    QMessageBox::information(this, QStringLiteral("Erreur"), QStringLiteral("Contenu transaction invalide"),
-                             QMessageBox::Ok);
+    QMessageBox::information(this, tr("Erreur"), tr("Contenu transaction invalide"), QMessageBox::Ok);
 }
 
 void MainWindow::on_BTN_TransactionCredit_clicked()

@@ -1,6 +1,7 @@
 #include "app/portrow.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -89,10 +90,10 @@ void PortRow::StatusShow(const QString& text)
         if (SerialPortListed(m_systemPorts(), m_link.PortName()))
             m_lastPort = m_link.PortName();
         TextColorSet(Qt::green, m_status);
-        m_connect->setText(QStringLiteral("Deconnecter"));
+        m_connect->setText(QCoreApplication::translate("PortRow", "Deconnecter"));
     } else {
         TextColorSet(Qt::red, m_status);
-        m_connect->setText(QStringLiteral("Connecter"));
+        m_connect->setText(QCoreApplication::translate("PortRow", "Connecter"));
     }
     if (reconnected && m_resumePolling && PollingResume)
         PollingResume();
@@ -105,9 +106,9 @@ void PortRow::PortLost(const QString& port, bool wasPolling)
     m_resumePolling = wasPolling;
     m_attempting = false;
     m_watch.Start(port);
-    m_status->setText(QStringLiteral("Reconnexion..."));
+    m_status->setText(QCoreApplication::translate("PortRow", "Reconnexion..."));
     TextColorSet(Qt::red, m_status);
-    m_connect->setText(QStringLiteral("Deconnecter"));
+    m_connect->setText(QCoreApplication::translate("PortRow", "Deconnecter"));
 }
 
 void PortRow::portBack(const QString& port)

@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include "app/applog.h"
+#include "app/translations.h"
 
 namespace {
 // Longer is no port name and no window state this program wrote.
@@ -19,6 +20,7 @@ const char KeyWindowState[] = "window/state";
 const char KeyTab[] = "window/tab";
 const char KeyConfigFolder[] = "dialogs/configFolder";
 const char KeyFirmwareFolder[] = "dialogs/firmwareFolder";
+const char KeyLanguage[] = "ui/language";
 
 bool isText(const QVariant& value)
 {
@@ -135,6 +137,9 @@ SessionState SessionSettings::Load(int tabCount) const
         state.tab = tab;
     state.configFolder = folderValue(settings->value(KeyConfigFolder));
     state.firmwareFolder = folderValue(settings->value(KeyFirmwareFolder));
+    const QVariant language = settings->value(KeyLanguage);
+    if (isText(language) && UiLanguageValid(language.toString()))
+        state.language = language.toString();
     return state;
 }
 
@@ -150,6 +155,7 @@ bool SessionSettings::Save(const SessionState& state) const
     settings->setValue(KeyTab, state.tab);
     settings->setValue(KeyConfigFolder, state.configFolder);
     settings->setValue(KeyFirmwareFolder, state.firmwareFolder);
+    settings->setValue(KeyLanguage, state.language);
     settings->sync();
     if (settings->status() == QSettings::NoError)
         return true;

@@ -18,6 +18,7 @@ struct SessionState
     QString configFolder;      // last folder of the configuration-file dialogs
     QString firmwareFolder;    // last folder of the firmware dialog
     bool autoReconnect = true; // CKB_AutoReconnect
+    QString language;          // COMBO_Language's "fr" or "en"; empty: the system's
 };
 
 // Where the session is kept: the platform's usual place for the application's

@@ -1,5 +1,6 @@
 #include "badge/accessrights.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <iterator>
@@ -46,7 +47,8 @@ QString RightsText(const char* const* what, const AccessKeys* keys, int count)
     QStringList parts;
     for (int i = 0; i < count; ++i) {
         if (keys[i] != NO)
-            parts << QString::fromUtf8(what[i]) + QLatin1Char(' ') + KeysText(keys[i]);
+            parts << QCoreApplication::translate("AccessRights", what[i]) + QLatin1Char(' ') +
+                         KeysText(keys[i]);
     }
     return parts.join(QStringLiteral(", "));
 }
@@ -69,17 +71,22 @@ TrailerRights TrailerRightsOf(int condition)
 
 QString DataBlockRightsText(int condition)
 {
-    static const char* const what[] = {"lecture", "écriture", "incrément", "décrément"};
+    static const char* const what[] = {
+        QT_TRANSLATE_NOOP("AccessRights", "lecture"), QT_TRANSLATE_NOOP("AccessRights", "écriture"),
+        QT_TRANSLATE_NOOP("AccessRights", "incrément"), QT_TRANSLATE_NOOP("AccessRights", "décrément")};
     const DataBlockRights r = DataBlockRightsOf(condition);
     const AccessKeys keys[] = {r.read, r.write, r.increment, r.decrement};
     const QString text = RightsText(what, keys, int(std::size(keys)));
-    return text.isEmpty() ? QStringLiteral("aucun accès") : text;
+    return text.isEmpty() ? QCoreApplication::translate("AccessRights", "aucun accès") : text;
 }
 
 QString TrailerRightsText(int condition)
 {
-    static const char* const what[] = {"clé A écrite par", "bits d'accès lus par", "bits d'accès écrits par",
-                                       "clé B lisible par", "clé B écrite par"};
+    static const char* const what[] = {QT_TRANSLATE_NOOP("AccessRights", "clé A écrite par"),
+                                       QT_TRANSLATE_NOOP("AccessRights", "bits d'accès lus par"),
+                                       QT_TRANSLATE_NOOP("AccessRights", "bits d'accès écrits par"),
+                                       QT_TRANSLATE_NOOP("AccessRights", "clé B lisible par"),
+                                       QT_TRANSLATE_NOOP("AccessRights", "clé B écrite par")};
     const TrailerRights r = TrailerRightsOf(condition);
     const AccessKeys keys[] = {r.keyAWrite, r.accessRead, r.accessWrite, r.keyBRead, r.keyBWrite};
     return RightsText(what, keys, int(std::size(keys)));
@@ -89,8 +96,9 @@ QString AccessRightsText(const TrailerAccess& access)
 {
     QStringList lines;
     for (int block = 0; block < SECTOR_DATA_BLOCKS; ++block)
-        lines << QStringLiteral("Bloc %1 : ").arg(block) +
+        lines << QCoreApplication::translate("AccessRights", "Bloc %1 : ").arg(block) +
                      DataBlockRightsText(AccessCondition(access, block));
-    lines << QStringLiteral("Trailer : ") + TrailerRightsText(AccessCondition(access, TRAILER_BLOCK));
+    lines << QCoreApplication::translate("AccessRights", "Trailer : ") +
+                 TrailerRightsText(AccessCondition(access, TRAILER_BLOCK));
     return lines.join(QLatin1Char('\n'));
 }

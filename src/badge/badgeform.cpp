@@ -1,6 +1,7 @@
 #include "badge/badgeform.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateEdit>
 #include <QGridLayout>
@@ -52,7 +53,7 @@ BadgeForm::BadgeForm(QWidget* form, const QTreeWidget* settings, const CZONE* zo
     m_grp->setInputMask(QLatin1String(DIGITS_MASK));
     m_usr->setInputMask(QLatin1String(DIGITS_MASK));
     for (const BadgeType& type : BADGE_TYPES)
-        m_type->addItem(QIcon(), QString::fromUtf8(type.label), int(type.code));
+        m_type->addItem(QIcon(), QCoreApplication::translate("BadgeForm", type.label), int(type.code));
 }
 
 const CGROUP* BadgeForm::group(int groupIndex) const

@@ -1,5 +1,6 @@
 #include "badge/badgerecord.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <iterator>
@@ -64,8 +65,11 @@ bool ItemDecode(const QString& key, const QString& value, BadgeItem* item)
 } // namespace
 
 const BadgeType BADGE_TYPES[5] = {
-    {"Crédit", BADGE_TYPE_CREDIT}, {"Exploitant", BADGE_TYPE_EXPLOITANT},   {"Accès", BADGE_TYPE_ACCES},
-    {"Unité", BADGE_TYPE_UNITE},   {"Facturation", BADGE_TYPE_FACTURATION},
+    {QT_TRANSLATE_NOOP("BadgeForm", "Crédit"), BADGE_TYPE_CREDIT},
+    {QT_TRANSLATE_NOOP("BadgeForm", "Exploitant"), BADGE_TYPE_EXPLOITANT},
+    {QT_TRANSLATE_NOOP("BadgeForm", "Accès"), BADGE_TYPE_ACCES},
+    {QT_TRANSLATE_NOOP("BadgeForm", "Unité"), BADGE_TYPE_UNITE},
+    {QT_TRANSLATE_NOOP("BadgeForm", "Facturation"), BADGE_TYPE_FACTURATION},
 };
 
 bool BadgeTypeKnown(int code)

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -21,12 +22,12 @@ constexpr unsigned int CREATE_MODE_READ_MS = 2000;
 
 QString BadgeRecordTooLongText(const QString& operation)
 {
-    return operation + QStringLiteral("->ECHEC(enregistrement trop long)");
+    return operation + QCoreApplication::translate("BadgeTab", "->ECHEC(enregistrement trop long)");
 }
 
 QString BadgeAmountInvalidText(const QString& operation)
 {
-    return operation + QStringLiteral("->ECHEC(montant invalide)");
+    return operation + QCoreApplication::translate("BadgeTab", "->ECHEC(montant invalide)");
 }
 
 BadgeTab::BadgeTab(QWidget* form, ReaderLink& link, const QTreeWidget* settings, const CZONE* zones,
@@ -63,7 +64,8 @@ void BadgeTab::BadgeCreateClicked()
         m_profil->blockSignals(false);
         m_link.PollingSet(true);
     }
-    m_supportStatus->setText(QStringLiteral("Insérez un support (cartes, clés ...)"));
+    m_supportStatus->setText(
+        QCoreApplication::translate("BadgeTab", "Insérez un support (cartes, clés ...)"));
     qCDebug(lcBadge, "BadgeCreateClicked");
 }
 
@@ -87,19 +89,21 @@ void BadgeTab::BadgeWriteClicked()
     QString record;
     // A badge written without a counter the operator filled in would be wrong, unseen.
     if (!m_form.RecordBuild(&record)) {
-        m_protocoleStatus->setText(BadgeAmountInvalidText(QStringLiteral("Ecriture ")));
+        m_protocoleStatus->setText(
+            BadgeAmountInvalidText(QCoreApplication::translate("BadgeTab", "Ecriture ")));
         return;
     }
     if (!m_link.IsFree())
         return;
     if (m_link.Request(ReaderCommands::badgeWrite(record)) == QProtocole::CMD_TOO_LONG)
-        m_protocoleStatus->setText(BadgeRecordTooLongText(QStringLiteral("Ecriture ")));
+        m_protocoleStatus->setText(
+            BadgeRecordTooLongText(QCoreApplication::translate("BadgeTab", "Ecriture ")));
 }
 
 void BadgeTab::readRequest(unsigned int timeoutMs)
 {
     qCDebug(lcBadge, "LECTURE DU BADGE ...");
-    m_protocoleStatus->setText(QStringLiteral("Lecture ..."));
+    m_protocoleStatus->setText(QCoreApplication::translate("BadgeTab", "Lecture ..."));
     // Queued: the poller may hold the slot right now, and this read must not be lost.
     m_link.RequestQueued(ReaderCommands::badgeRead(timeoutMs));
 }
@@ -109,13 +113,15 @@ void BadgeTab::createRequest()
     QString record;
     if (!m_form.RecordBuild(&record)) {
         qCDebug(lcBadge, "Création refusée : montant invalide");
-        m_protocoleStatus->setText(BadgeAmountInvalidText(QStringLiteral("Création")));
+        m_protocoleStatus->setText(
+            BadgeAmountInvalidText(QCoreApplication::translate("BadgeTab", "Création")));
         return;
     }
     qCDebug(lcBadge, "COMDATAPROCESS: Demande de créer le badge");
-    m_protocoleStatus->setText(QStringLiteral("Création ..."));
+    m_protocoleStatus->setText(QCoreApplication::translate("BadgeTab", "Création ..."));
     if (m_link.RequestQueued(ReaderCommands::badgeCreate(record)) == QProtocole::CMD_TOO_LONG)
-        m_protocoleStatus->setText(BadgeRecordTooLongText(QStringLiteral("Création")));
+        m_protocoleStatus->setText(
+            BadgeRecordTooLongText(QCoreApplication::translate("BadgeTab", "Création")));
 }
 
 void BadgeTab::SupportInserted(const QString& s)
@@ -146,7 +152,7 @@ void BadgeTab::SupportInserted(const QString& s)
 
 void BadgeTab::SupportRemoved()
 {
-    m_supportStatus->setText(QStringLiteral("Aucun Support"));
+    m_supportStatus->setText(QCoreApplication::translate("BadgeTab", "Aucun Support"));
     qCDebug(lcBadge, "Support Retiré");
 }
 
@@ -155,9 +161,9 @@ void BadgeTab::CreateResult()
     const ReaderAnswer answer = m_link.Answer();
     if (!answer.collected)
         return;
-    m_protocoleStatus->setText(answer.Pick(QStringLiteral("Création->CMD ERREUR"),
-                                           QStringLiteral("Création->OK"),
-                                           QStringLiteral("Création->ECHEC")));
+    m_protocoleStatus->setText(answer.Pick(QCoreApplication::translate("BadgeTab", "Création->CMD ERREUR"),
+                                           QCoreApplication::translate("BadgeTab", "Création->OK"),
+                                           QCoreApplication::translate("BadgeTab", "Création->ECHEC")));
     if (answer.Succeeded() && m_creationForce->isChecked())
         m_form.UserNumberIncrement();
 }
@@ -172,24 +178,25 @@ void BadgeTab::ReadResult()
         m_form.ZoneLabelsClear();
         m_form.RecordDisplay(answer.text);
     }
-    m_protocoleStatus->setText(answer.Pick(QStringLiteral("Lecture->CMD ERREUR"),
-                                           QStringLiteral("Lecture->OK"), QStringLiteral("Lecture->ECHEC")));
+    m_protocoleStatus->setText(answer.Pick(QCoreApplication::translate("BadgeTab", "Lecture->CMD ERREUR"),
+                                           QCoreApplication::translate("BadgeTab", "Lecture->OK"),
+                                           QCoreApplication::translate("BadgeTab", "Lecture->ECHEC")));
 }
 
 void BadgeTab::WriteResult()
 {
     const ReaderAnswer answer = m_link.Answer();
     if (answer.collected)
-        m_protocoleStatus->setText(answer.Pick(QStringLiteral("Ecriture ->Echec"),
-                                               QStringLiteral("Ecriture ->OK"),
-                                               QStringLiteral("Ecriture ->ECHEC")));
+        m_protocoleStatus->setText(answer.Pick(QCoreApplication::translate("BadgeTab", "Ecriture ->Echec"),
+                                               QCoreApplication::translate("BadgeTab", "Ecriture ->OK"),
+                                               QCoreApplication::translate("BadgeTab", "Ecriture ->ECHEC")));
 }
 
 void BadgeTab::PollingTimeout()
 {
     m_create->setChecked(false);
     m_read->setChecked(false);
-    m_protocoleStatus->setText(QStringLiteral("Statut timeout"));
+    m_protocoleStatus->setText(QCoreApplication::translate("BadgeTab", "Statut timeout"));
 }
 
 void BadgeTab::RegisterResults(ResultRouter& router)

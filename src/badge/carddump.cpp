@@ -1,5 +1,6 @@
 #include "badge/carddump.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -50,7 +51,9 @@ QByteArray ImageOf(const CardDump& dump)
 bool RawParse(const QByteArray& content, CardDump* dump, QString* error)
 {
     if (content.size() != CARD_SIZE) {
-        *error = QStringLiteral("taille %1 octets au lieu de %2").arg(content.size()).arg(CARD_SIZE);
+        *error = QCoreApplication::translate("CardDump", "taille %1 octets au lieu de %2")
+                     .arg(content.size())
+                     .arg(CARD_SIZE);
         return false;
     }
     for (int b = 0; b < CARD_BLOCKS; ++b)
@@ -65,7 +68,9 @@ bool EmlParse(const QByteArray& content, CardDump* dump, QString* error)
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     if (lines.size() != CARD_BLOCKS) {
-        *error = QStringLiteral("%1 lignes au lieu de %2").arg(lines.size()).arg(CARD_BLOCKS);
+        *error = QCoreApplication::translate("CardDump", "%1 lignes au lieu de %2")
+                     .arg(lines.size())
+                     .arg(CARD_BLOCKS);
         return false;
     }
     for (int b = 0; b < CARD_BLOCKS; ++b) {
@@ -73,7 +78,9 @@ bool EmlParse(const QByteArray& content, CardDump* dump, QString* error)
         if (line.endsWith('\r'))
             line.chop(1);
         if (!HexOfSize(QString::fromLatin1(line), HEX_BLOCK, &dump->blocks[size_t(b)])) {
-            *error = QStringLiteral("ligne %1 : %2 chiffres hexadécimaux attendus").arg(b + 1).arg(HEX_BLOCK);
+            *error = QCoreApplication::translate("CardDump", "ligne %1 : %2 chiffres hexadécimaux attendus")
+                         .arg(b + 1)
+                         .arg(HEX_BLOCK);
             return false;
         }
     }
@@ -127,29 +134,36 @@ bool JsonParse(const QByteArray& content, CardDump* dump, QString* error)
 {
     const QJsonObject root = QJsonDocument::fromJson(content).object();
     if (root.value("format").toString() != JSON_FORMAT || root.value("version").toInt() != JSON_VERSION) {
-        *error = QStringLiteral("pas un vidage de carte JSON (format %1, version %2)")
-                     .arg(JSON_FORMAT)
-                     .arg(JSON_VERSION);
+        *error =
+            QCoreApplication::translate("CardDump", "pas un vidage de carte JSON (format %1, version %2)")
+                .arg(JSON_FORMAT)
+                .arg(JSON_VERSION);
         return false;
     }
     const QJsonArray blocks = root.value("blocks").toArray();
     const QJsonArray sectors = root.value("sectors").toArray();
     if (blocks.size() != CARD_BLOCKS || sectors.size() != CARD_SECTORS) {
-        *error = QStringLiteral("%1 blocs et %2 secteurs attendus").arg(CARD_BLOCKS).arg(CARD_SECTORS);
+        *error = QCoreApplication::translate("CardDump", "%1 blocs et %2 secteurs attendus")
+                     .arg(CARD_BLOCKS)
+                     .arg(CARD_SECTORS);
         return false;
     }
     for (int b = 0; b < CARD_BLOCKS; ++b) {
         if (!blocks.at(b).isNull() &&
             !HexOfSize(blocks.at(b).toString(), HEX_BLOCK, &dump->blocks[size_t(b)])) {
             *error =
-                QStringLiteral("bloc %1 : %2 chiffres hexadécimaux ou null attendus").arg(b).arg(HEX_BLOCK);
+                QCoreApplication::translate("CardDump", "bloc %1 : %2 chiffres hexadécimaux ou null attendus")
+                    .arg(b)
+                    .arg(HEX_BLOCK);
             return false;
         }
     }
     for (int s = 0; s < CARD_SECTORS; ++s) {
         if (!JsonSector(sectors.at(s).toObject(), dump->blocks[size_t(CardDump::TrailerOf(s))],
                         &dump->keys[size_t(s)])) {
-            *error = QStringLiteral("secteur %1 : clés invalides ou différentes du trailer").arg(s);
+            *error = QCoreApplication::translate("CardDump",
+                                                 "secteur %1 : clés invalides ou différentes du trailer")
+                         .arg(s);
             return false;
         }
     }
@@ -229,7 +243,7 @@ bool CardDumpParse(const QByteArray& content, CardFileFormat format, CardDump* d
         ok = JsonParse(content, &parsed, error);
         break;
     case CardFileFormat::Unknown:
-        *error = QStringLiteral("extension inconnue (.mfd, .bin, .eml ou .json)");
+        *error = QCoreApplication::translate("CardDump", "extension inconnue (.mfd, .bin, .eml ou .json)");
         break;
     }
     if (ok)

@@ -1,5 +1,6 @@
 #include "badge/carddumpchain.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include "badge/accessrights.h"
@@ -61,7 +62,8 @@ bool CardDumpChain::start(Mode mode, const Options& options, const CardDump& sou
     const Mode before = m_mode;
     m_mode = mode;
     // A restore sweeps the card twice: writing, then reading back.
-    if (!Begin(text(" ..."), mode == Mode::Restore ? 2 * CARD_SECTORS : CARD_SECTORS)) {
+    if (!Begin(text(QT_TRANSLATE_NOOP("CardDumpChain", " ...")),
+               mode == Mode::Restore ? 2 * CARD_SECTORS : CARD_SECTORS)) {
         m_mode = before;
         return false;
     }
@@ -79,10 +81,11 @@ bool CardDumpChain::start(Mode mode, const Options& options, const CardDump& sou
 
 QString CardDumpChain::text(const char* what) const
 {
-    const char* name = m_mode == Mode::Read      ? "Lecture carte"
-                       : m_mode == Mode::Compare ? "Comparaison carte"
-                                                 : "Ecriture carte";
-    return QString::fromUtf8(name) + QString::fromUtf8(what);
+    const char* name = m_mode == Mode::Read      ? QT_TRANSLATE_NOOP("CardDumpChain", "Lecture carte")
+                       : m_mode == Mode::Compare ? QT_TRANSLATE_NOOP("CardDumpChain", "Comparaison carte")
+                                                 : QT_TRANSLATE_NOOP("CardDumpChain", "Ecriture carte");
+    return QCoreApplication::translate("CardDumpChain", name) +
+           QCoreApplication::translate("CardDumpChain", what);
 }
 
 QList<QByteArray> CardDumpChain::candidates() const
@@ -258,7 +261,7 @@ void CardDumpChain::blockSend(char subLetter, int block, int type, const QByteAr
             : ReaderCommands::blockWrite(number, type == KEY_B, CardKeyText(key), CardKeyText(data));
     command.resultId = ARG_CARD_DUMP_RESULT;
     if (!Send(command))
-        end(Outcome::Failed, text("->ECHEC"));
+        end(Outcome::Failed, text(QT_TRANSLATE_NOOP("CardDumpChain", "->ECHEC")));
 }
 
 void CardDumpChain::OnResult()
@@ -269,11 +272,13 @@ void CardDumpChain::OnResult()
     if (!Collect(&isOk, &status, &answer))
         return;
     if (!isOk || status == STATUS_NO_CARD) {
-        end(Outcome::Failed, text("->ECHEC"));
+        end(Outcome::Failed, text(QT_TRANSLATE_NOOP("CardDumpChain", "->ECHEC")));
         return;
     }
     if (m_cancel) {
-        end(Outcome::Cancelled, text(m_mode == Mode::Restore ? "->ANNULE (carte incomplète)" : "->ANNULE"));
+        end(Outcome::Cancelled,
+            text(m_mode == Mode::Restore ? QT_TRANSLATE_NOOP("CardDumpChain", "->ANNULE (carte incomplète)")
+                                         : QT_TRANSLATE_NOOP("CardDumpChain", "->ANNULE")));
         return;
     }
     const bool accepted = status == STATUS_OK;
@@ -311,28 +316,33 @@ void CardDumpChain::sweepEnd()
     }
     const int read = m_card.SectorsRead();
     if (m_mode == Mode::Read) {
-        const QString count = QStringLiteral(" (%1/%2 secteurs)").arg(read).arg(CARD_SECTORS);
+        const QString count =
+            QCoreApplication::translate("CardDumpChain", " (%1/%2 secteurs)").arg(read).arg(CARD_SECTORS);
         if (read == 0)
-            end(Outcome::Failed, text("->ECHEC"));
+            end(Outcome::Failed, text(QT_TRANSLATE_NOOP("CardDumpChain", "->ECHEC")));
         else if (read == CARD_SECTORS)
-            end(Outcome::Ok, text("->OK") + count);
+            end(Outcome::Ok, text(QT_TRANSLATE_NOOP("CardDumpChain", "->OK")) + count);
         else
-            end(Outcome::Partial, text("->PARTIEL") + count);
+            end(Outcome::Partial, text(QT_TRANSLATE_NOOP("CardDumpChain", "->PARTIEL")) + count);
         return;
     }
     if (read == 0) {
-        end(Outcome::Failed, text("->ECHEC"));
+        end(Outcome::Failed, text(QT_TRANSLATE_NOOP("CardDumpChain", "->ECHEC")));
         return;
     }
     // Block 0 that a restore left alone is the target's own.
     const QList<int> skip = m_mode == Mode::Restore && !m_options.writeBlock0 ? QList<int>{0} : QList<int>();
     m_differences = CardDumpDiff(m_source, m_card, skip);
     if (m_differences.isEmpty())
-        end(Outcome::Ok, text(m_mode == Mode::Restore ? "->OK (vérifiée)" : "->OK (identique)"));
+        end(Outcome::Ok,
+            text(m_mode == Mode::Restore ? QT_TRANSLATE_NOOP("CardDumpChain", "->OK (vérifiée)")
+                                         : QT_TRANSLATE_NOOP("CardDumpChain", "->OK (identique)")));
     else if (m_mode == Mode::Restore)
-        end(Outcome::Partial, text("->ECHEC (blocs différents : ") + BlockList(m_differences) + ')');
+        end(Outcome::Partial, text(QT_TRANSLATE_NOOP("CardDumpChain", "->ECHEC (blocs différents : ")) +
+                                  BlockList(m_differences) + ')');
     else
-        end(Outcome::Partial, text("->DIFFERENCES (blocs ") + BlockList(m_differences) + ')');
+        end(Outcome::Partial, text(QT_TRANSLATE_NOOP("CardDumpChain", "->DIFFERENCES (blocs ")) +
+                                  BlockList(m_differences) + ')');
 }
 
 void CardDumpChain::end(Outcome outcome, const QString& status)

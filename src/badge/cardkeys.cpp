@@ -1,5 +1,6 @@
 #include "badge/cardkeys.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -59,17 +60,19 @@ bool CardKeysParse(const QByteArray& content, QList<QByteArray>* keys, QString* 
             continue;
         QByteArray key;
         if (!CardKeyParse(QString::fromLatin1(line), &key)) {
-            *error = QStringLiteral("ligne %1 : clé invalide (12 chiffres hexadécimaux attendus)").arg(i + 1);
+            *error = QCoreApplication::translate(
+                         "CardKeys", "ligne %1 : clé invalide (12 chiffres hexadécimaux attendus)")
+                         .arg(i + 1);
             return false;
         }
         if (found.size() == MAX_KEYS) {
-            *error = QStringLiteral("plus de %1 clés").arg(MAX_KEYS);
+            *error = QCoreApplication::translate("CardKeys", "plus de %1 clés").arg(MAX_KEYS);
             return false;
         }
         found << key;
     }
     if (found.isEmpty()) {
-        *error = QStringLiteral("aucune clé dans le fichier");
+        *error = QCoreApplication::translate("CardKeys", "aucune clé dans le fichier");
         return false;
     }
     *keys = found;

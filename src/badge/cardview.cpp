@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -45,7 +46,7 @@ const QColor DIFF_COLOR(0xF8, 0xC8, 0xC0);
 
 QString DumpFilter()
 {
-    return QStringLiteral("Vidages de carte (*.mfd *.bin *.eml *.json)");
+    return QCoreApplication::translate("CardView", "Vidages de carte (*.mfd *.bin *.eml *.json)");
 }
 
 QString Numbers(const QList<int>& values)
@@ -66,10 +67,11 @@ QString Printable(const QByteArray& block)
 
 bool FreezeAsk(QWidget* parent, const QList<int>& sectors)
 {
-    return QMessageBox::warning(parent, QStringLiteral("Attention"),
-                                QStringLiteral("Les trailers du vidage figent les secteurs %1 : leurs "
-                                               "conditions d'accès ne pourront plus jamais être modifiées.\n"
-                                               "Ecrire la carte ?")
+    return QMessageBox::warning(parent, QCoreApplication::translate("CardView", "Attention"),
+                                QCoreApplication::translate(
+                                    "CardView", "Les trailers du vidage figent les secteurs %1 : leurs "
+                                                "conditions d'accès ne pourront plus jamais être modifiées.\n"
+                                                "Ecrire la carte ?")
                                     .arg(Numbers(sectors)),
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
@@ -84,7 +86,8 @@ CardView::Prompts PromptsOrDefault(QWidget* form, CardView::Prompts prompts)
         };
     if (!prompts.error)
         prompts.error = [form](const QString& reason) {
-            QMessageBox::critical(form, QStringLiteral("Erreur"), reason, QMessageBox::Ok);
+            QMessageBox::critical(form, QCoreApplication::translate("CardView", "Erreur"), reason,
+                                  QMessageBox::Ok);
         };
     if (!prompts.freezeConfirm)
         prompts.freezeConfirm = [form](const QList<int>& sectors) { return FreezeAsk(form, sectors); };
@@ -100,7 +103,7 @@ QByteArray FileRead(const QString& path, QString* error)
         return {};
     }
     if (file.size() > MAX_FILE_SIZE) {
-        *error = QStringLiteral("fichier trop grand");
+        *error = QCoreApplication::translate("CardView", "fichier trop grand");
         return {};
     }
     return file.readAll();
@@ -122,8 +125,10 @@ CardView::CardView(QWidget* form, ReaderLink& link, ChainGuard& guard, Prompts p
     });
     m_table->setColumnCount(COLUMN_COUNT);
     m_table->setHorizontalHeaderLabels(
-        {QStringLiteral("Secteur"), QStringLiteral("Bloc"), QStringLiteral("Données"),
-         QStringLiteral("Texte"), QStringLiteral("Droits"), QStringLiteral("Clé"), QStringLiteral("Ecart")});
+        {QCoreApplication::translate("CardView", "Secteur"), QCoreApplication::translate("CardView", "Bloc"),
+         QCoreApplication::translate("CardView", "Données"), QCoreApplication::translate("CardView", "Texte"),
+         QCoreApplication::translate("CardView", "Droits"), QCoreApplication::translate("CardView", "Clé"),
+         QCoreApplication::translate("CardView", "Ecart")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->setVisible(false);
     tableFill();
@@ -147,7 +152,7 @@ bool CardView::dumpPresent()
 {
     if (!m_dump.IsEmpty())
         return true;
-    m_prompts.error(QStringLiteral("Aucune carte lue ou chargée"));
+    m_prompts.error(QCoreApplication::translate("CardView", "Aucune carte lue ou chargée"));
     return false;
 }
 
@@ -168,12 +173,13 @@ void CardView::RestoreClicked()
         return;
     const CardRestoreProblems problems = CardRestoreCheck(m_dump);
     if (!problems.inconsistent.isEmpty()) {
-        m_status->setText(QStringLiteral("Erreur->Conditions d'accès invalides (secteurs %1)")
-                              .arg(Numbers(problems.inconsistent)));
+        m_status->setText(
+            QCoreApplication::translate("CardView", "Erreur->Conditions d'accès invalides (secteurs %1)")
+                .arg(Numbers(problems.inconsistent)));
         return;
     }
     if (!problems.freezing.isEmpty() && !m_prompts.freezeConfirm(problems.freezing)) {
-        m_status->setText(QStringLiteral("Ecriture carte->ANNULE"));
+        m_status->setText(QCoreApplication::translate("CardView", "Ecriture carte->ANNULE"));
         return;
     }
     m_chain.Restore(options(), m_dump);
@@ -183,17 +189,19 @@ void CardView::SaveClicked()
 {
     if (!dumpPresent())
         return;
-    const QString path = m_prompts.dialogs(FileDialogKind::Save, QStringLiteral("Enregistrer la carte"),
+    const QString path = m_prompts.dialogs(FileDialogKind::Save,
+                                           QCoreApplication::translate("CardView", "Enregistrer la carte"),
                                            QString(), DumpFilter());
     if (path.isEmpty())
         return;
     const CardFileFormat format = CardFileFormatOf(path);
     if (format == CardFileFormat::Unknown) {
-        m_prompts.error(path + QStringLiteral(" : extension inconnue (.mfd, .bin, .eml ou .json)"));
+        m_prompts.error(path + QCoreApplication::translate(
+                                   "CardView", " : extension inconnue (.mfd, .bin, .eml ou .json)"));
         return;
     }
     if (!SaveFileAtomic(path, CardDumpSerialize(m_dump, format))) {
-        m_prompts.error(path + QStringLiteral(" : écriture impossible"));
+        m_prompts.error(path + QCoreApplication::translate("CardView", " : écriture impossible"));
         return;
     }
     // The raw forms cannot tell a blank or unknown key from a real one: say where they stand in.
@@ -205,11 +213,13 @@ void CardView::SaveClicked()
         else if (keys.keyA.isEmpty() || keys.keyB.isEmpty())
             zeroKeys << s;
     }
-    QString text = QStringLiteral("Enregistré : ") + QFileInfo(path).fileName();
+    QString text = QCoreApplication::translate("CardView", "Enregistré : ") + QFileInfo(path).fileName();
     if (format != CardFileFormat::Json && !blank.isEmpty())
-        text += QStringLiteral(" (secteurs non lus écrits vierges : %1)").arg(Numbers(blank));
+        text += QCoreApplication::translate("CardView", " (secteurs non lus écrits vierges : %1)")
+                    .arg(Numbers(blank));
     if (format != CardFileFormat::Json && !zeroKeys.isEmpty())
-        text += QStringLiteral(" (clés inconnues écrites à zéro : secteurs %1)").arg(Numbers(zeroKeys));
+        text += QCoreApplication::translate("CardView", " (clés inconnues écrites à zéro : secteurs %1)")
+                    .arg(Numbers(zeroKeys));
     m_status->setText(text);
 }
 
@@ -220,7 +230,8 @@ void CardView::LoadClicked()
         return;
     }
     const QString path =
-        m_prompts.dialogs(FileDialogKind::Open, QStringLiteral("Charger une carte"), QString(), DumpFilter());
+        m_prompts.dialogs(FileDialogKind::Open, QCoreApplication::translate("CardView", "Charger une carte"),
+                          QString(), DumpFilter());
     if (path.isEmpty())
         return;
     QString error;
@@ -233,13 +244,14 @@ void CardView::LoadClicked()
     m_dump = loaded;
     m_differences.clear();
     tableFill();
-    m_status->setText(QStringLiteral("Chargé : ") + QFileInfo(path).fileName());
+    m_status->setText(QCoreApplication::translate("CardView", "Chargé : ") + QFileInfo(path).fileName());
 }
 
 void CardView::KeyFileLoadClicked()
 {
-    const QString path = m_prompts.dialogs(FileDialogKind::Open, QStringLiteral("Charger une liste de clés"),
-                                           QString(), QStringLiteral("Clés (*.keys *.dic *.txt);;Tous (*)"));
+    const QString path = m_prompts.dialogs(
+        FileDialogKind::Open, QCoreApplication::translate("CardView", "Charger une liste de clés"), QString(),
+        QCoreApplication::translate("CardView", "Clés (*.keys *.dic *.txt);;Tous (*)"));
     if (path.isEmpty())
         return;
     QString error;
@@ -248,7 +260,7 @@ void CardView::KeyFileLoadClicked()
         m_prompts.error(path + QStringLiteral(" : ") + error);
         return;
     }
-    m_status->setText(QStringLiteral("%1 clés chargées").arg(m_fileKeys.size()));
+    m_status->setText(QCoreApplication::translate("CardView", "%1 clés chargées").arg(m_fileKeys.size()));
 }
 
 void CardView::RegisterResults(ResultRouter& router)
@@ -290,15 +302,16 @@ void CardView::tableFill()
             key = QLatin1Char(keys.openedBy) + QStringLiteral(" : ") +
                   CardKeyText(keys.openedBy == 'A' ? keys.keyA : keys.keyB);
         else if (trailer && !m_dump.SectorRead(sector))
-            key = QStringLiteral("aucune clé");
+            key = QCoreApplication::translate("CardView", "aucune clé");
         const QString texts[COLUMN_COUNT] = {
             QString::number(sector),
             QString::number(b),
-            known ? QString::fromLatin1(block.toHex(' ').toUpper()) : QStringLiteral("non lu"),
+            known ? QString::fromLatin1(block.toHex(' ').toUpper())
+                  : QCoreApplication::translate("CardView", "non lu"),
             known ? Printable(block) : QString(),
             rights,
             key,
-            m_differences.contains(b) ? QStringLiteral("différent") : QString()};
+            m_differences.contains(b) ? QCoreApplication::translate("CardView", "différent") : QString()};
         for (int c = 0; c < COLUMN_COUNT; ++c) {
             auto* item = new QTableWidgetItem(texts[c]);
             if (m_differences.contains(b))

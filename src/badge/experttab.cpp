@@ -1,6 +1,7 @@
 #include "badge/experttab.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -19,20 +20,23 @@ const char* const DEFAULT_KEY = "0x5A 0x17 0xC3 0x88 0x2E 0x91";
 
 bool FreezeAsk(QWidget* parent)
 {
-    return QMessageBox::warning(parent, QStringLiteral("Attention"),
-                                QStringLiteral("Ces conditions d'accès figent le secteur : ses conditions "
-                                               "d'accès ne pourront plus jamais être modifiées.\n"
-                                               "Ecrire le trailer ?"),
+    return QMessageBox::warning(parent, QCoreApplication::translate("ExpertTab", "Attention"),
+                                QCoreApplication::translate(
+                                    "ExpertTab", "Ces conditions d'accès figent le secteur : ses conditions "
+                                                 "d'accès ne pourront plus jamais être modifiées.\n"
+                                                 "Ecrire le trailer ?"),
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool BlockZeroAsk(QWidget* parent)
 {
-    return QMessageBox::warning(parent, QStringLiteral("Attention"),
-                                QStringLiteral("Le bloc 0 est le bloc constructeur : il est en lecture seule "
-                                               "sur une carte d'origine, et l'écrire peut rendre le support "
-                                               "inutilisable.\nEcrire le bloc 0 ?"),
-                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    return QMessageBox::warning(
+               parent, QCoreApplication::translate("ExpertTab", "Attention"),
+               QCoreApplication::translate("ExpertTab",
+                                           "Le bloc 0 est le bloc constructeur : il est en lecture seule "
+                                           "sur une carte d'origine, et l'écrire peut rendre le support "
+                                           "inutilisable.\nEcrire le bloc 0 ?"),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 } // namespace
 
@@ -84,7 +88,7 @@ void ExpertTab::BlockClicked(BlockOperation operation)
     bool ok = false;
     const int number = m_blockNumber->text().toInt(&ok, 10);
     if (!ok) {
-        m_readerSnd->setText(QStringLiteral("Erreur->Bloque non défini"));
+        m_readerSnd->setText(QCoreApplication::translate("ExpertTab", "Erreur->Bloque non défini"));
         return;
     }
     if (operation == BlockOperation::Write && !rawWriteAllowed(number, m_readerSnd->text()))
@@ -121,7 +125,8 @@ bool ExpertTab::rawWriteAllowed(int block, const QString& data)
     const TrailerAccessDecoded decoded = read ? TrailerAccessDecode(trailer) : TrailerAccessDecoded();
     if (!decoded.consistent) {
         qCDebug(lcBadge, "Ecriture brute du trailer %d refusée", block);
-        m_readerRcv->setText(QStringLiteral("Erreur->Conditions d'accès invalides"));
+        m_readerRcv->setText(
+            QCoreApplication::translate("ExpertTab", "Erreur->Conditions d'accès invalides"));
         return false;
     }
     return !TrailerAccessFreezes(decoded.access) || m_confirm();
@@ -132,7 +137,7 @@ bool ExpertTab::sectorNumber(quint32* sector)
     bool ok = false;
     const int number = m_sector->text().toInt(&ok, 10);
     if (!ok) {
-        m_trailerResult->setText(QStringLiteral("Erreur->Sector non défini"));
+        m_trailerResult->setText(QCoreApplication::translate("ExpertTab", "Erreur->Sector non défini"));
         return false;
     }
     // A negative sector wraps as the reader has always received it.
@@ -181,7 +186,7 @@ void ExpertTab::BadgeFormatClicked()
 {
     if (!m_link.IsFree())
         return;
-    m_securiteResult->setText(QStringLiteral("Formatage ..."));
+    m_securiteResult->setText(QCoreApplication::translate("ExpertTab", "Formatage ..."));
     m_link.Request(ReaderCommands::badgeFormat());
 }
 
@@ -223,8 +228,10 @@ void ExpertTab::FormatResult()
     const ReaderAnswer answer = m_link.Answer();
     if (answer.collected)
         m_securiteResult->setText(
-            answer.Pick(QStringLiteral("Formatage->CMD ECHEC"), QStringLiteral("Formatage->OK"),
-                        QStringLiteral("Formatage->ECHEC(Sector=") + answer.text + QLatin1Char(')')));
+            answer.Pick(QCoreApplication::translate("ExpertTab", "Formatage->CMD ECHEC"),
+                        QCoreApplication::translate("ExpertTab", "Formatage->OK"),
+                        QCoreApplication::translate("ExpertTab", "Formatage->ECHEC(Sector=") + answer.text +
+                            QLatin1Char(')')));
 }
 
 void ExpertTab::RegisterResults(ResultRouter& router)

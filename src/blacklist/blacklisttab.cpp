@@ -1,5 +1,6 @@
 #include "blacklist/blacklisttab.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -23,7 +24,8 @@ void BlacklistTableSetup(QTableWidget* table)
     table->setRowCount(0);
     table->setColumnCount(5);
     table->setHorizontalHeaderLabels(
-        QStringLiteral("Date;Uid;Utilisateur;Groupe;Raison").split(QLatin1Char(';')));
+        QCoreApplication::translate("BlacklistTab", "Date;Uid;Utilisateur;Groupe;Raison")
+            .split(QLatin1Char(';')));
 }
 
 QString BlacklistFilePath(const QString& workingDirectory)
@@ -35,33 +37,34 @@ void BlacklistRowNew(QTableWidget* table, QLineEdit* status, const QDate& today)
 {
     TableRowAppend(table);
     TableCellSet(table, table->rowCount() - 1, 0, today.toString(QStringLiteral("dd/MM/yy")));
-    status->setText(QStringLiteral("Ligne insérée, saisir le numéro de goupe ou d'utilisateur"));
+    status->setText(QCoreApplication::translate("BlacklistTab",
+                                                "Ligne insérée, saisir le numéro de goupe ou d'utilisateur"));
 }
 
 void BlacklistRowDelete(QTableWidget* table, QLineEdit* status)
 {
     if (TableRowDeleteSelected(table) == -1)
-        status->setText(QStringLiteral("sélectionnez une ligne auparavant"));
+        status->setText(QCoreApplication::translate("BlacklistTab", "sélectionnez une ligne auparavant"));
     else
-        status->setText(QStringLiteral("Ligne supprimée"));
+        status->setText(QCoreApplication::translate("BlacklistTab", "Ligne supprimée"));
 }
 
 bool BlacklistFileSave(QTableWidget* table, QLineEdit* status, const QString& fileName)
 {
-    status->setText(QStringLiteral("Enregistrement liste noire..."));
+    status->setText(QCoreApplication::translate("BlacklistTab", "Enregistrement liste noire..."));
     const bool ok = TTableFile::TableSave(table, fileName);
-    status->setText(ok ? QStringLiteral("Enregistrement liste noire->OK")
-                       : QStringLiteral("Enregistrement liste noire->ECHEC"));
+    status->setText(ok ? QCoreApplication::translate("BlacklistTab", "Enregistrement liste noire->OK")
+                       : QCoreApplication::translate("BlacklistTab", "Enregistrement liste noire->ECHEC"));
     return ok;
 }
 
 bool BlacklistFileLoad(QTableWidget* table, QLineEdit* status, const QString& fileName)
 {
-    status->setText(QStringLiteral("Chargement liste noire..."));
+    status->setText(QCoreApplication::translate("BlacklistTab", "Chargement liste noire..."));
     TableClear(table);
     const bool ok = TTableFile::TableLoad(table, fileName);
-    status->setText(ok ? QStringLiteral("Chargement liste noire->OK")
-                       : QStringLiteral("Chargement liste noire->ECHEC"));
+    status->setText(ok ? QCoreApplication::translate("BlacklistTab", "Chargement liste noire->OK")
+                       : QCoreApplication::translate("BlacklistTab", "Chargement liste noire->ECHEC"));
     return ok;
 }
 

@@ -1,5 +1,6 @@
 #include "blacklist/blacklisttransfer.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QTableWidget>
 
@@ -15,22 +16,26 @@ QString BlacklistDate(const QString& text)
     return date.isValid() ? date.toString(QStringLiteral("yyMMdd")) : QString();
 }
 
-const ReaderFileTransfer::Texts blacklistTexts{
-    QStringLiteral("LN Put"),
-    QStringLiteral("LN Get"),
-    QStringLiteral("LN effacement->échec"),
-    QStringLiteral("LN effacement->OK"),
-    QStringLiteral("LN Aucun liste à envoyer11"),
-    QStringLiteral("LN Add->ECHEC"),
-    QStringLiteral("LN Add->OK"),
-    QStringLiteral("LN Add->FIN"),
-    QStringLiteral("LN Add->CMD ERREUR"),
-    QStringLiteral("LN Get->OK"),
-    "ARG_FILE_LN_CLEAR_RESULT",
-    "ARG_FILE_LN_ADD_RESULT",
-    "ARG_FILE_LN_GET_RESULT",
-    "BL Value:%s",
-};
+// Built per transfer: the texts follow the translator installed at start.
+ReaderFileTransfer::Texts blacklistTexts()
+{
+    return {
+        QCoreApplication::translate("BlacklistTransfer", "LN Put"),
+        QCoreApplication::translate("BlacklistTransfer", "LN Get"),
+        QCoreApplication::translate("BlacklistTransfer", "LN effacement->échec"),
+        QCoreApplication::translate("BlacklistTransfer", "LN effacement->OK"),
+        QCoreApplication::translate("BlacklistTransfer", "LN Aucun liste à envoyer11"),
+        QCoreApplication::translate("BlacklistTransfer", "LN Add->ECHEC"),
+        QCoreApplication::translate("BlacklistTransfer", "LN Add->OK"),
+        QCoreApplication::translate("BlacklistTransfer", "LN Add->FIN"),
+        QCoreApplication::translate("BlacklistTransfer", "LN Add->CMD ERREUR"),
+        QCoreApplication::translate("BlacklistTransfer", "LN Get->OK"),
+        "ARG_FILE_LN_CLEAR_RESULT",
+        "ARG_FILE_LN_ADD_RESULT",
+        "ARG_FILE_LN_GET_RESULT",
+        "BL Value:%s",
+    };
+}
 
 } // namespace
 
@@ -60,7 +65,7 @@ bool TableRecordNext(QTableWidget* table, unsigned int* cursor, TableRecordBuild
 
 BlacklistTransfer::BlacklistTransfer(ReaderLink& link, ChainGuard& guard, QTableWidget* table,
                                      QObject* parent)
-    : ReaderFileTransfer(link, guard, ReaderFile::Blacklist, blacklistTexts, parent), m_table(table)
+    : ReaderFileTransfer(link, guard, ReaderFile::Blacklist, blacklistTexts(), parent), m_table(table)
 {
 }
 

@@ -6,6 +6,7 @@
 #include "readerconfig/readerconfiglog.h"
 #include "readerconfig/treeeditors.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -56,7 +57,7 @@ bool ConfigFileSave(QTreeWidget* tree, const QString& path, QString* error)
 {
     if (SaveFileAtomic(path, ConfigFileContent(tree)))
         return true;
-    *error = QStringLiteral("Impossible de créer le fichier");
+    *error = QCoreApplication::translate("ConfigFile", "Impossible de créer le fichier");
     return false;
 }
 

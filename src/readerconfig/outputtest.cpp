@@ -4,6 +4,7 @@
 #include "link/qprotocole.h"
 #include "link/readerlink.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 
 bool OutputTestStart(ReaderLink& link, int output, const QString& duration, QLineEdit* status)
@@ -12,7 +13,7 @@ bool OutputTestStart(ReaderLink& link, int output, const QString& duration, QLin
     // queued, so the status set just after cannot come too late.
     if (link.Request(ReaderCommands::outputTest(output, duration)) != QProtocole::CMD_SUBMITTED)
         return false;
-    status->setText(QStringLiteral("Test C%1").arg(output + 1));
+    status->setText(QCoreApplication::translate("OutputTest", "Test C%1").arg(output + 1));
     return true;
 }
 

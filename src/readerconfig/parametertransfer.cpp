@@ -8,6 +8,7 @@
 #include "readerconfig/readerconfiglog.h"
 #include "readerconfig/treeeditors.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QSet>
 #include <QTreeWidget>
@@ -71,7 +72,7 @@ bool ParameterTransfer::WriteModified()
         return a->text(PARAM_COL_MODIFIE).toUInt() < b->text(PARAM_COL_MODIFIE).toUInt();
     });
     if (rows.isEmpty()) {
-        StatusSet(QStringLiteral("Aucune modification"));
+        StatusSet(QCoreApplication::translate("ParameterTransfer", "Aucune modification"));
         return true;
     }
 
@@ -86,7 +87,7 @@ bool ParameterTransfer::WriteModified()
     ToDoFirst();
     if (!Send(ReaderCommands::configPut(ToDoCurrent->text(PARAM_COL_IDENTIFIANT),
                                         ToDoCurrent->text(PARAM_COL_VALEUR))))
-        Finish(QStringLiteral("Save ->Echec"));
+        Finish(QCoreApplication::translate("ParameterTransfer", "Save ->Echec"));
     return true;
 }
 
@@ -152,14 +153,15 @@ void ParameterTransfer::ConfigGetResult()
     StepDone();
 
     if (ToDoIndex < ToDoList.size()) {
-        StatusSet(QStringLiteral("Get value (") + nextId + QLatin1Char(')'));
+        StatusSet(QCoreApplication::translate("ParameterTransfer", "Get value (") + nextId +
+                  QLatin1Char(')'));
         if (!sent)
             Finish(Status() + QStringLiteral("->TIMEOUT"));
         return;
     }
     qCDebug(lcReaderConfig, "Durée du chargement %lld", static_cast<long long>(LoadTimer.elapsed()));
     m_params->TreeLoading = false;
-    Finish(QStringLiteral("Lecture Ok"));
+    Finish(QCoreApplication::translate("ParameterTransfer", "Lecture Ok"));
     emit SIG_ReadComplete();
 }
 
@@ -171,11 +173,11 @@ void ParameterTransfer::ConfigPutResult()
     if (!Collected(Phase::Writing, &isOk, &code, &text))
         return;
     if (!isOk) {
-        Finish(QStringLiteral("Save ->Echec"));
+        Finish(QCoreApplication::translate("ParameterTransfer", "Save ->Echec"));
         return;
     }
     if (code != '0') {
-        Finish(QStringLiteral("Save: ->Echec"));
+        Finish(QCoreApplication::translate("ParameterTransfer", "Save: ->Echec"));
         return;
     }
 
@@ -198,7 +200,7 @@ void ParameterTransfer::ConfigPutResult()
         ToDoCurrent = ToDoList.at(ToDoIndex);
         if (!Send(ReaderCommands::configPut(ToDoCurrent->text(PARAM_COL_IDENTIFIANT),
                                             ToDoCurrent->text(PARAM_COL_VALEUR))))
-            Finish(QStringLiteral("Save ->Echec"));
+            Finish(QCoreApplication::translate("ParameterTransfer", "Save ->Echec"));
         return;
     }
     SaveIndex = 0;

@@ -4,6 +4,7 @@
 #include "readerconfig/treeeditors.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -36,7 +37,7 @@ void ParameterTree::ItemChanged(QTreeWidgetItem* item, int column)
 {
     if (column != PARAM_COL_VALEUR || TreeLoading)
         return;
-    m_status->setText(QStringLiteral("Modification à sauvegarder !"));
+    m_status->setText(QCoreApplication::translate("ParameterTree", "Modification à sauvegarder !"));
     ++ModifCounter;
     item->setText(PARAM_COL_MODIFIE, QString::number(ModifCounter));
 }

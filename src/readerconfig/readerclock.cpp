@@ -4,6 +4,7 @@
 #include "link/qprotocole.h"
 #include "link/readerlink.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 namespace {
@@ -61,13 +62,13 @@ QString ClockUpdateText(ClockUpdateOutcome outcome)
 {
     switch (outcome) {
     case ClockUpdateOutcome::Accepted:
-        return QStringLiteral("Mise à jour OK");
+        return QCoreApplication::translate("ReaderClock", "Mise à jour OK");
     case ClockUpdateOutcome::Refused:
-        return QStringLiteral("Mise à jour ECHEC");
+        return QCoreApplication::translate("ReaderClock", "Mise à jour ECHEC");
     case ClockUpdateOutcome::NotConnected:
-        return QStringLiteral("Mise à jour ECHEC : lecteur non connecté");
+        return QCoreApplication::translate("ReaderClock", "Mise à jour ECHEC : lecteur non connecté");
     case ClockUpdateOutcome::Busy:
-        return QStringLiteral("Mise à jour ECHEC : lecteur occupé");
+        return QCoreApplication::translate("ReaderClock", "Mise à jour ECHEC : lecteur occupé");
     case ClockUpdateOutcome::NoAnswer:
         break;
     }

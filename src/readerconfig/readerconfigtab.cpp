@@ -1,5 +1,6 @@
 #include "readerconfig/readerconfigtab.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -22,12 +23,12 @@
 namespace {
 QString ConfigCaption()
 {
-    return QObject::tr("Configuration");
+    return QCoreApplication::translate("ReaderConfigTab", "Configuration");
 }
 
 QString ConfigFilter()
 {
-    return QObject::tr("config (*.txt)");
+    return QCoreApplication::translate("ReaderConfigTab", "config (*.txt)");
 }
 } // namespace
 
@@ -105,11 +106,12 @@ void ReaderConfigTab::FileSave()
                                    m_dialogs(FileDialogKind::Save, ConfigCaption(), start, ConfigFilter())));
     QString error;
     if (!ConfigFileSave(m_tree, m_fileName->text(), &error)) {
-        QMessageBox::critical(m_window, QStringLiteral("Erreur"), error, QMessageBox::Ok);
+        QMessageBox::critical(m_window, QCoreApplication::translate("ReaderConfigTab", "Erreur"), error,
+                              QMessageBox::Ok);
         return;
     }
-    QMessageBox::information(m_window, QStringLiteral("Information"),
-                             QStringLiteral("Configuration enregistrée"));
+    QMessageBox::information(m_window, QCoreApplication::translate("ReaderConfigTab", "Information"),
+                             QCoreApplication::translate("ReaderConfigTab", "Configuration enregistrée"));
 }
 
 void ReaderConfigTab::FileLoad()
@@ -122,14 +124,16 @@ void ReaderConfigTab::FileLoad()
                        m_dialogs(FileDialogKind::Open, ConfigCaption(),
                                  startFolder(DialogFolder::Config, QDir::currentPath()), ConfigFilter())));
     if (!ConfigFileLoad(m_tree, m_fileName->text())) {
-        QMessageBox::critical(m_window, QStringLiteral("Erreur"),
-                              QStringLiteral("Impossible d'ouvrir le fichier"), QMessageBox::Ok);
+        QMessageBox::critical(
+            m_window, QCoreApplication::translate("ReaderConfigTab", "Erreur"),
+            QCoreApplication::translate("ReaderConfigTab", "Impossible d'ouvrir le fichier"),
+            QMessageBox::Ok);
         return;
     }
     saveButtonsEnable();
-    m_status->setText(QStringLiteral("Origine des données->Fichier"));
-    QMessageBox::information(m_window, QStringLiteral("Information"),
-                             QStringLiteral("Configuration chargée"));
+    m_status->setText(QCoreApplication::translate("ReaderConfigTab", "Origine des données->Fichier"));
+    QMessageBox::information(m_window, QCoreApplication::translate("ReaderConfigTab", "Information"),
+                             QCoreApplication::translate("ReaderConfigTab", "Configuration chargée"));
 }
 
 void ReaderConfigTab::FirmwareFileSelect()
@@ -167,7 +171,8 @@ void ReaderConfigTab::ClockUpdate()
 {
     const QString text = ClockUpdateText(::ClockUpdate(m_link, QDateTime::currentDateTime()));
     if (!text.isEmpty())
-        QMessageBox::information(m_window, QStringLiteral("MAJ Heure/Date"), text);
+        QMessageBox::information(m_window, QCoreApplication::translate("ReaderConfigTab", "MAJ Heure/Date"),
+                                 text);
 }
 
 void ReaderConfigTab::OutputTest(int output)

@@ -1,6 +1,7 @@
 #ifndef COMMANDCHAIN_H
 #define COMMANDCHAIN_H
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 
@@ -37,7 +38,10 @@ public:
     // a late result of its last step is then collected and ignored.
     void Abort(const QString& text);
 
-    static QString BusyText() { return QStringLiteral("Transfert déjà en cours, patientez"); }
+    static QString BusyText()
+    {
+        return QCoreApplication::translate("CommandChain", "Transfert déjà en cours, patientez");
+    }
 
 signals:
     void SIG_Status(QString text);

@@ -58,14 +58,18 @@ inline bool WindowLinkSettle(MainWindow& window)
     auto* combo = window.findChild<QComboBox*>("COMB_Serial");
     auto* com = window.findChild<QLineEdit*>("LINEEDIT_Com");
     auto* serial = window.findChild<QPushButton*>("BTN_Serial");
+    // The port row's texts in the language installed.
+    const QString open = QCoreApplication::translate("QProtocole", "Ouvert");
+    const QString closed = QCoreApplication::translate("QProtocole", "Fermé");
     const auto settled = [&] {
-        return !com->text().isEmpty() && window.Protocole().Connected == (com->text() == "Ouvert");
+        return !com->text().isEmpty() && window.Protocole().Connected == (com->text() == open);
     };
     if (combo->count() > 0 && !QTest::qWaitFor(settled, 10000))
         return false;
-    if (window.Protocole().Connected || serial->text() == "Deconnecter") {
+    if (window.Protocole().Connected ||
+        serial->text() == QCoreApplication::translate("PortRow", "Deconnecter")) {
         serial->click();
-        if (!QTest::qWaitFor([&] { return !window.Protocole().Connected && com->text() == "Fermé"; }, 10000))
+        if (!QTest::qWaitFor([&] { return !window.Protocole().Connected && com->text() == closed; }, 10000))
             return false;
     }
     return true;
@@ -79,7 +83,8 @@ inline bool WindowLinkOpen(MainWindow& window, const QString& portPath)
     combo->addItem(portPath);
     combo->setCurrentIndex(combo->count() - 1);
     window.findChild<QPushButton*>("BTN_Serial")->click();
-    return QTest::qWaitFor([&] { return window.Protocole().Connected && com->text() == "Ouvert"; }, 10000);
+    const QString open = QCoreApplication::translate("QProtocole", "Ouvert");
+    return QTest::qWaitFor([&] { return window.Protocole().Connected && com->text() == open; }, 10000);
 }
 
 // Answers every message box the window opens and keeps "title / text".
