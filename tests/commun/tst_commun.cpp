@@ -141,8 +141,9 @@ private slots:
         QCOMPARE(VRLTBSTR_BytesToHex(bytes, text.data(), 6, "0x", " "), text.data());
         QVERIFY(QByteArray(text.data()) == "0x00 0x1F 0xA0 0xFF 0x5C 0x09" && text.intact());
         char plain[8];
-        QCOMPARE(QByteArray(VRLTBSTR_BytesToHex(bytes + 1, plain, 2, "", nullptr)) + '|' +
-                     VRLTBSTR_BytesToHex(nullptr, text.data(), 3, "0x", " "),
+        QCOMPARE(QByteArray(VRLTBSTR_BytesToHex(bytes + 1, plain, 2, "", nullptr))
+                     .append('|')
+                     .append(VRLTBSTR_BytesToHex(nullptr, text.data(), 3, "0x", " ")),
                  QByteArray("1FA0|"));
         QCOMPARE(VRLTBSTR_HexToUInt("aF") + VRLTBSTR_HexToUInt("g1") + VRLTBSTR_HexToUInt(nullptr), 0xB0u);
         const std::tuple<const char*, int, QByteArray> reads[] = {

@@ -98,7 +98,8 @@ struct LinkBench
     // leaves status and text alone); "busy" or "too long" when refused.
     QString exchange(const ReaderCommand& cmd, bool submit = true)
     {
-        if (const unsigned char r = submit ? link.CmdRequest(cmd) : QProtocole::CMD_SUBMITTED;
+        if (const unsigned char r =
+                submit ? link.CmdRequest(cmd) : static_cast<unsigned char>(QProtocole::CMD_SUBMITTED);
             r != QProtocole::CMD_SUBMITTED)
             return r == QProtocole::CMD_BUSY ? "busy" : "too long";
         bool ok = false;
