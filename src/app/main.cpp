@@ -15,6 +15,25 @@
 #include "app/mainwindow.h"
 #include "app/translations.h"
 
+namespace {
+// Help, version and errors end the program here, with their exit code; -1 when it runs.
+int CommandLineExitCode(const CommandLineResult& command)
+{
+    switch (command.action) {
+    case CommandLineResult::Action::Help:
+    case CommandLineResult::Action::Version:
+        std::fputs(qUtf8Printable(command.text), stdout);
+        return 0;
+    case CommandLineResult::Action::Error:
+        std::fputs(qUtf8Printable(command.text), stderr);
+        return 1;
+    case CommandLineResult::Action::Run:
+        break;
+    }
+    return -1;
+}
+} // namespace
+
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
@@ -29,17 +48,8 @@ int main(int argc, char* argv[])
         qCWarning(lcApp, "the %s translation could not be loaded", qUtf8Printable(language));
     // Again, for the help and error texts in the chosen language.
     command = ParseCommandLine(QApplication::arguments());
-    switch (command.action) {
-    case CommandLineResult::Action::Help:
-    case CommandLineResult::Action::Version:
-        std::fputs(qUtf8Printable(command.text), stdout);
-        return 0;
-    case CommandLineResult::Action::Error:
-        std::fputs(qUtf8Printable(command.text), stderr);
-        return 1;
-    case CommandLineResult::Action::Run:
-        break;
-    }
+    if (const int code = CommandLineExitCode(command); code >= 0)
+        return code;
     const CommandLineOptions& options = command.options;
 
     WindowSetup setup;

@@ -35,8 +35,10 @@ private slots:
                          : QStringList({o.emulator ? "1" : "0", o.port, o.tracePath}).join('|'),
                      row.section('>', 1));
         }
-        const CommandLineResult help = ParseCommandLine({"korvelmanager", "--emulator", "--port", "x", "-h"});
-        QCOMPARE(help.action, CommandLineResult::Action::Help); // help wins, even over a faulty combination
+        // Help wins, even over a faulty combination, and comes in the language asked.
+        const CommandLineResult help =
+            ParseCommandLine({"korvelmanager", "--emulator", "--port", "x", "--lang", "en", "-h"});
+        QVERIFY(help.action == CommandLineResult::Action::Help && help.options.language == "en");
         const CommandLineResult version = ParseCommandLine({"korvelmanager", "--version"});
         QVERIFY(version.action == CommandLineResult::Action::Version &&
                 version.text.contains(QRegularExpression("^korvelmanager \\d+\\.\\d+\\.\\d+\n$")));
