@@ -293,3 +293,11 @@ CardRestoreProblems CardRestoreCheck(const CardDump& source)
     }
     return problems;
 }
+
+QString CardNumberList(const QList<int>& numbers)
+{
+    QStringList texts;
+    for (const int number : numbers)
+        texts << QString::number(number);
+    return texts.join(QStringLiteral(", "));
+}

@@ -57,6 +57,8 @@ QByteArray CardDumpSerialize(const CardDump& dump, CardFileFormat format);
 bool CardDumpParse(const QByteArray& content, CardFileFormat format, CardDump* dump, QString* error);
 // The blank sector written for a sector not read.
 QByteArray CardBlankTrailer();
+// Block or sector numbers as the status texts list them: "3, 7, 11".
+QString CardNumberList(const QList<int>& numbers);
 
 // The blocks whose bytes differ, among those known on both sides and not in skip. Trailers
 // compare their access bytes, and each key where both sides know it. A block known in

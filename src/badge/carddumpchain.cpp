@@ -17,14 +17,6 @@ constexpr char STATUS_OK = '0';
 // The reader's answer when no card is on it: nothing more can be read.
 constexpr char STATUS_NO_CARD = '3';
 
-QString BlockList(const QList<int>& blocks)
-{
-    QStringList texts;
-    for (const int block : blocks)
-        texts << QString::number(block);
-    return texts.join(QStringLiteral(", "));
-}
-
 TrailerAccess AccessOf(const QByteArray& trailer)
 {
     return TrailerAccessFromTrailer(reinterpret_cast<const quint8*>(trailer.constData()));
@@ -339,10 +331,10 @@ void CardDumpChain::sweepEnd()
                                          : QT_TRANSLATE_NOOP("CardDumpChain", "->OK (identique)")));
     else if (m_mode == Mode::Restore)
         end(Outcome::Partial, text(QT_TRANSLATE_NOOP("CardDumpChain", "->ECHEC (blocs différents : ")) +
-                                  BlockList(m_differences) + ')');
+                                  CardNumberList(m_differences) + ')');
     else
         end(Outcome::Partial, text(QT_TRANSLATE_NOOP("CardDumpChain", "->DIFFERENCES (blocs ")) +
-                                  BlockList(m_differences) + ')');
+                                  CardNumberList(m_differences) + ')');
 }
 
 void CardDumpChain::end(Outcome outcome, const QString& status)

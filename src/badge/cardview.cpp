@@ -49,14 +49,6 @@ QString DumpFilter()
     return QCoreApplication::translate("CardView", "Vidages de carte (*.mfd *.bin *.eml *.json)");
 }
 
-QString Numbers(const QList<int>& values)
-{
-    QStringList texts;
-    for (const int value : values)
-        texts << QString::number(value);
-    return texts.join(QStringLiteral(", "));
-}
-
 QString Printable(const QByteArray& block)
 {
     QString text;
@@ -72,7 +64,7 @@ bool FreezeAsk(QWidget* parent, const QList<int>& sectors)
                                     "CardView", "Les trailers du vidage figent les secteurs %1 : leurs "
                                                 "conditions d'accès ne pourront plus jamais être modifiées.\n"
                                                 "Ecrire la carte ?")
-                                    .arg(Numbers(sectors)),
+                                    .arg(CardNumberList(sectors)),
                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
@@ -175,7 +167,7 @@ void CardView::RestoreClicked()
     if (!problems.inconsistent.isEmpty()) {
         m_status->setText(
             QCoreApplication::translate("CardView", "Erreur->Conditions d'accès invalides (secteurs %1)")
-                .arg(Numbers(problems.inconsistent)));
+                .arg(CardNumberList(problems.inconsistent)));
         return;
     }
     if (!problems.freezing.isEmpty() && !m_prompts.freezeConfirm(problems.freezing)) {
@@ -216,10 +208,10 @@ void CardView::SaveClicked()
     QString text = QCoreApplication::translate("CardView", "Enregistré : ") + QFileInfo(path).fileName();
     if (format != CardFileFormat::Json && !blank.isEmpty())
         text += QCoreApplication::translate("CardView", " (secteurs non lus écrits vierges : %1)")
-                    .arg(Numbers(blank));
+                    .arg(CardNumberList(blank));
     if (format != CardFileFormat::Json && !zeroKeys.isEmpty())
         text += QCoreApplication::translate("CardView", " (clés inconnues écrites à zéro : secteurs %1)")
-                    .arg(Numbers(zeroKeys));
+                    .arg(CardNumberList(zeroKeys));
     m_status->setText(text);
 }
 
